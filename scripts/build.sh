@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# scripts/build.sh TYPE DIR [cmake options...]: configure (once) and build incrementally.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+type="$1"; dir="$2"; shift 2
+if [ ! -f "$dir/build.ninja" ]; then
+  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "$@" >/dev/null
+fi
+cmake --build "$dir" -j "$(nproc)"

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+namespace zuk {
+
+// The three ways the main window shows what the operator may do.
+enum class MenuState { LinkLost, LinkUp, Work };
+
+enum class CursorShape {
+    Default,   // the ordinary arrow, restored after a failure
+    Busy,      // arrow with hourglass, set before long device commands
+    Hourglass, // plain hourglass
+    Arrow,     // plain arrow
+};
+
+// Text fields of the main window that the core writes into.
+enum class Field {
+    Edit3,       // service panel: stopped row reported by "How"
+    Edit4,       // service panel: stopped column reported by "How"
+    Edit5,       // service panel: sequence number after a greeting, "Reset eror" time-out
+    Edit6,       // service panel: working-field height and width
+    ErorCounter, // self-test panel: error count
+    CountPosX,
+    CountPosY,
+    RealPosX,
+    RealPosY,
+};
+
+// Everything the core needs from the screen. The main window implements it; the tests and
+// the headless tools implement it to record or print. The core never includes a widget.
+class Screen {
+public:
+    virtual ~Screen() = default;
+
+    // A modal message box with an OK button.
+    virtual void showMessage(const QString& text) = 0;
+    // Enables and disables the menu entries and controls of a state. In the work state the
+    // STOP entry is shown exactly while the run timer is enabled.
+    virtual void enterMenuState(MenuState state, bool runTimerEnabled) = 0;
+    virtual void setCursor(CursorShape shape) = 0;
+    virtual void beep() = 0;
+    // Line 1 of the status memo.
+    virtual void setStatusLine(const QString& text) = 0;
+    // The progress gauge.
+    virtual void setGauge(int progress, int maximum) = 0;
+    virtual void setField(Field field, const QString& text) = 0;
+    // Lets the window repaint and handle pending events during a long operation.
+    virtual void processEvents() = 0;
+};
+
+} // namespace zuk

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace zuk {
+
+enum class Parity { Even, Odd };
+
+// One open serial line, byte by byte. Implemented by the real serial port, by the built-in
+// simulated engraver and by the tests' scripted line.
+class ByteTransport {
+public:
+    virtual ~ByteTransport() = default;
+    // Switches the parity of the bytes written from now on. Bytes already written go out
+    // with the parity they were written with.
+    virtual bool setParity(Parity parity) = 0;
+    // One write call of one byte; true when the byte was written.
+    virtual bool writeByte(quint8 byte) = 0;
+    // One read of one byte that gives up after timeoutMs.
+    virtual std::optional<quint8> readByte(int timeoutMs) = 0;
+};
+
+// Opens the line of a port name, or returns nullptr when it cannot be opened.
+using TransportFactory = std::function<std::unique_ptr<ByteTransport>(const QString& portName)>;
+
+} // namespace zuk
