@@ -140,14 +140,17 @@ void sizeGrids(Picture& picture, PictureProgress& progress) {
     const int width = picture.width();
     const int height = picture.height();
     progress.setGauge(0, height);
-    // The old grids go first, so that the old and the new never take memory together.
-    picture.gray.release();
-    picture.dots.release();
-    picture.marks.release();
-    picture.emptyRows = {};
-    picture.gray = Grid<qint32>(height + 4, width + 4);
-    picture.dots = Grid<double>(height + 4, width + 4);
-    picture.marks = Grid<qint32>(height + 5, width + 5, height + 4);
+    // Grids of the same size are zeroed where they are; otherwise the old ones go first, so
+    // that old and new grids never take memory together.
+    if (picture.gray.rows() != height + 4 || picture.gray.cols() != width + 4) {
+        picture.gray.release();
+        picture.dots.release();
+        picture.marks.release();
+        picture.emptyRows = {};
+    }
+    picture.gray.reset(height + 4, width + 4);
+    picture.dots.reset(height + 4, width + 4);
+    picture.marks.reset(height + 5, width + 5, height + 4);
     picture.emptyRows.assign(static_cast<std::size_t>(height) + 5, 0);
     progress.setGauge(height, height);
 }

@@ -23,7 +23,7 @@ public:
     void setGauge(int, int) override {}
 };
 
-// Sizes all grids from the picture bitmap, every cell 0 (the previous grids are released).
+// Sizes all grids from the picture bitmap, every cell 0; nothing of the previous grids stays.
 void sizeGrids(Picture& picture, PictureProgress& progress);
 
 // Copies each pixel's red component into the gray grid and its tone value, through the tone

@@ -14,11 +14,23 @@ template <typename T> class Grid {
 public:
     Grid() = default;
     Grid(int rows, int cols) : Grid(rows, cols, rows) {}
-    Grid(int rows, int cols, int filledRows)
-        : rows_(rows), cols_(cols), filledRows_(filledRows),
-          cells_(static_cast<std::size_t>(filledRows) * static_cast<std::size_t>(cols), T{}) {
+    Grid(int rows, int cols, int filledRows) { reset(rows, cols, filledRows); }
+
+    // Resizes the grid and sets every cell to 0. The cells' memory is kept when it is of a
+    // fitting size (zeroing memory already in use is much cheaper than fresh pages); otherwise
+    // the old block is freed before the new one is taken, so the two never coexist.
+    void reset(int rows, int cols) { reset(rows, cols, rows); }
+    void reset(int rows, int cols, int filledRows) {
         if (rows < 0 || cols < 0 || filledRows < 0 || filledRows > rows)
             throw std::invalid_argument("grid size out of range");
+        const std::size_t count =
+            static_cast<std::size_t>(filledRows) * static_cast<std::size_t>(cols);
+        if (count > cells_.capacity() || count < cells_.capacity() / 2)
+            std::vector<T>().swap(cells_);
+        cells_.assign(count, T{});
+        rows_ = rows;
+        cols_ = cols;
+        filledRows_ = filledRows;
     }
 
     int rows() const { return rows_; }

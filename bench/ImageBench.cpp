@@ -1,0 +1,103 @@
+// Picture preparation on a full default working field: grid filling and both conversions.
+#include "image/Conversion.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int kFieldWidth = 1930;
+constexpr int kFieldHeight = 2330;
+
+// A photo-like picture: gradients with a deterministic ripple and noise, every gray present.
+QImage fieldPicture() {
+    QImage picture(kFieldWidth, kFieldHeight, QImage::Format_RGB32);
+    quint32 state = 2463534242u;
+    for (int y = 0; y < kFieldHeight; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < kFieldWidth; ++x) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            const int base = (x * 255 / kFieldWidth + y * 255 / kFieldHeight) / 2;
+            const int gray = std::clamp(base + int(state % 41) - 20, 0, 255);
+            line[x] = qRgb(gray, gray, gray);
+        }
+    }
+    return picture;
+}
+
+const QImage& sourcePicture() {
+    static const QImage picture = fieldPicture();
+    return picture;
+}
+
+void reportThroughput(benchmark::State& state, const zuk::Picture& picture) {
+    state.SetItemsProcessed(state.iterations() * qint64(kFieldWidth) * kFieldHeight);
+    const double gridBytes = double(picture.gray.rows()) * picture.gray.cols() * 4 +
+                             double(picture.dots.rows()) * picture.dots.cols() * 8 +
+                             double(picture.marks.rows() - 1) * picture.marks.cols() * 4;
+    state.counters["grids_MB"] = gridBytes / 1e6;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1e3;
+}
+
+void BM_FillGrids(benchmark::State& state) {
+    zuk::PictureTables tables = zuk::PictureTables::afterStartUp();
+    zuk::SilentProgress progress;
+    zuk::Picture picture;
+    picture.bitmap = sourcePicture().copy(); // unshared, as a freshly read picture
+    for (auto _ : state) {
+        zuk::sizeGrids(picture, progress);
+        zuk::fillGrids(picture, tables, zuk::ConversionVariant::Combined, progress);
+        benchmark::DoNotOptimize(picture.dots.row(1));
+    }
+    reportThroughput(state, picture);
+}
+
+void convertBenchmark(benchmark::State& state, zuk::ConversionVariant variant) {
+    zuk::PictureTables tables = zuk::PictureTables::afterStartUp();
+    zuk::SilentProgress progress;
+    zuk::Picture picture;
+    for (auto _ : state) {
+        state.PauseTiming();
+        picture.bitmap = sourcePicture().copy(); // unshared, as a freshly read picture
+        zuk::sizeGrids(picture, progress);
+        zuk::fillGrids(picture, tables, variant, progress);
+        state.ResumeTiming();
+        zuk::convertPicture(picture, tables, variant, progress);
+        benchmark::DoNotOptimize(picture.bitmap.constBits());
+    }
+    reportThroughput(state, picture);
+}
+
+void BM_ConvertCombined(benchmark::State& state) {
+    convertBenchmark(state, zuk::ConversionVariant::Combined);
+}
+void BM_ConvertSimple(benchmark::State& state) {
+    convertBenchmark(state, zuk::ConversionVariant::Simple);
+}
+
+// What an open costs after the file is read: grids, filling and the combined conversion.
+void BM_RebuildAndConvertCombined(benchmark::State& state) {
+    zuk::PictureTables tables = zuk::PictureTables::afterStartUp();
+    zuk::SilentProgress progress;
+    zuk::Picture picture;
+    for (auto _ : state) {
+        state.PauseTiming();
+        picture.bitmap = sourcePicture().copy(); // unshared, as a freshly read picture
+        state.ResumeTiming();
+        zuk::rebuildAndConvert(picture, tables, zuk::ConversionVariant::Combined, progress);
+        benchmark::DoNotOptimize(picture.bitmap.constBits());
+    }
+    reportThroughput(state, picture);
+}
+
+BENCHMARK(BM_FillGrids)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertCombined)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertSimple)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RebuildAndConvertCombined)->Unit(benchmark::kMillisecond);
+
+} // namespace
