@@ -75,14 +75,6 @@ TEST(Language, StatusTextsTakeTheirNumbersInFileOrder) {
     EXPECT_EQ(later.status(StatusText::Converting), "Преобразование изображения");
 }
 
-TEST(Language, StatusTextsAreCutAt255Characters) {
-    TempProgramDir temp;
-    temp.put("a.lng", "9003=" + QByteArray(300, 'x'));
-    Texts texts;
-    ASSERT_TRUE(loadLanguage(temp.dir(), texts).ok());
-    EXPECT_EQ(texts.status(StatusText::Converting).size(), 255);
-}
-
 TEST(Language, TableNamesTheCaptionsOfEachNumber) {
     EXPECT_EQ(captionObjects(10, LanguageWindow::Main), QStringList{"Application1"});
     EXPECT_EQ(captionObjects(43, LanguageWindow::Main), QStringList{"N6"});

@@ -186,17 +186,6 @@ TEST(Settings, OtherPortNamesAreKeptWithNoItemChecked) {
     }
 }
 
-TEST(Settings, PortMenuChoosesLowerCaseNames) {
-    Settings settings;
-    choosePort(settings, 5);
-    EXPECT_EQ(settings.portName, "com5");
-    EXPECT_EQ(settings.checkedPort, 5);
-    choosePort(settings, 9);
-    EXPECT_EQ(settings.portName, "com5");
-    EXPECT_EQ(portItemFor("com7"), 7);
-    EXPECT_EQ(portItemFor("com0"), 0);
-}
-
 TEST(Settings, FailedWritesAreReported) {
     TempProgramDir temp;
     ASSERT_TRUE(QDir(temp.dir().directory()).mkdir("Zuk.ini"));
