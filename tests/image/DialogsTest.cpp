@@ -1,4 +1,4 @@
-#include "ScriptedScreen.h"
+#include "ScreenEvents.h"
 #include "TestPictures.h"
 
 #include "app/Texts.h"
@@ -204,7 +204,7 @@ TEST(PictureFileDialogsTest, ReturnTheChosenPathOrNothing) {
 }
 
 // A screen whose picture dialogs are the real windows, answered by the test through clicks.
-class DialogScreen : public test::ScriptedScreen {
+class DialogScreen : public test::RecordingScreen {
 public:
     explicit DialogScreen(const Texts& texts) : convertForm(texts), form5(texts, 0) {}
     std::optional<ConversionVariant> askConversionVariant() override {
@@ -231,7 +231,7 @@ TEST(WindowFlowTest, OpenWithTheRealDialogsAnsweredByClicks) {
         child<QRadioButton>(&screen.convertForm, "RadioButton4")->click();
         child<QPushButton>(&screen.convertForm, "Button1")->click();
     });
-    screen.openAnswers.push_back(path);
+    screen.openPictureAnswers.push_back(path);
     whenShown(&screen.form5, [&] {
         child<QComboBox>(&screen.form5, "ResolutionBox")->setCurrentIndex(1);
         child<QPushButton>(&screen.form5, "Button7")->click();
@@ -242,9 +242,9 @@ TEST(WindowFlowTest, OpenWithTheRealDialogsAnsweredByClicks) {
     EXPECT_EQ(prep.placement().resolution, 1);
     EXPECT_EQ(prep.placement().marks, marksOfButton(7));
     EXPECT_EQ(prep.placement().offset, QPoint(0, fieldInDots(200, 1) - 20));
-    EXPECT_EQ(screen.captions.back(),
+    EXPECT_EQ(screen.caption,
               QStringLiteral("ZUK-5.5   95.6  dpi  =  37.6 т/см    (") + path + ")");
-    EXPECT_EQ(screen.statusLines.back(), QStringLiteral("Изображение готово"));
+    EXPECT_EQ(screen.statusLine, QStringLiteral("Изображение готово"));
     for (int red : test::redChannel(prep.picture().bitmap))
         ASSERT_TRUE(red == 0 || red == 255);
 }

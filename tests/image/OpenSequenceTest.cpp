@@ -1,5 +1,5 @@
 #include "ReferenceConversion.h"
-#include "ScriptedScreen.h"
+#include "ScreenEvents.h"
 #include "TestPictures.h"
 
 #include "image/ImagePreparation.h"
@@ -12,7 +12,8 @@
 namespace zuk {
 namespace {
 
-using test::ScriptedScreen;
+using test::eventsOf;
+using test::RecordingScreen;
 
 class OpenSequenceTest : public ::testing::Test {
 protected:
@@ -36,14 +37,14 @@ protected:
     // Scripts one open of `path` and runs it.
     void open(std::optional<ConversionVariant> variant, const QString& path,
               ResolutionChoice choice = {0, 5}) {
-        screen.variantAnswers.push_back(variant);
-        screen.openAnswers.push_back(path);
+        screen.conversionVariantAnswers.push_back(variant);
+        screen.openPictureAnswers.push_back(path);
         screen.resolutionAnswers.push_back(choice);
         prep->openClick();
     }
 
     QTemporaryDir dir;
-    ScriptedScreen screen;
+    RecordingScreen screen;
     Texts texts;
     ImageLinks links;
     bool linkActive = true;
@@ -59,26 +60,29 @@ TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
     const QString path = writePicture(QStringLiteral("first.bmp"), image);
     open(ConversionVariant::Simple, path, {2, 3});
 
-    EXPECT_EQ(screen.dialogs, (QStringList{"variant", "open", "resolution"}));
+    EXPECT_EQ(eventsOf(screen, "dialog"),
+              (QStringList{"conversion variant", "open picture", "resolution and placement"}));
     EXPECT_TRUE(screen.messages.isEmpty());
     EXPECT_FALSE(prep->combinedVariant());
-    EXPECT_EQ(screen.captions, (QStringList{QStringLiteral("ZUK-5.5 "), pictureCaption(2, path)}));
-    EXPECT_EQ(screen.statusLines,
+    EXPECT_EQ(eventsOf(screen, "caption"),
+              (QStringList{QStringLiteral("ZUK-5.5 "), pictureCaption(2, path)}));
+    EXPECT_EQ(eventsOf(screen, "status"),
               (QStringList{"Загрузка файла", "Подготовка данных", "Преобразование изображения",
                            "Перенос данных", "Изображение готово"}));
-    EXPECT_EQ(screen.gauges.back(), (std::pair{0, 30}));
+    EXPECT_EQ(screen.gaugeProgress, 0);
+    EXPECT_EQ(screen.gaugeMaximum, 30);
     EXPECT_EQ(prep->picture().fileName, path);
     EXPECT_EQ(prep->placement().resolution, 2);
     EXPECT_EQ(prep->placement().marks, marksOfButton(3));
     EXPECT_EQ(openedCalls, 1);
     EXPECT_EQ(planResets, 1);
     EXPECT_EQ(stepTimeCalls, 1);
-    EXPECT_EQ(screen.viewsShown, 1);
+    EXPECT_EQ(screen.fieldViewsShown, 1);
 
     // The converted picture is on the view at the right edge of the field in dots of line 2.
     const int ox = fieldInDots(400, 2) - 40;
     EXPECT_EQ(prep->placement().offset, QPoint(ox, 0));
-    EXPECT_EQ(screen.lastView.pixel(ox + 5, 28), prep->picture().bitmap.pixel(5, 28));
+    EXPECT_EQ(screen.fieldView.pixel(ox + 5, 28), prep->picture().bitmap.pixel(5, 28));
 
     auto reference = test::referencePatterns();
     EXPECT_EQ(test::redChannel(prep->picture().bitmap),
@@ -89,14 +93,14 @@ TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
 TEST_F(OpenSequenceTest, CombinedVariantReportsTheTransferToo) {
     open(ConversionVariant::Combined, writePicture("c.bmp", test::uniformPicture(8, 8, 60)));
     EXPECT_TRUE(prep->combinedVariant());
-    EXPECT_TRUE(screen.statusLines.contains(QStringLiteral("Перенос данных")));
-    EXPECT_FALSE(screen.statusLines.contains(QStringLiteral("Найдено устройство ")));
+    EXPECT_TRUE(eventsOf(screen, "status").contains(QStringLiteral("Перенос данных")));
+    EXPECT_FALSE(eventsOf(screen, "status").contains(QStringLiteral("Найдено устройство ")));
 }
 
 TEST_F(OpenSequenceTest, ReplacedStatusTextsAreShown) {
     texts.setStatus(StatusText::PictureReady, QStringLiteral("Ready"));
     open(ConversionVariant::Combined, writePicture("c.bmp", test::uniformPicture(8, 8, 60)));
-    EXPECT_EQ(screen.statusLines.back(), QStringLiteral("Ready"));
+    EXPECT_EQ(eventsOf(screen, "status").back(), QStringLiteral("Ready"));
 }
 
 TEST_F(OpenSequenceTest, ClosingTheVariantDialogKeepsTheVariant) {
@@ -112,7 +116,7 @@ TEST_F(OpenSequenceTest, NoSetStepTimeWhileTheLinkIsDown) {
     linkActive = false;
     open(ConversionVariant::Combined, writePicture("a.bmp", test::uniformPicture(4, 4, 90)));
     EXPECT_EQ(stepTimeCalls, 0);
-    EXPECT_EQ(screen.viewsShown, 1);
+    EXPECT_EQ(screen.fieldViewsShown, 1);
 }
 
 TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
@@ -124,23 +128,23 @@ TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
     const double firstDot = prep->picture().dots.at(1, 2);
     const Placement placementBefore = prep->placement();
     const PatternPositions positionsBefore = prep->tables().positions;
-    screen.clearRecords();
+    screen.clear();
 
     QFile bad(dir.filePath(QStringLiteral("bad.bmp")));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("BM this header is far too short");
     bad.close();
-    screen.variantAnswers.push_back(ConversionVariant::Simple);
-    screen.openAnswers.push_back(bad.fileName());
+    screen.conversionVariantAnswers.push_back(ConversionVariant::Simple);
+    screen.openPictureAnswers.push_back(bad.fileName());
     prep->openClick();
 
     ASSERT_EQ(screen.messages.size(), 1);
     EXPECT_TRUE(screen.messages[0].contains(QStringLiteral("bad.bmp")));
     EXPECT_TRUE(screen.messages[0].contains(QStringLiteral("заголовок рисунка повреждён")));
-    EXPECT_EQ(screen.dialogs, (QStringList{"variant", "open"}));
-    EXPECT_TRUE(screen.captions.isEmpty());
-    EXPECT_TRUE(screen.statusLines.isEmpty());
-    EXPECT_EQ(screen.viewsShown, 0);
+    EXPECT_EQ(eventsOf(screen, "dialog"), (QStringList{"conversion variant", "open picture"}));
+    EXPECT_TRUE(eventsOf(screen, "caption").isEmpty());
+    EXPECT_TRUE(eventsOf(screen, "status").isEmpty());
+    EXPECT_EQ(screen.fieldViewsShown, 0);
     EXPECT_EQ(prep->picture().fileName, good);
     EXPECT_EQ(prep->picture().bitmap, before);
     EXPECT_EQ(std::vector<int>(prep->picture().gray.row(0), prep->picture().gray.row(0) + 14 * 24),
@@ -156,15 +160,15 @@ TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
 TEST_F(OpenSequenceTest, CancellingTheFileDialogConvertsTheHeldPictureAgain) {
     open(ConversionVariant::Combined, writePicture("a.bmp", test::randomPicture(16, 12, 8)));
     const QImage converted = prep->picture().bitmap;
-    screen.clearRecords();
+    screen.clear();
 
-    screen.variantAnswers.push_back(ConversionVariant::Combined);
-    screen.openAnswers.push_back(QString());
+    screen.conversionVariantAnswers.push_back(ConversionVariant::Combined);
+    screen.openPictureAnswers.push_back(QString());
     prep->openClick();
 
-    EXPECT_EQ(screen.dialogs, (QStringList{"variant", "open"}));
-    EXPECT_TRUE(screen.captions.isEmpty());
-    EXPECT_EQ(screen.viewsShown, 1);
+    EXPECT_EQ(eventsOf(screen, "dialog"), (QStringList{"conversion variant", "open picture"}));
+    EXPECT_TRUE(eventsOf(screen, "caption").isEmpty());
+    EXPECT_EQ(screen.fieldViewsShown, 1);
     EXPECT_EQ(stepTimeCalls, 2);
     EXPECT_EQ(planResets, 2);
     EXPECT_EQ(openedCalls, 1);
@@ -174,14 +178,14 @@ TEST_F(OpenSequenceTest, CancellingTheFileDialogConvertsTheHeldPictureAgain) {
 }
 
 TEST_F(OpenSequenceTest, AMissingFileIsPassedOverSilently) {
-    screen.variantAnswers.push_back(ConversionVariant::Simple);
-    screen.openAnswers.push_back(dir.filePath(QStringLiteral("nowhere.bmp")));
+    screen.conversionVariantAnswers.push_back(ConversionVariant::Simple);
+    screen.openPictureAnswers.push_back(dir.filePath(QStringLiteral("nowhere.bmp")));
     prep->openClick();
     EXPECT_TRUE(screen.messages.isEmpty());
-    EXPECT_EQ(screen.dialogs, (QStringList{"variant", "open"}));
+    EXPECT_EQ(eventsOf(screen, "dialog"), (QStringList{"conversion variant", "open picture"}));
     // With no picture held the grids are just their margins.
     EXPECT_EQ(prep->picture().gray.rows(), 4);
-    EXPECT_EQ(screen.viewsShown, 1);
+    EXPECT_EQ(screen.fieldViewsShown, 1);
 }
 
 TEST_F(OpenSequenceTest, TheUnfinishedJobsPlacementOverridesTheMarks) {
@@ -189,13 +193,13 @@ TEST_F(OpenSequenceTest, TheUnfinishedJobsPlacementOverridesTheMarks) {
     open(ConversionVariant::Simple, writePicture("a.bmp", test::uniformPicture(10, 10, 255)),
          {0, 9});
     EXPECT_EQ(prep->placement().offset, QPoint(12, 34));
-    EXPECT_EQ(qRed(screen.lastView.pixel(15, 38)), 255);
+    EXPECT_EQ(qRed(screen.fieldView.pixel(15, 38)), 255);
 }
 
 TEST_F(OpenSequenceTest, SaveWritesTheConvertedPictureUnderTheNameEntered) {
     open(ConversionVariant::Combined, writePicture("a.bmp", test::randomPicture(9, 7, 2)));
     const QString name = dir.filePath(QStringLiteral("result"));
-    screen.saveAnswers.push_back(name);
+    screen.savePictureAnswers.push_back(name);
     prep->save1Click();
     EXPECT_TRUE(screen.messages.isEmpty());
     const PictureFile written = readPictureFile(name);
@@ -204,7 +208,7 @@ TEST_F(OpenSequenceTest, SaveWritesTheConvertedPictureUnderTheNameEntered) {
     for (int red : test::redChannel(written.image))
         EXPECT_TRUE(red == 0 || red == 64 || red == 128 || red == 192 || red == 255);
 
-    screen.saveAnswers.push_back(QString()); // cancelled
+    screen.savePictureAnswers.push_back(QString()); // cancelled
     prep->save1Click();
     EXPECT_TRUE(screen.messages.isEmpty());
 }
@@ -212,7 +216,7 @@ TEST_F(OpenSequenceTest, SaveWritesTheConvertedPictureUnderTheNameEntered) {
 TEST_F(OpenSequenceTest, SaveWithoutAPictureSaysSo) {
     prep->save1Click();
     EXPECT_EQ(screen.messages.size(), 1);
-    EXPECT_TRUE(screen.dialogs.isEmpty());
+    EXPECT_TRUE(eventsOf(screen, "dialog").isEmpty());
 }
 
 } // namespace

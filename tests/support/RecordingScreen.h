@@ -2,9 +2,12 @@
 
 #include "app/Screen.h"
 
+#include <QImage>
 #include <QStringList>
 
+#include <deque>
 #include <map>
+#include <optional>
 
 namespace zuk::test {
 
@@ -20,6 +23,23 @@ public:
     void setGauge(int progress, int maximum) override;
     void setField(Field field, const QString& text) override;
     void processEvents() override {}
+
+    // Picture dialogs, answered from the queues below, front first; a dialog whose queue is
+    // empty answers as if it was cancelled. Each is recorded as "dialog: <name>".
+    std::optional<ConversionVariant> askConversionVariant() override;
+    QString askPictureToOpen() override;
+    QString askPictureSaveName() override;
+    ResolutionChoice askResolutionAndPlacement() override;
+    void setCaption(const QString& text) override;
+    void showFieldView(const QImage& view) override;
+
+    std::deque<std::optional<ConversionVariant>> conversionVariantAnswers;
+    std::deque<QString> openPictureAnswers;
+    std::deque<QString> savePictureAnswers;
+    std::deque<ResolutionChoice> resolutionAnswers;
+    QString caption;
+    QImage fieldView;
+    int fieldViewsShown = 0;
 
     QStringList events;
     QStringList messages;
