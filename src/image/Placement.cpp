@@ -1,5 +1,7 @@
 #include "image/Placement.h"
 
+#include "app/Settings.h"
+
 namespace zuk {
 namespace {
 

@@ -11,7 +11,6 @@
 namespace zuk {
 
 // The resolution list of the placement dialog: nine densities and an empty tenth line.
-inline constexpr int kResolutionCount = 9;
 QStringList resolutionItems();
 // The text of a line of the list; empty for the tenth line and for no line at all (-1).
 QString resolutionItemText(int line);
