@@ -74,6 +74,8 @@ bool ImagePreparation::takePictureFile(const QString& path) {
 
     const ResolutionChoice choice = screen_.askResolutionAndPlacement();
     placement_.resolution = choice.line;
+    if (links_.resolutionChosen)
+        links_.resolutionChosen(choice.line);
     if (choice.placementButton >= 1 && choice.placementButton <= 9)
         placement_.marks = marksOfButton(choice.placementButton);
     screen_.setCaption(pictureCaption(choice.line, picture_.fileName));

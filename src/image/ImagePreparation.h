@@ -27,6 +27,9 @@ struct ImageLinks {
     std::function<void()> pictureOpened;
     // Puts the engraving plan's current row and column back to 0.
     std::function<void()> resetPlanPosition;
+    // The resolution and placement dialog closed with this line selected (the resolution
+    // index kept in Zuk.ini).
+    std::function<void(int)> resolutionChosen;
 };
 
 // The picture preparation of the main window: the tables, the working picture and its grids,

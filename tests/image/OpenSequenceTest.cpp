@@ -23,6 +23,7 @@ protected:
         links.savedPlacement = [this] { return saved; };
         links.pictureOpened = [this] { ++openedCalls; };
         links.resetPlanPosition = [this] { ++planResets; };
+        links.resolutionChosen = [this](int line) { chosenLines.push_back(line); };
         prep.emplace(screen, texts, links);
         prep->setFieldSize(QSize(400, 300));
         prep->buildToneTables();
@@ -52,6 +53,7 @@ protected:
     int openedCalls = 0;
     int planResets = 0;
     std::optional<QPoint> saved;
+    std::vector<int> chosenLines;
     std::optional<ImagePreparation> prep;
 };
 
@@ -73,6 +75,7 @@ TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
     EXPECT_EQ(screen.gaugeMaximum, 30);
     EXPECT_EQ(prep->picture().fileName, path);
     EXPECT_EQ(prep->placement().resolution, 2);
+    EXPECT_EQ(chosenLines, std::vector{2});
     EXPECT_EQ(prep->placement().marks, marksOfButton(3));
     EXPECT_EQ(openedCalls, 1);
     EXPECT_EQ(planResets, 1);
