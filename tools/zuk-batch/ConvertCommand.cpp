@@ -65,14 +65,16 @@ std::optional<ConvertRequest> parseConvert(const QStringList& args, QTextStream&
 }
 
 // Opens, converts and writes one picture; false (with the message written) on failure.
+// The picture (and its grids, which are rebuilt from scratch for each file) is handed from one
+// file to the next only to spare fresh memory for every one of them.
 bool convertOne(const QString& input, const QString& output, ConversionVariant variant,
-                PictureTables& tables, Streams streams) {
+                PictureTables& tables, Picture& picture, Streams streams) {
+    picture.bitmap = QImage(); // the previous picture is written already
     PictureFile file = readPictureFile(input);
     if (!file.ok()) {
         streams.err << file.error << '\n';
         return false;
     }
-    Picture picture;
     picture.bitmap = std::move(file.image);
     picture.fileName = input;
     SilentProgress progress;
@@ -95,9 +97,10 @@ int runConvert(const QStringList& args, Streams streams) {
     if (!request)
         return kExitUsage;
     PictureTables tables = PictureTables::afterStartUp();
+    Picture picture;
     int failures = 0;
     for (const auto& [input, output] : request->pictures)
-        if (!convertOne(input, output, request->variant, tables, streams))
+        if (!convertOne(input, output, request->variant, tables, picture, streams))
             ++failures;
     if (failures > 0)
         streams.err << "zuk-batch convert: " << failures << " of " << request->pictures.size()
