@@ -80,7 +80,6 @@ bool ImagePreparation::takePictureFile(const QString& path) {
         placement_.marks = marksOfButton(choice.placementButton);
     screen_.setCaption(pictureCaption(choice.line, picture_.fileName));
 
-    picture_.dots.release(); // rebuilt with the other grids
     if (links_.pictureOpened)
         links_.pictureOpened();
     return true;

@@ -15,9 +15,16 @@ namespace {
 // What the headers of a BMP file say about its layout.
 struct BmpLayout {
     qint64 width = 0;
-    qint64 height = 0;         // rows, whichever way they are stored
-    qint64 pixelDataBytes = 0; // needed after the data offset; 0 when compressed
+    qint64 height = 0; // rows, whichever way they are stored
+    qint64 bitsPerPixel = 0;
+    bool uncompressed = true;
     qint64 dataOffset = 0;
+
+    // The bytes of pixel data the header promises after the data offset; 0 when the data is
+    // run-length encoded. Only for sizes within the picture limits.
+    qint64 pixelDataBytes() const {
+        return uncompressed ? (width * bitsPerPixel + 31) / 32 * 4 * height : 0;
+    }
 };
 
 enum class BmpProblem { None, NotBmp, DamagedHeader };
@@ -76,17 +83,16 @@ BmpProblem readBmpLayout(const QByteArray& head, qint64 fileSize, BmpLayout& lay
         layout.width = s32(head, 18);
         layout.height = std::llabs(qint64(s32(head, 22)));
         bits = u16(head, 28);
-        compression = u32(head, 30);
+        // The shortest of the longer headers (16 bytes) ends before the compression field.
+        if (infoSize >= 20)
+            compression = u32(head, 30);
     }
     layout.dataOffset = u32(head, 10);
     if (layout.width <= 0 || layout.height <= 0 || !knownBitCount(bits) ||
         layout.dataOffset < kFileHeaderBytes + qint64(infoSize) || layout.dataOffset > fileSize)
         return BmpProblem::DamagedHeader;
-    const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
-    if (uncompressed) {
-        const qint64 rowBytes = (layout.width * bits + 31) / 32 * 4;
-        layout.pixelDataBytes = rowBytes * layout.height;
-    }
+    layout.bitsPerPixel = bits;
+    layout.uncompressed = compression == 0 || compression == 3 || compression == 6;
     return BmpProblem::None;
 }
 
@@ -140,7 +146,7 @@ PictureFile readPictureFile(const QString& path) {
     }
     if (auto tooLarge = sizeProblem(layout.width, layout.height))
         return {{}, refusal(path, *tooLarge)};
-    if (layout.dataOffset + layout.pixelDataBytes > file.size())
+    if (layout.dataOffset + layout.pixelDataBytes() > file.size())
         return {{}, refusal(path, QStringLiteral("данные рисунка неполны (файл обрезан)"))};
 
     QImageReader reader(&file, "bmp");

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace zuk {
 namespace {
 
@@ -111,6 +113,31 @@ TEST_F(PictureFileTest, RefusesPicturesBeyondTheSizeLimitsBeforeDecoding) {
     put32(many, 18, 5001);
     put32(many, 22, 5000);
     expectRefused(readPictureFile(writeBytes("many.bmp", many)), "many.bmp", "слишком велик");
+    QByteArray absurd = soundBmp();
+    put32(absurd, 18, std::numeric_limits<qint32>::max());
+    put32(absurd, 22, std::numeric_limits<qint32>::min());
+    expectRefused(readPictureFile(writeBytes("absurd.bmp", absurd)), "absurd.bmp", "слишком велик");
+}
+
+TEST_F(PictureFileTest, ReadsThe12ByteHeaderOfOldPictures) {
+    // 2 × 1 pixels, 24 bits: blue, green, red per pixel, rows padded to 4 bytes.
+    QByteArray bytes("BM");
+    auto append = [&bytes](quint32 value, int size) {
+        for (int k = 0; k < size; ++k)
+            bytes.append(char((value >> (8 * k)) & 0xff));
+    };
+    append(14 + 12 + 8, 4);
+    append(0, 4);
+    append(14 + 12, 4);
+    append(12, 4); // header size
+    append(2, 2);  // width
+    append(1, 2);  // height
+    append(1, 2);  // planes
+    append(24, 2); // bits per pixel
+    bytes.append("\x0a\x14\xc8\x01\x02\x03\x00\x00", 8);
+    const PictureFile file = readPictureFile(writeBytes("old.bmp", bytes));
+    ASSERT_TRUE(file.ok()) << file.error.toStdString();
+    EXPECT_EQ(test::redChannel(file.image), (std::vector{200, 3}));
 }
 
 TEST_F(PictureFileTest, AcceptsThePictureAtTheSideLimit) {
