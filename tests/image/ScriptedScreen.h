@@ -41,6 +41,7 @@ public:
     void setGauge(int progress, int maximum) override { gauges.emplace_back(progress, maximum); }
     void setField(Field, const QString&) override {}
     void processEvents() override {}
+    RecoveryChoice askRecoveryChoice() override { return {}; }
 
     std::optional<ConversionVariant> askConversionVariant() override {
         dialogs << QStringLiteral("variant");
