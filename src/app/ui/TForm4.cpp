@@ -2,6 +2,7 @@
 
 #include "app/Language.h"
 #include "app/Texts.h"
+#include "app/ui/NamedLabels.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,20 +14,17 @@ TForm4::TForm4(const Texts& texts, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Eror message."));
     auto* layout = new QVBoxLayout(this);
-    const std::pair<const char*, QString> lines[] = {
-        {"Label1", QStringLiteral("Произошла неизвестная ошибка.")},
-        {"Label4", QStringLiteral("Рекомендуется:  ")},
-        {"Label2", QStringLiteral("1. Завершить работу программы и ")},
-        {"Label3", QStringLiteral("отключить гравировальное устройство от сети.")},
-        {"Label5", QStringLiteral("2. Выждать 2-е минуты.")},
-        {"Label6", QStringLiteral("3. Включить устройство в сеть и запустить программу.")},
-        {"Label7", QStringLiteral("4. Выполнить рекомендации программы.")},
-    };
-    for (const auto& [name, text] : lines) {
-        auto* label = new QLabel(text, this);
-        label->setObjectName(QLatin1String(name));
-        layout->addWidget(label);
-    }
+    addNamedLabels(
+        this, layout,
+        {
+            {"Label1", QStringLiteral("Произошла неизвестная ошибка.")},
+            {"Label4", QStringLiteral("Рекомендуется:  ")},
+            {"Label2", QStringLiteral("1. Завершить работу программы и ")},
+            {"Label3", QStringLiteral("отключить гравировальное устройство от сети.")},
+            {"Label5", QStringLiteral("2. Выждать 2-е минуты.")},
+            {"Label6", QStringLiteral("3. Включить устройство в сеть и запустить программу.")},
+            {"Label7", QStringLiteral("4. Выполнить рекомендации программы.")},
+        });
     applyLanguageCaptions(texts, LanguageWindow::Form4, this);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
