@@ -33,6 +33,12 @@ enum class Field {
     RealPosY,
 };
 
+// The operator's answer to the unfinished-job dialog.
+struct RecoveryChoice {
+    bool finish = true;   // finish the job (else ignore it and delete its recovery data)
+    int warmUpCycles = 3; // warm-up series before the job goes on
+};
+
 // Everything the core needs from the screen. The main window implements it; the tests and
 // the headless tools implement it to record or print. The core never includes a widget.
 class Screen {
@@ -53,6 +59,9 @@ public:
     virtual void setField(Field field, const QString& text) = 0;
     // Lets the window repaint and handle pending events during a long operation.
     virtual void processEvents() = 0;
+
+    // The unfinished-job dialog ("Внимание !"), shown modally.
+    virtual RecoveryChoice askRecoveryChoice() = 0;
 
     // Picture dialogs
     // The conversion-variant dialog ("ConvertForm"); nothing when it was closed without "Ok".

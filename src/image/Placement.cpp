@@ -51,7 +51,7 @@ PlacementMarks marksOfButton(int button) {
 }
 
 int fieldInDots(int fieldPixels, int resolution) {
-    if (resolution < 0 || resolution >= kResolutionCount)
+    if (resolution < 0 || resolution >= kResolutionIndexCount)
         return 0;
     return static_cast<int>(qint64(fieldPixels) * 16 / (16 + resolution));
 }

@@ -1,4 +1,4 @@
-#include "ScreenEvents.h"
+#include "PictureScreen.h"
 #include "TestPictures.h"
 
 #include "app/Texts.h"
@@ -204,7 +204,7 @@ TEST(PictureFileDialogsTest, ReturnTheChosenPathOrNothing) {
 }
 
 // A screen whose picture dialogs are the real windows, answered by the test through clicks.
-class DialogScreen : public test::RecordingScreen {
+class DialogScreen : public test::PictureScreen {
 public:
     explicit DialogScreen(const Texts& texts) : convertForm(texts), form5(texts, 0) {}
     std::optional<ConversionVariant> askConversionVariant() override {
@@ -231,7 +231,7 @@ TEST(WindowFlowTest, OpenWithTheRealDialogsAnsweredByClicks) {
         child<QRadioButton>(&screen.convertForm, "RadioButton4")->click();
         child<QPushButton>(&screen.convertForm, "Button1")->click();
     });
-    screen.openPictureAnswers.push_back(path);
+    screen.openAnswer = path;
     whenShown(&screen.form5, [&] {
         child<QComboBox>(&screen.form5, "ResolutionBox")->setCurrentIndex(1);
         child<QPushButton>(&screen.form5, "Button7")->click();

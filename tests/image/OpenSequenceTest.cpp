@@ -1,5 +1,5 @@
+#include "PictureScreen.h"
 #include "ReferenceConversion.h"
-#include "ScreenEvents.h"
 #include "TestPictures.h"
 
 #include "image/ImagePreparation.h"
@@ -13,7 +13,7 @@ namespace zuk {
 namespace {
 
 using test::eventsOf;
-using test::RecordingScreen;
+using test::PictureScreen;
 
 class OpenSequenceTest : public ::testing::Test {
 protected:
@@ -38,14 +38,14 @@ protected:
     // Scripts one open of `path` and runs it.
     void open(std::optional<ConversionVariant> variant, const QString& path,
               ResolutionChoice choice = {0, 5}) {
-        screen.conversionVariantAnswers.push_back(variant);
-        screen.openPictureAnswers.push_back(path);
-        screen.resolutionAnswers.push_back(choice);
+        screen.conversionAnswer = variant;
+        screen.openAnswer = path;
+        screen.resolutionAnswer = choice;
         prep->openClick();
     }
 
     QTemporaryDir dir;
-    RecordingScreen screen;
+    PictureScreen screen;
     Texts texts;
     ImageLinks links;
     bool linkActive = true;
@@ -62,12 +62,11 @@ TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
     const QString path = writePicture(QStringLiteral("first.bmp"), image);
     open(ConversionVariant::Simple, path, {2, 3});
 
-    EXPECT_EQ(eventsOf(screen, "dialog"),
-              (QStringList{"conversion variant", "open picture", "resolution and placement"}));
+    EXPECT_EQ(eventsOf(screen, "ask"),
+              (QStringList{"conversion variant", "picture to open", "resolution and placement"}));
     EXPECT_TRUE(screen.messages.isEmpty());
     EXPECT_FALSE(prep->combinedVariant());
-    EXPECT_EQ(eventsOf(screen, "caption"),
-              (QStringList{QStringLiteral("ZUK-5.5 "), pictureCaption(2, path)}));
+    EXPECT_EQ(screen.captions, (QStringList{QStringLiteral("ZUK-5.5 "), pictureCaption(2, path)}));
     EXPECT_EQ(eventsOf(screen, "status"),
               (QStringList{"Загрузка файла", "Подготовка данных", "Преобразование изображения",
                            "Перенос данных", "Изображение готово"}));
@@ -80,7 +79,7 @@ TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
     EXPECT_EQ(openedCalls, 1);
     EXPECT_EQ(planResets, 1);
     EXPECT_EQ(stepTimeCalls, 1);
-    EXPECT_EQ(screen.fieldViewsShown, 1);
+    EXPECT_EQ(screen.viewsShown, 1);
 
     // The converted picture is on the view at the right edge of the field in dots of line 2.
     const int ox = fieldInDots(400, 2) - 40;
@@ -119,7 +118,7 @@ TEST_F(OpenSequenceTest, NoSetStepTimeWhileTheLinkIsDown) {
     linkActive = false;
     open(ConversionVariant::Combined, writePicture("a.bmp", test::uniformPicture(4, 4, 90)));
     EXPECT_EQ(stepTimeCalls, 0);
-    EXPECT_EQ(screen.fieldViewsShown, 1);
+    EXPECT_EQ(screen.viewsShown, 1);
 }
 
 TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
@@ -131,23 +130,23 @@ TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
     const double firstDot = prep->picture().dots.at(1, 2);
     const Placement placementBefore = prep->placement();
     const PatternPositions positionsBefore = prep->tables().positions;
-    screen.clear();
+    screen.forget();
 
     QFile bad(dir.filePath(QStringLiteral("bad.bmp")));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("BM this header is far too short");
     bad.close();
-    screen.conversionVariantAnswers.push_back(ConversionVariant::Simple);
-    screen.openPictureAnswers.push_back(bad.fileName());
+    screen.conversionAnswer = ConversionVariant::Simple;
+    screen.openAnswer = bad.fileName();
     prep->openClick();
 
     ASSERT_EQ(screen.messages.size(), 1);
     EXPECT_TRUE(screen.messages[0].contains(QStringLiteral("bad.bmp")));
     EXPECT_TRUE(screen.messages[0].contains(QStringLiteral("заголовок рисунка повреждён")));
-    EXPECT_EQ(eventsOf(screen, "dialog"), (QStringList{"conversion variant", "open picture"}));
-    EXPECT_TRUE(eventsOf(screen, "caption").isEmpty());
+    EXPECT_EQ(eventsOf(screen, "ask"), (QStringList{"conversion variant", "picture to open"}));
+    EXPECT_TRUE(screen.captions.isEmpty());
     EXPECT_TRUE(eventsOf(screen, "status").isEmpty());
-    EXPECT_EQ(screen.fieldViewsShown, 0);
+    EXPECT_EQ(screen.viewsShown, 0);
     EXPECT_EQ(prep->picture().fileName, good);
     EXPECT_EQ(prep->picture().bitmap, before);
     EXPECT_EQ(std::vector<int>(prep->picture().gray.row(0), prep->picture().gray.row(0) + 14 * 24),
@@ -163,15 +162,15 @@ TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
 TEST_F(OpenSequenceTest, CancellingTheFileDialogConvertsTheHeldPictureAgain) {
     open(ConversionVariant::Combined, writePicture("a.bmp", test::randomPicture(16, 12, 8)));
     const QImage converted = prep->picture().bitmap;
-    screen.clear();
+    screen.forget();
 
-    screen.conversionVariantAnswers.push_back(ConversionVariant::Combined);
-    screen.openPictureAnswers.push_back(QString());
+    screen.conversionAnswer = ConversionVariant::Combined;
+    screen.openAnswer = QString();
     prep->openClick();
 
-    EXPECT_EQ(eventsOf(screen, "dialog"), (QStringList{"conversion variant", "open picture"}));
-    EXPECT_TRUE(eventsOf(screen, "caption").isEmpty());
-    EXPECT_EQ(screen.fieldViewsShown, 1);
+    EXPECT_EQ(eventsOf(screen, "ask"), (QStringList{"conversion variant", "picture to open"}));
+    EXPECT_TRUE(screen.captions.isEmpty());
+    EXPECT_EQ(screen.viewsShown, 1);
     EXPECT_EQ(stepTimeCalls, 2);
     EXPECT_EQ(planResets, 2);
     EXPECT_EQ(openedCalls, 1);
@@ -181,14 +180,14 @@ TEST_F(OpenSequenceTest, CancellingTheFileDialogConvertsTheHeldPictureAgain) {
 }
 
 TEST_F(OpenSequenceTest, AMissingFileIsPassedOverSilently) {
-    screen.conversionVariantAnswers.push_back(ConversionVariant::Simple);
-    screen.openPictureAnswers.push_back(dir.filePath(QStringLiteral("nowhere.bmp")));
+    screen.conversionAnswer = ConversionVariant::Simple;
+    screen.openAnswer = dir.filePath(QStringLiteral("nowhere.bmp"));
     prep->openClick();
     EXPECT_TRUE(screen.messages.isEmpty());
-    EXPECT_EQ(eventsOf(screen, "dialog"), (QStringList{"conversion variant", "open picture"}));
+    EXPECT_EQ(eventsOf(screen, "ask"), (QStringList{"conversion variant", "picture to open"}));
     // With no picture held the grids are just their margins.
     EXPECT_EQ(prep->picture().gray.rows(), 4);
-    EXPECT_EQ(screen.fieldViewsShown, 1);
+    EXPECT_EQ(screen.viewsShown, 1);
 }
 
 TEST_F(OpenSequenceTest, TheUnfinishedJobsPlacementOverridesTheMarks) {
@@ -202,7 +201,7 @@ TEST_F(OpenSequenceTest, TheUnfinishedJobsPlacementOverridesTheMarks) {
 TEST_F(OpenSequenceTest, SaveWritesTheConvertedPictureUnderTheNameEntered) {
     open(ConversionVariant::Combined, writePicture("a.bmp", test::randomPicture(9, 7, 2)));
     const QString name = dir.filePath(QStringLiteral("result"));
-    screen.savePictureAnswers.push_back(name);
+    screen.saveAnswer = name;
     prep->save1Click();
     EXPECT_TRUE(screen.messages.isEmpty());
     const PictureFile written = readPictureFile(name);
@@ -211,7 +210,7 @@ TEST_F(OpenSequenceTest, SaveWritesTheConvertedPictureUnderTheNameEntered) {
     for (int red : test::redChannel(written.image))
         EXPECT_TRUE(red == 0 || red == 64 || red == 128 || red == 192 || red == 255);
 
-    screen.savePictureAnswers.push_back(QString()); // cancelled
+    screen.saveAnswer = QString(); // cancelled
     prep->save1Click();
     EXPECT_TRUE(screen.messages.isEmpty());
 }
@@ -219,7 +218,7 @@ TEST_F(OpenSequenceTest, SaveWritesTheConvertedPictureUnderTheNameEntered) {
 TEST_F(OpenSequenceTest, SaveWithoutAPictureSaysSo) {
     prep->save1Click();
     EXPECT_EQ(screen.messages.size(), 1);
-    EXPECT_TRUE(eventsOf(screen, "dialog").isEmpty());
+    EXPECT_TRUE(eventsOf(screen, "ask").isEmpty());
 }
 
 } // namespace

@@ -14,13 +14,6 @@ QString menuStateName(MenuState state) {
     }
     return {};
 }
-template <typename T> T takeAnswer(std::deque<T>& answers, T cancelled) {
-    if (answers.empty())
-        return cancelled;
-    T answer = std::move(answers.front());
-    answers.pop_front();
-    return answer;
-}
 } // namespace
 
 void RecordingScreen::showMessage(const QString& text) {
@@ -56,42 +49,39 @@ void RecordingScreen::setField(Field field, const QString& text) {
     fields[field] = text;
 }
 
+RecoveryChoice RecordingScreen::askRecoveryChoice() {
+    events << QStringLiteral("ask: recovery");
+    return recoveryAnswer;
+}
+
 std::optional<ConversionVariant> RecordingScreen::askConversionVariant() {
-    events << QStringLiteral("dialog: conversion variant");
-    return takeAnswer(conversionVariantAnswers, std::optional<ConversionVariant>());
+    events << QStringLiteral("ask: conversion variant");
+    return conversionAnswer;
 }
 
 QString RecordingScreen::askPictureToOpen() {
-    events << QStringLiteral("dialog: open picture");
-    return takeAnswer(openPictureAnswers, QString());
+    events << QStringLiteral("ask: picture to open");
+    return openAnswer;
 }
 
 QString RecordingScreen::askPictureSaveName() {
-    events << QStringLiteral("dialog: save picture");
-    return takeAnswer(savePictureAnswers, QString());
+    events << QStringLiteral("ask: picture save name");
+    return saveAnswer;
 }
 
 ResolutionChoice RecordingScreen::askResolutionAndPlacement() {
-    events << QStringLiteral("dialog: resolution and placement");
-    return takeAnswer(resolutionAnswers, ResolutionChoice{});
+    events << QStringLiteral("ask: resolution and placement");
+    return resolutionAnswer;
 }
 
-void RecordingScreen::setCaption(const QString& text) {
-    caption = text;
-    events << QStringLiteral("caption: ") + text;
-}
+void RecordingScreen::setCaption(const QString& text) { caption = text; }
 
-void RecordingScreen::showFieldView(const QImage& view) {
-    fieldView = view;
-    ++fieldViewsShown;
-    events << QStringLiteral("view");
-}
+void RecordingScreen::showFieldView(const QImage& view) { fieldView = view; }
 
 void RecordingScreen::clear() {
     events.clear();
     messages.clear();
     beeps = 0;
-    fieldViewsShown = 0;
 }
 
 } // namespace zuk::test

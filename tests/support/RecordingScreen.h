@@ -5,9 +5,7 @@
 #include <QImage>
 #include <QStringList>
 
-#include <deque>
 #include <map>
-#include <optional>
 
 namespace zuk::test {
 
@@ -23,9 +21,7 @@ public:
     void setGauge(int progress, int maximum) override;
     void setField(Field field, const QString& text) override;
     void processEvents() override {}
-
-    // Picture dialogs, answered from the queues below, front first; a dialog whose queue is
-    // empty answers as if it was cancelled. Each is recorded as "dialog: <name>".
+    RecoveryChoice askRecoveryChoice() override;
     std::optional<ConversionVariant> askConversionVariant() override;
     QString askPictureToOpen() override;
     QString askPictureSaveName() override;
@@ -33,13 +29,14 @@ public:
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
 
-    std::deque<std::optional<ConversionVariant>> conversionVariantAnswers;
-    std::deque<QString> openPictureAnswers;
-    std::deque<QString> savePictureAnswers;
-    std::deque<ResolutionChoice> resolutionAnswers;
+    // Answers of the modal dialogs.
+    RecoveryChoice recoveryAnswer;
+    std::optional<ConversionVariant> conversionAnswer = ConversionVariant::Combined;
+    QString openAnswer;
+    QString saveAnswer;
+    ResolutionChoice resolutionAnswer{0, 5};
     QString caption;
     QImage fieldView;
-    int fieldViewsShown = 0;
 
     QStringList events;
     QStringList messages;
