@@ -1,0 +1,262 @@
+#include "device/CommandExchange.h"
+
+#include "app/Clock.h"
+#include "app/Screen.h"
+#include "app/Texts.h"
+
+#include <cstdlib>
+
+namespace zuk {
+
+namespace {
+const QString kPortFault = QStringLiteral("Проверьте исправность порта связи");
+const QString kLinkFault = QStringLiteral("Ошибка связи.");
+const QString kCommandFailed = QStringLiteral("Ошибка команды ");
+const QString kNoAnswer = QStringLiteral("Устройство не отвечает ");
+constexpr int kPortFaultText = 9001;
+constexpr int kLinkFaultText = 9002;
+constexpr std::array<quint8, 4> kGreetingBytes{0x1B, 0x01, 0x00, 0x00};
+} // namespace
+
+CommandExchange::CommandExchange(SerialPort& port, Screen& screen, Clock& clock, const Texts& texts)
+    : port_(port), screen_(screen), clock_(clock), texts_(texts) {}
+
+void CommandExchange::setCommand(std::array<quint8, 4> bytes, const QString& name,
+                                 qint32 endTimeoutMs) {
+    command_.bytes = bytes;
+    command_.name = name;
+    command_.endTimeoutMs = endTimeoutMs;
+}
+
+QByteArray CommandExchange::frame() const {
+    QByteArray frame;
+    quint8 check = static_cast<quint8>(sequence_);
+    for (quint8 b : command_.bytes) {
+        frame.append(static_cast<char>(b));
+        check ^= b;
+    }
+    frame.append(static_cast<char>(check));
+    return frame;
+}
+
+void CommandExchange::failLink(bool setLinkError, const QString& message) {
+    linkActive_ = false;
+    if (setLinkError)
+        linkError_ = true;
+    screen_.enterMenuState(MenuState::LinkLost, false);
+    screen_.showMessage(message);
+}
+
+int CommandExchange::send() {
+    linkError_ = false;
+    log_.beginLine(sequence_);
+    log_.append(command_.name);
+    return transmit(false);
+}
+
+int CommandExchange::sendFollowOn() {
+    if (!linkActive_)
+        return 0;
+    return transmit(true);
+}
+
+int CommandExchange::transmit(bool followOn) {
+    for (int refusals = 0;; ++refusals) {
+        if (!port_.writeBytes(frame())) {
+            screen_.setCursor(CursorShape::Default);
+            failLink(true, followOn ? kPortFault : texts_.language(kPortFaultText, kPortFault));
+            return 0;
+        }
+        const int answer = getAnswer(kAccepted + sequence_);
+        if (answer == kAccepted + sequence_) {
+            port_.writeByte(static_cast<quint8>(sequence_ ^ kConfirmationMask));
+            linkActive_ = true;
+            return answer;
+        }
+        // A device that dies between the frames of one command must stop the run too, so
+        // a missing answer always sets the link-error flag.
+        if (answer == -1 || (answer == kRefused + sequence_ && refusals + 1 >= kMaxRefusals)) {
+            failLink(true, kCommandFailed + command_.name);
+            return 0;
+        }
+        if (answer == kRefused + sequence_)
+            continue;
+        linkActive_ = true;
+        return answer;
+    }
+}
+
+int CommandExchange::endWait() {
+    if (!linkActive_)
+        return -1;
+    log_.append(QStringLiteral("  EndComand  "));
+    return waitForAnswer(kCompleted);
+}
+
+int CommandExchange::dataWait() {
+    if (!linkActive_)
+        return -1;
+    return waitForAnswer(kDataTaken);
+}
+
+int CommandExchange::waitForAnswer(int kind) {
+    // A slow completion costs one read and one burst per round; the bound leaves room for
+    // the longest end time-out of a command.
+    const int maxRounds = kMinWaitRounds + command_.endTimeoutMs / SerialPort::kReadTimeoutMs;
+    int answer = -1;
+    for (int round = 1;; ++round) {
+        answer = getAnswer(kind + sequence_);
+        if (answer < 0 || answer == kind + sequence_ || answer == kRefused + next(sequence_))
+            break;
+        if (round >= maxRounds) {
+            failLink(true, kCommandFailed + command_.name);
+            answer = -1;
+            break;
+        }
+        if (answer == kRefused + sequence_) {
+            send();
+            if (!linkActive_) {
+                answer = -1;
+                break;
+            }
+        }
+    }
+    advanceSequence();
+    return answer;
+}
+
+void CommandExchange::longEndWait() {
+    if (!linkActive_)
+        return;
+    log_.append(QStringLiteral("  LongEndComand  "));
+    const qint64 start = clock_.monotonicMs();
+    for (;;) {
+        const qint64 elapsedMs = clock_.monotonicMs() - start;
+        quint8 b = 0;
+        const bool arrived = port_.readByte(b);
+        log_.appendByte(b);
+        if (arrived && b == kCompleted + sequence_) {
+            log_.append(QStringLiteral(" Ok "));
+            screen_.setCursor(CursorShape::Default);
+            advanceSequence();
+            return;
+        }
+        if (arrived && b == kRefused + sequence_) {
+            log_.append(QStringLiteral(" False "));
+            advanceSequence();
+            return;
+        }
+        if (!arrived && elapsedMs > command_.endTimeoutMs) {
+            log_.append(kNoAnswer);
+            failLink(true, kNoAnswer + command_.name);
+            return;
+        }
+        if (arrived) {
+            advanceSequence();
+            return;
+        }
+    }
+}
+
+void CommandExchange::greeting() {
+    log_.beginLine(sequence_);
+    command_.bytes = kGreetingBytes;
+    command_.name = QStringLiteral("Hi");
+    for (int attempt = 1;; ++attempt) {
+        if (attempt > kMaxGreetingAttempts) {
+            failLink(false, kCommandFailed + command_.name);
+            return;
+        }
+        log_.append(QStringLiteral("Hi"));
+        if (!port_.writeBytes(frame())) {
+            log_.append(kLinkFault);
+            failLink(false, texts_.language(kLinkFaultText, kLinkFault));
+            return;
+        }
+        const int answer = getAnswer(kAccepted + sequence_);
+        if (answer == 0xFF) {
+            failLink(false, QStringLiteral("Устройство не отвечает Hi"));
+            return;
+        }
+        if (answer == kAccepted + sequence_) {
+            port_.writeByte(static_cast<quint8>(sequence_ ^ kConfirmationMask));
+            const int completion = getAnswer(kCompleted + sequence_);
+            if (completion < 0 || completion == kCompleted + sequence_) {
+                greetingSucceeded();
+                return;
+            }
+            if (completion == kRefused + next(sequence_))
+                setSequence(completion);
+            continue;
+        }
+        if (answer == -1) {
+            failLink(false, QStringLiteral("Устройство не отвечает Hi_Test"));
+            return;
+        }
+        // A refusal that names another number tells the device's own sequence number.
+        if ((answer & 0xF0) == kRefused)
+            setSequence(answer);
+    }
+}
+
+void CommandExchange::greetingSucceeded() {
+    linkActive_ = true;
+    screen_.enterMenuState(MenuState::LinkUp, false);
+    advanceSequence();
+    screen_.setField(Field::Edit5, QString::number(sequence_));
+}
+
+int CommandExchange::getAnswer(int expected) {
+    quint8 b = 0;
+    const bool arrived = port_.readByte(b);
+    log_.appendByte(expected);
+    log_.appendByte(b);
+    if (arrived && b == expected) {
+        log_.append(QStringLiteral("OK"));
+        return b;
+    }
+    const int answer = resynchronise();
+    log_.append(arrived ? QStringLiteral("<>==>") : QStringLiteral("Not Answer==>"));
+    log_.appendByte(std::abs(answer));
+    dumpLog();
+    return answer;
+}
+
+int CommandExchange::resynchronise() {
+    screen_.beep();
+    port_.setOddParity();
+    quint8 b = 0;
+    bool arrived = false;
+    for (quint8 burstByte : kResyncBurst) {
+        port_.writeByte(burstByte);
+        if ((arrived = port_.readByte(b)))
+            break;
+    }
+    port_.setEvenParity();
+    if (!arrived)
+        return -1;
+    if (b == kAwaitingConfirmation + sequence_ && !port_.writeByte(kResyncConfirmation))
+        return -1;
+    return b;
+}
+
+void CommandExchange::countError() {
+    ++errorCount_;
+    screen_.setField(Field::ErorCounter, QString::number(errorCount_));
+}
+
+bool CommandExchange::startSelfTesting(const QString& testingFilePath) {
+    selfTesting_ = true;
+    return testingLog_.open(testingFilePath);
+}
+
+void CommandExchange::dumpLog() {
+    if (!selfTesting_)
+        return;
+    QStringList record{QStringLiteral("Ошибка ") + QString::number(errorCount_)};
+    record += log_.oldestFirst();
+    testingLog_.append(record);
+    countError();
+}
+
+} // namespace zuk

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "device/ByteTransport.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+namespace zuk {
+
+// The one serial port of the program: open, close, parity switch and byte-level reads and
+// writes. It knows nothing about commands. Results are booleans; nothing throws.
+class SerialPort {
+public:
+    // A read that gets nothing gives up after this long.
+    static constexpr int kReadTimeoutMs = 500;
+
+    explicit SerialPort(TransportFactory factory) : factory_(std::move(factory)) {}
+
+    // "com1".."com8", a device path, or "sim" for the built-in simulated engraver.
+    const QString& portName() const { return portName_; }
+    void setPortName(const QString& name) { portName_ = name; }
+
+    // Opens the port by name at 19200 baud, 8 data bits, 2 stop bits, even parity.
+    // A port that was open is closed first: there is never more than one.
+    bool openPort();
+    void closePort();
+    bool isOpen() const { return transport_ != nullptr; }
+
+    void setOddParity();
+    void setEvenParity();
+    // One write call of one byte; true when it was written.
+    bool writeByte(quint8 byte);
+    // One read of one byte, at most kReadTimeoutMs; byte keeps its value when nothing came.
+    bool readByte(quint8& byte);
+    // Writes the string one byte per write call, to the end even when a write fails;
+    // true when every byte was written.
+    bool writeBytes(const QByteArray& bytes);
+
+private:
+    TransportFactory factory_;
+    QString portName_;
+    std::unique_ptr<ByteTransport> transport_;
+};
+
+// The platform's device path of a port name: "com1".."com8" name the first eight serial
+// ports (COM1.. on Windows, /dev/ttyS0.. elsewhere); any other name is used as it is.
+QString devicePathForPort(const QString& portName);
+
+} // namespace zuk

@@ -1,0 +1,58 @@
+#include "support/RecordingScreen.h"
+
+namespace zuk::test {
+
+namespace {
+QString menuStateName(MenuState state) {
+    switch (state) {
+    case MenuState::LinkLost:
+        return QStringLiteral("link lost");
+    case MenuState::LinkUp:
+        return QStringLiteral("link up");
+    case MenuState::Work:
+        return QStringLiteral("work");
+    }
+    return {};
+}
+} // namespace
+
+void RecordingScreen::showMessage(const QString& text) {
+    messages << text;
+    events << QStringLiteral("message: ") + text;
+}
+
+void RecordingScreen::enterMenuState(MenuState state, bool runTimerEnabled) {
+    menuState = state;
+    events << QStringLiteral("menu: ") + menuStateName(state) +
+                  (runTimerEnabled ? QStringLiteral(" (running)") : QString());
+}
+
+void RecordingScreen::setCursor(CursorShape shape) {
+    events << QStringLiteral("cursor: %1").arg(static_cast<int>(shape));
+}
+
+void RecordingScreen::beep() {
+    ++beeps;
+}
+
+void RecordingScreen::setStatusLine(const QString& text) {
+    statusLine = text;
+    events << QStringLiteral("status: ") + text;
+}
+
+void RecordingScreen::setGauge(int progress, int maximum) {
+    gaugeProgress = progress;
+    gaugeMaximum = maximum;
+}
+
+void RecordingScreen::setField(Field field, const QString& text) {
+    fields[field] = text;
+}
+
+void RecordingScreen::clear() {
+    events.clear();
+    messages.clear();
+    beeps = 0;
+}
+
+} // namespace zuk::test

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/Screen.h"
+
+#include <QStringList>
+
+#include <map>
+
+namespace zuk::test {
+
+// A screen that records what the core shows, in order, as short lines such as
+// "message: Ошибка связи." or "menu: link lost".
+class RecordingScreen : public Screen {
+public:
+    void showMessage(const QString& text) override;
+    void enterMenuState(MenuState state, bool runTimerEnabled) override;
+    void setCursor(CursorShape shape) override;
+    void beep() override;
+    void setStatusLine(const QString& text) override;
+    void setGauge(int progress, int maximum) override;
+    void setField(Field field, const QString& text) override;
+    void processEvents() override {}
+
+    QStringList events;
+    QStringList messages;
+    MenuState menuState = MenuState::LinkUp;
+    int beeps = 0;
+    QString statusLine;
+    int gaugeProgress = 0;
+    int gaugeMaximum = 0;
+    std::map<Field, QString> fields;
+
+    void clear();
+};
+
+} // namespace zuk::test
