@@ -179,10 +179,15 @@ void Engraver::onBurstByte(quint8 byte, qint64 t) {
         }
         break;
     case Phase::Exchange:
-        violation(QStringLiteral("resynchronisation burst during the data bytes of a report"));
-        exchange_.reset();
-        phase_ = Phase::Idle;
+        // The host missed the completion before the report and took the first report byte
+        // for a wrong answer: 0x90 + s (s has already advanced) ends its wait in step, and
+        // the report byte it will read next goes out again.
+        // A report byte not yet on the line is taken back, so that the burst's answer
+        // comes first.
+        std::erase_if(outputs_, [t](const Output& o) { return o.due > t; });
         answerBurst(kRefused + seq_, t);
+        exchange_->delivered.pop_back();
+        sendExchangeByte(t + 2 * timing::kAnswerLatencyMs);
         break;
     }
 }

@@ -26,7 +26,9 @@
 //       on); when the command is already finished and its completion held back (below), the
 //       completion 0x50 + s itself is the answer;
 //     * idle: 0x90 + s. A host that lost a completion sees 0x90 + next(s) and leaves its
-//       wait in step; a host whose frame never arrived whole sees 0x90 + s and repeats it.
+//       wait in step; a host whose frame never arrived whole sees 0x90 + s and repeats it;
+//     * sending the data bytes of "How" or "Monitor": 0x90 + s as when idle (the host lost
+//       the completion that came before them), and the data byte it waits for goes out again.
 //   A burst also discards a partly received frame.
 // - Completions of commands that the host waits for with one 500 ms read at a time (every
 //   command except moves, homing, the warm-up stroke and motor programming) are sent by
