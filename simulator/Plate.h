@@ -15,7 +15,7 @@ struct Strike {
     qint32 rowSteps = 0; // motor steps; one picture row is two steps
     int level = 0;       // level code 1..4 from the print line
     int force = 0;       // the force the loaded profile gives that level
-    int pass = 0;        // "Begin print" commands before the strike; 0 = outside a job
+    int pass = 0;        // "Begin print" commands since power-on; 0 = outside a job
     bool operator==(const Strike&) const = default;
 };
 

@@ -218,6 +218,55 @@ INSTANTIATE_TEST_SUITE_P(AnswerBytes, HostRecoversFrom,
                                                               Fault::Refuse),
                                             ::testing::Range(1, 80)));
 
+TEST(HostRecoversFromFaults, CleanSessionFitsInsideTheSweep) {
+    HostAgainstEngraver host;
+    runSession(host.commands);
+    EXPECT_LT(host.device->counters().answerBytes, 75);
+    EXPECT_LT(host.device->counters().frames, 75);
+    host.expectNoViolations();
+}
+
+// The same during a print line long enough for the host to resynchronise while it waits.
+class HostRecoversDuringALongLine : public ::testing::TestWithParam<std::tuple<Fault, int>> {};
+
+void runLongLine(CommandSet& commands) {
+    commands.greeting();
+    commands.setStrike({200, 200, 200, 200});
+    commands.needleDown(1);
+    commands.printLine(CommandSet::Direction::Backward, QString(300, QChar('4')));
+}
+
+TEST_P(HostRecoversDuringALongLine, FaultAtEveryAnswerOfTheLine) {
+    const auto [fault, n] = GetParam();
+    SimOptions options;
+    (fault == Fault::Drop      ? options.faults.dropAnswerBytes
+     : fault == Fault::Corrupt ? options.faults.corruptAnswerBytes
+                               : options.faults.refuseFrames)
+        .insert(n);
+    HostAgainstEngraver host(options);
+    runLongLine(host.commands);
+    if (!host.exchange.linkActive())
+        host.commands.greeting();
+    host.commands.needleUp();
+    host.expectInStep();
+    EXPECT_EQ(host.device->counters().printLines, 1);
+    EXPECT_TRUE(host.device->unexplainedViolations().empty())
+        << host.device->unexplainedViolations().front().description.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(AnswerBytes, HostRecoversDuringALongLine,
+                         ::testing::Combine(::testing::Values(Fault::Drop, Fault::Corrupt,
+                                                              Fault::Refuse),
+                                            ::testing::Range(1, 120)));
+
+TEST(HostRecoversFromFaults, LongLineSessionFitsInsideTheSweep) {
+    HostAgainstEngraver host;
+    runLongLine(host.commands);
+    EXPECT_LT(host.device->counters().answerBytes, 115);
+    EXPECT_GT(host.device->counters().resynchronisations, 5);
+    host.expectNoViolations();
+}
+
 TEST_F(HostExchange, SilentDeviceLosesTheLinkAndAGreetingBringsItBack) {
     HostAgainstEngraver silent([] {
         SimOptions options;

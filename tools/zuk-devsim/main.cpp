@@ -76,6 +76,8 @@ public:
                 return;
             if (fds[0].revents & POLLIN)
                 readFromTerminal();
+            else if (fds[0].revents & (POLLHUP | POLLERR))
+                ::poll(nullptr, 0, 50); // no client end open: do not spin
         }
     }
 
