@@ -63,23 +63,23 @@ TEST(EngraverCommands, MoveOfZeroStepsWrappedToFFFFIsAViolation) {
 
 // Every resolution index 0..8 (timing 16..24) and two step factors: a move of 1000 steps
 // completes inside the program's end time-out even with a link delay of 0.
-class MoveTiming : public ::testing::TestWithParam<std::tuple<int, int>> {};
-
-TEST_P(MoveTiming, MovesCompleteInsideTheirEndTimeOut) {
-    const auto [resolution, factor] = GetParam();
-    const int p = resolution + 16;
-    ScriptedHost host;
-    programDrivers(host, p, factor);
-    const int n = 1000;
-    host.longCommand(move(0x10, n), factor * 3 * p * n / 100 + 3000);
-    host.longCommand(move(0x12, n), n * p * factor * 3 / 100 + 1000);
-    host.longCommand(move(0x11, n), factor * 3 * p * n / 100 + 3000);
-    host.longCommand(move(0x13, n), n * p * factor * 3 / 100 + 1000);
-    EXPECT_EQ(host.engraver().machine().head, HeadPosition{});
+TEST(EngraverCommands, MovesCompleteInsideTheirEndTimeOutAtEveryResolution) {
+    for (int resolution = 0; resolution <= 8; ++resolution) {
+        for (int factor : {12, 40}) {
+            SCOPED_TRACE(testing::Message()
+                         << "resolution " << resolution << ", factor " << factor);
+            const int p = resolution + 16;
+            ScriptedHost host;
+            programDrivers(host, p, factor);
+            const int n = 1000;
+            host.longCommand(move(0x10, n), factor * 3 * p * n / 100 + 3000);
+            host.longCommand(move(0x12, n), n * p * factor * 3 / 100 + 1000);
+            host.longCommand(move(0x11, n), factor * 3 * p * n / 100 + 3000);
+            host.longCommand(move(0x13, n), n * p * factor * 3 / 100 + 1000);
+            EXPECT_EQ(host.engraver().machine().head, HeadPosition{});
+        }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(AllResolutions, MoveTiming,
-                         ::testing::Combine(::testing::Range(0, 9), ::testing::Values(12, 40)));
 
 TEST(EngraverCommands, ResetHomesTheHeadInsideTheSmallestResetTimeOut) {
     ScriptedHost host;
