@@ -138,7 +138,7 @@ TEST(DevsimOverPseudoTerminal, ProgramsExchangeRunsCommandsAndTheReportsAreWritt
     EXPECT_EQ(readJson(dir.filePath("head.json"))["column"].toInt(), 9);
 }
 
-TEST(DevsimOverPseudoTerminal, HeadPositionIsKeptAcrossRestartsThroughTheStateFile) {
+TEST(DevsimOverPseudoTerminal, HeadPositionFromTheStateFileAndTheIdentificationText) {
     QTemporaryDir dir;
     const QString state = dir.filePath(QStringLiteral("head.json"));
     QFile file(state);
@@ -146,7 +146,8 @@ TEST(DevsimOverPseudoTerminal, HeadPositionIsKeptAcrossRestartsThroughTheStateFi
     file.write("{\"column\": 321, \"row_steps\": 42}");
     file.close();
     Devsim devsim;
-    ASSERT_TRUE(devsim.start({"--state", state})) << devsim.errors().toStdString();
+    ASSERT_TRUE(devsim.start({"--state", state, "--id", QStringLiteral("Гравёр №7")}))
+        << devsim.errors().toStdString();
     SystemClock clock;
     zuk::test::RecordingScreen screen;
     Texts texts;
@@ -161,6 +162,8 @@ TEST(DevsimOverPseudoTerminal, HeadPositionIsKeptAcrossRestartsThroughTheStateFi
     ASSERT_TRUE(commands.how());
     EXPECT_EQ(commands.reportedColumn, 321);
     EXPECT_EQ(commands.reportedRow, 21);
+    EXPECT_EQ(commands.deviceText(),
+              QStringLiteral("Гравёр №7").leftJustified(33, QLatin1Char(' ')));
     port.closePort();
     EXPECT_EQ(devsim.stop(), 0);
 }

@@ -3,6 +3,7 @@
 #include "simulator/Machine.h"
 
 #include <QCommandLineParser>
+#include <QStringEncoder>
 
 #include <climits>
 
@@ -169,7 +170,10 @@ std::optional<DevsimOptions> parseDevsimOptions(const QStringList& arguments, QS
     if (!readSpeed(p, &options.sim.speed, message) || !readFaults(p, &options.sim.faults, message))
         return std::nullopt;
     if (p.parser.isSet(p.id)) {
-        QByteArray text = p.parser.value(p.id).toLatin1().left(sim::kIdentificationLength);
+        // The program reads the text back as Windows-1251, as the device stores it.
+        QStringEncoder encoder("windows-1251");
+        const QByteArray text =
+            QByteArray(encoder.encode(p.parser.value(p.id))).left(sim::kIdentificationLength);
         options.sim.identification = text.leftJustified(sim::kIdentificationLength, ' ');
     }
     options.linkPath = p.parser.value(p.link);
