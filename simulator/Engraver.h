@@ -37,7 +37,18 @@
 //   so it can never cross the burst that the host sends when its read runs out, and host and
 //   device cannot slip out of step.
 // - Bytes that break these rules are protocol violations: recorded with a description, never
-//   silently taken. The device then does what keeps a correct host able to recover.
+//   silently taken. The device then does what keeps a correct host able to recover. Among
+//   them: a bad check byte (or a frame at another sequence number, except a greeting), a
+//   wrong confirmation, a data frame outside a print line, a move count FFFF (a move of 0
+//   steps wrapped), a cell struck twice in one pass, a strike with the needle raised or
+//   without a strike profile, a print line or "SetStrike" cut off by a command, a wrong
+//   report reply, a byte while busy, a frame left incomplete for more than 100 ms.
+// - The machine: "Left" and "StepUp" make the column and the row count grow. A print line
+//   left to right strikes the cell under the head and steps on, right to left it steps
+//   first, so a line of n dots from column c covers c .. c+n-1 forwards and c-1 .. c-n
+//   backwards, and leaves the head at c + n or c - n. Durations follow the program's job
+//   estimate (a step is F x P x 24.375 us, a strike is weighted by the loaded profile), a
+//   print line never takes more than 18 s and homing never more than 9 s.
 // - Fault injection (SimOptions::faults) drops or inverts chosen answer bytes, refuses chosen
 //   frames, falls silent after a number of commands and loses power during a print line;
 //   restart() brings the power back with the head where it stopped.
