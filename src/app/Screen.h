@@ -2,6 +2,12 @@
 
 #include <QString>
 
+#include "image/DialogChoices.h"
+
+#include <optional>
+
+class QImage;
+
 namespace zuk {
 
 // The three ways the main window shows what the operator may do.
@@ -27,6 +33,12 @@ enum class Field {
     RealPosY,
 };
 
+// The operator's answer to the unfinished-job dialog.
+struct RecoveryChoice {
+    bool finish = true;   // finish the job (else ignore it and delete its recovery data)
+    int warmUpCycles = 3; // warm-up series before the job goes on
+};
+
 // Everything the core needs from the screen. The main window implements it; the tests and
 // the headless tools implement it to record or print. The core never includes a widget.
 class Screen {
@@ -47,6 +59,23 @@ public:
     virtual void setField(Field field, const QString& text) = 0;
     // Lets the window repaint and handle pending events during a long operation.
     virtual void processEvents() = 0;
+
+    // The unfinished-job dialog ("Внимание !"), shown modally.
+    virtual RecoveryChoice askRecoveryChoice() = 0;
+
+    // Picture dialogs
+    // The conversion-variant dialog ("ConvertForm"); nothing when it was closed without "Ok".
+    virtual std::optional<ConversionVariant> askConversionVariant() = 0;
+    // The picture open dialog: the chosen path, or empty when cancelled.
+    virtual QString askPictureToOpen() = 0;
+    // The picture save dialog: the name entered, or empty when cancelled.
+    virtual QString askPictureSaveName() = 0;
+    // The resolution and placement dialog ("Portret_Properties"), shown modally.
+    virtual ResolutionChoice askResolutionAndPlacement() = 0;
+    // The main window's caption.
+    virtual void setCaption(const QString& text) = 0;
+    // The working-field view has been redrawn; the window shows it.
+    virtual void showFieldView(const QImage& view) = 0;
 };
 
 } // namespace zuk

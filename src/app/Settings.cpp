@@ -118,7 +118,7 @@ void applyPort(const QString& line, Settings& settings) {
 
 void applyNumbers(const QStringList& lines, Settings& settings) {
     if (const auto value = leadingInteger(lines.value(ResolutionLine)))
-        settings.resolutionIndex = std::clamp(*value, 0, kResolutionCount - 1);
+        settings.resolutionIndex = std::clamp(*value, 0, kResolutionIndexCount - 1);
     if (const auto value = leadingInteger(lines.value(StepTimeLine))) {
         settings.stepTimeFactor =
             *value <= 0 ? kDefaultStepTimeFactor : static_cast<quint8>(std::min(*value, 255));

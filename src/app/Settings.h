@@ -21,7 +21,7 @@ inline constexpr int kFallbackFieldSide = 1000;
 // The largest width or height taken from the file: a working-field bitmap of this size still
 // fits in memory, and its rows and columns fit the device's 16-bit moves.
 inline constexpr int kMaxFieldSide = 10000;
-inline constexpr int kResolutionCount = 9;
+inline constexpr int kResolutionIndexCount = 9;
 inline constexpr quint8 kDefaultStepTimeFactor = 12;
 inline constexpr int kDefaultEdgeDots = 8;
 inline constexpr int kPortItemCount = 8;

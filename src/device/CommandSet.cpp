@@ -155,8 +155,10 @@ StrikeProfile computeStrikeProfile(const StrikeLevels& levels, quint8 stepTimeFa
     profile.stepDuration = clampToInt32(static_cast<qint64>(s * 2.4375 + 30));
     const qint64 u = strikeU;
     const qint64 t = strikeT;
+    const std::array<quint8, 4> inDeviceOrder{levels.level8, levels.level16, levels.level24,
+                                              levels.level32};
     for (int level = 0; level < 4; ++level) {
-        const qint64 l = levels[level];
+        const qint64 l = inDeviceOrder[level];
         std::array<qint64, 8> values;
         if (2 * l <= s)
             values = {8, (s - 2 * l) / 2, 7, l / 2, 5, l / 2, 1, l / 2};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StrikeLevels.h"
 #include "device/CommandExchange.h"
 
 #include <QString>
@@ -14,8 +15,6 @@ struct PlanPosition {
     qint32 column = 0;
 };
 
-// The four strike forces in the order the device takes them: levels "8", "16", "24", "32".
-using StrikeLevels = std::array<quint8, 4>;
 
 // The device's commands. Each one sets the current command (bytes, name, end time-out),
 // sends it and waits as the device expects; while the link is down every command but the
@@ -54,7 +53,8 @@ public:
     void warmUpStroke();
     bool progXMotor(quint8 parameter, quint8 value);
     bool progYMotor(quint8 parameter, quint8 value);
-    // Loads the strike profile of the four levels ("8", "16", "24", "32").
+    // Loads the strike profile of the four levels; the device takes them in the order
+    // "8", "16", "24", "32".
     void setStrike(const StrikeLevels& levels);
     void strikeSetting(quint8 key, quint8 value);
     // The position the device reached; false when the device stopped answering.

@@ -58,7 +58,7 @@ TEST_F(CommandSetTest, CommandsSendNothingWhileTheLinkIsDown) {
     commands.needleDown(1);
     commands.off();
     commands.endPrint();
-    commands.setStrike({2, 5, 10, 14});
+    commands.setStrike({14, 10, 5, 2});
     EXPECT_FALSE(commands.progXMotor(0x60, 16));
     EXPECT_FALSE(commands.printLine(CommandSet::Direction::Forward, "123"));
     EXPECT_TRUE(line.writtenBytes().isEmpty());
@@ -121,7 +121,7 @@ TEST_F(CommandSetTest, StrikeProfileOfTheWorkedExample) {
 
 TEST_F(CommandSetTest, StrikeProfileOtherCasesAndByteLimit) {
     // L = 10, S = 12: 2L > S >= L.  L = 20 > S.
-    const StrikeProfile p = computeStrikeProfile({10, 20, 1, 1}, 12, 1, 64, 46);
+    const StrikeProfile p = computeStrikeProfile({1, 1, 20, 10}, 12, 1, 64, 46);
     const std::array<quint8, 16> expected{7, 4, 8, 1, 5, 5, 1, 5, 7, 10, 5, 4, 8, 6, 1, 10};
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), p.bytes.begin()));
     EXPECT_EQ(p.strikeDurations[0], static_cast<int>((4 * 64 + 1 * 46 + 15 * 64) * 0.1085) + 130);

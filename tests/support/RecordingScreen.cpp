@@ -49,6 +49,35 @@ void RecordingScreen::setField(Field field, const QString& text) {
     fields[field] = text;
 }
 
+RecoveryChoice RecordingScreen::askRecoveryChoice() {
+    events << QStringLiteral("ask: recovery");
+    return recoveryAnswer;
+}
+
+std::optional<ConversionVariant> RecordingScreen::askConversionVariant() {
+    events << QStringLiteral("ask: conversion variant");
+    return conversionAnswer;
+}
+
+QString RecordingScreen::askPictureToOpen() {
+    events << QStringLiteral("ask: picture to open");
+    return openAnswer;
+}
+
+QString RecordingScreen::askPictureSaveName() {
+    events << QStringLiteral("ask: picture save name");
+    return saveAnswer;
+}
+
+ResolutionChoice RecordingScreen::askResolutionAndPlacement() {
+    events << QStringLiteral("ask: resolution and placement");
+    return resolutionAnswer;
+}
+
+void RecordingScreen::setCaption(const QString& text) { caption = text; }
+
+void RecordingScreen::showFieldView(const QImage& view) { fieldView = view; }
+
 void RecordingScreen::clear() {
     events.clear();
     messages.clear();

@@ -2,6 +2,7 @@
 
 #include "app/Screen.h"
 
+#include <QImage>
 #include <QStringList>
 
 #include <map>
@@ -20,6 +21,22 @@ public:
     void setGauge(int progress, int maximum) override;
     void setField(Field field, const QString& text) override;
     void processEvents() override {}
+    RecoveryChoice askRecoveryChoice() override;
+    std::optional<ConversionVariant> askConversionVariant() override;
+    QString askPictureToOpen() override;
+    QString askPictureSaveName() override;
+    ResolutionChoice askResolutionAndPlacement() override;
+    void setCaption(const QString& text) override;
+    void showFieldView(const QImage& view) override;
+
+    // Answers of the modal dialogs.
+    RecoveryChoice recoveryAnswer;
+    std::optional<ConversionVariant> conversionAnswer = ConversionVariant::Combined;
+    QString openAnswer;
+    QString saveAnswer;
+    ResolutionChoice resolutionAnswer{0, 5};
+    QString caption;
+    QImage fieldView;
 
     QStringList events;
     QStringList messages;

@@ -1,0 +1,175 @@
+#include "app/Program.h"
+
+#include "app/Language.h"
+
+namespace zuk {
+
+namespace {
+constexpr quint8 kStartUpResolutionSetting = 16;
+} // namespace
+
+Program::Program(Screen& screen_, Clock& clock_, TransportFactory transports, ProgramDir dir_)
+    : screen(screen_), clock(clock_), dir(std::move(dir_)), port(std::move(transports)),
+      exchange(port, screen, clock, texts), commands(exchange), image(screen, texts, imageLinks()) {
+}
+
+ImageLinks Program::imageLinks() {
+    ImageLinks links;
+    links.linkActive = [this] { return exchange.linkActive(); };
+    links.setStepTime = [this] { commands.setStepTime(settings.stepTimeFactor); };
+    links.savedPlacement = [this]() -> std::optional<QPoint> {
+        if (!unfinishedJob)
+            return std::nullopt;
+        return QPoint(savedJob.columnOffset, savedJob.rowOffset);
+    };
+    links.pictureOpened = [this] { pictureOpened = true; };
+    links.resetPlanPosition = [this] { commands.position = {}; };
+    return links;
+}
+
+bool Program::reportFileResult(const FileResult& result) {
+    if (!result.ok())
+        screen.showMessage(result.error);
+    return result.ok();
+}
+
+void Program::formCreate() {
+    texts.resetStatusTexts();
+    screen.setCaption(QStringLiteral("ZUK-5.6"));
+    // The exchange starts at sequence number 0 with an empty log; the command set holds the
+    // start-up defaults (step-time factor 12, motor parameter 1, U 32, T 23).
+    keepAliveCount = 0;
+    unfinishedJob = false;
+    loadConfigurationFile();
+    loadLanguageFile();
+    port.setPortName(settings.portName);
+    port.openPort();
+    exchange.setLinkActive(true);
+    timers.crush = false;
+    noticeUnfinishedJob();
+    readAboutTextsFile();
+    image.setFieldSize(QSize(settings.fieldWidth, settings.fieldHeight));
+    screen.showFieldView(image.view().image());
+    image.buildToneTables();
+    exchange.greeting();
+    timers.timer4 = exchange.linkActive();
+    programMotorDrivers();
+    commands.measureLinkTiming();
+    commands.resetError(settings.fieldWidth, settings.fieldHeight);
+    image.buildPatternTable();
+}
+
+void Program::loadConfigurationFile() {
+    const ConfigurationLoad load = loadConfiguration(dir, settings);
+    if (!load.ok())
+        screen.showMessage(load.error);
+    commands.stepTimeFactor = settings.stepTimeFactor;
+}
+
+void Program::loadLanguageFile() {
+    const LanguageLoad load = loadLanguage(dir, texts);
+    if (!load.ok())
+        screen.showMessage(load.error);
+}
+
+void Program::noticeUnfinishedJob() {
+    const RecoveryRead<RecoveryHeader> read = readRecoveryHeader(dir);
+    if (read.status == RecoveryStatus::Missing)
+        return;
+    if (!read.ok()) {
+        // The file stays for the operator to look at; a job that cannot be read is not offered.
+        screen.showMessage(read.error);
+        return;
+    }
+    savedJob = read.data;
+    unfinishedJob = true;
+}
+
+void Program::readAboutTextsFile() {
+    // Only read here; the about box reads the file again each time it is shown.
+    (void)readAboutTexts(dir);
+}
+
+void Program::programMotorDrivers() {
+    // These run also after a failed greeting: the commands then send nothing and the
+    // operator sees why for each driver.
+    if (!commands.progXMotor(CommandSet::kResolutionParameter, kStartUpResolutionSetting)) {
+        screen.showMessage(QStringLiteral("Не отвечает драйвер двигателя X "));
+        exchange.setLinkActive(false);
+        screen.enterMenuState(MenuState::LinkLost, false);
+    }
+    if (!commands.progYMotor(CommandSet::kResolutionParameter, kStartUpResolutionSetting)) {
+        screen.showMessage(QStringLiteral("Не отвечает драйвер двигателя Y "));
+        exchange.setLinkActive(false);
+        screen.enterMenuState(MenuState::LinkLost, false);
+    }
+}
+
+void Program::offerUnfinishedJob() {
+    if (!unfinishedJob || !exchange.linkActive())
+        return;
+    const RecoveryChoice choice = screen.askRecoveryChoice();
+    if (choice.finish) {
+        resumeWarmUpCycles = choice.warmUpCycles;
+        timers.crush = true;
+    } else {
+        unfinishedJob = false;
+        timers.timer3 = true;
+    }
+}
+
+void Program::timer3Timer() {
+    reportFileResult(removeRecoveryFile(dir));
+    timers.timer3 = false;
+}
+
+void Program::crushTimerTimer() {
+    // Resuming an interrupted job arrives with the engraving run; until then the tick only
+    // stops itself so that it cannot repeat.
+    timers.crush = false;
+}
+
+void Program::timer4Timer() {
+    ++keepAliveCount;
+    exchange.greeting();
+    if (!exchange.linkActive())
+        timers.timer4 = false;
+    if (keepAliveCount >= kKeepAliveGreetings) {
+        keepAliveCount = 0;
+        timers.timer4 = false;
+    }
+}
+
+void Program::formClose() {
+    commands.endPrint();
+    commands.off();
+    exchange.closeTestingLog();
+    port.closePort();
+    reportFileResult(saveConfiguration(dir, settings));
+}
+
+void Program::comPortClick(int item) {
+    choosePort(settings, item);
+    port.closePort();
+    port.setPortName(settings.portName);
+    port.openPort();
+    deviceReadyCheck();
+}
+
+void Program::deviceReadyCheck() {
+    exchange.setLinkActive(true);
+    exchange.greeting();
+    if (exchange.linkActive()) {
+        screen.showMessage(texts.status(StatusText::DeviceReady));
+        screen.enterMenuState(MenuState::LinkUp, false);
+        exchange.setLinkError(false);
+        if (unfinishedJob)
+            offerUnfinishedJob();
+    } else {
+        screen.showMessage(QStringLiteral("Устройство не отвечает"));
+        screen.enterMenuState(MenuState::LinkLost, false);
+        exchange.setLinkError(true);
+    }
+}
+
+} // namespace zuk

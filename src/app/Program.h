@@ -1,0 +1,91 @@
+#pragma once
+
+#include "app/Clock.h"
+#include "app/ProgramDir.h"
+#include "app/Screen.h"
+#include "app/Settings.h"
+#include "app/Texts.h"
+#include "device/CommandExchange.h"
+#include "device/CommandSet.h"
+#include "device/SerialPort.h"
+#include "image/ImagePreparation.h"
+#include "run/RecoveryFile.h"
+
+namespace zuk {
+
+// Which of the main window's timers are enabled. The window runs the timers; the program
+// decides when they run.
+struct TimerStates {
+    bool optimizing = false; // the engraving run, one plan line per tick
+    bool crush = false;      // one tick resumes an unfinished job
+    bool timer3 = false;     // deletes the recovery file after the operator ignored it
+    bool timer4 = false;     // keep-alive greetings after start-up
+};
+
+// Everything the main window owns: the device link, the settings, the picture and the job
+// state, with the operations of start-up, shutdown, the keep-alive and the port menu. The
+// window's handlers call these and show their results; the program reaches the screen only
+// through the Screen interface.
+class Program {
+public:
+    static constexpr int kKeepAliveGreetings = 10;
+    static constexpr int kKeepAliveIntervalMs = 30000;
+
+    Program(Screen& screen, Clock& clock, TransportFactory transports, ProgramDir dir);
+
+    // --- Start-up and shutdown ---
+    // The main window's creation: defaults, configuration, language, port, recovery file,
+    // tables, greeting, both motor drivers, link timing, homing.
+    void formCreate();
+    // The unfinished-job dialog at its creation: asked when a job is pending and the device
+    // answers.
+    void offerUnfinishedJob();
+    // One keep-alive greeting.
+    void timer4Timer();
+    // Deletes the recovery file of an ignored job.
+    void timer3Timer();
+    // One resumption of an unfinished job.
+    void crushTimerTimer();
+    // The main window closes: the device is switched off, the port closed, Zuk.ini written.
+    void formClose();
+
+    // --- Port menu ---
+    // "Com1" .. "Com8" (item 1..8).
+    void comPortClick(int item);
+    void deviceReadyCheck();
+
+    // Shows a failure of a file operation; true when there was none.
+    bool reportFileResult(const FileResult& result);
+
+    Screen& screen;
+    Clock& clock;
+    ProgramDir dir;
+    Texts texts;
+    Settings settings;
+    SerialPort port;
+    CommandExchange exchange;
+    CommandSet commands;
+    ImagePreparation image;
+
+    TimerStates timers;
+    int keepAliveCount = 0;
+    // A recovery file was found at start-up and the job is not yet finished or ignored.
+    bool unfinishedJob = false;
+    RecoveryHeader savedJob;
+    // A picture has been opened successfully ("Self Testing" becomes available).
+    bool pictureOpened = false;
+    // The self-test panel's "StepControl" box.
+    bool stepControl = true;
+    // Warm-up cycles chosen in the unfinished-job dialog.
+    int resumeWarmUpCycles = 3;
+
+private:
+    void loadConfigurationFile();
+    void loadLanguageFile();
+    void noticeUnfinishedJob();
+    void readAboutTextsFile();
+    void programMotorDrivers();
+    ImageLinks imageLinks();
+};
+
+} // namespace zuk

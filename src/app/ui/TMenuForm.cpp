@@ -1,0 +1,304 @@
+#include "app/ui/TMenuForm.h"
+
+#include "app/Language.h"
+#include "app/ui/FieldImage.h"
+#include "app/ui/TAboutBox.h"
+#include "image/ui/PictureFileDialogs.h"
+#include "image/ui/TConvertForm.h"
+#include "image/ui/TForm5.h"
+#include "run/ui/TForm1.h"
+#include "service/ServiceFunctions.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSpinBox>
+
+namespace zuk {
+
+namespace {
+constexpr int kMenuEntries = 9;
+constexpr int kStopEntry = 8;
+} // namespace
+
+TMenuForm::TMenuForm(Clock& clock, TransportFactory transports, const QString& programDirectory,
+                     QWidget* parent)
+    : QMainWindow(parent),
+      program_(*this, clock, std::move(transports), ProgramDir(programDirectory)) {
+    setObjectName(QStringLiteral("MenuForm"));
+    setWindowTitle(QStringLiteral("ZUK 5.6"));
+    buildMenu();
+    buildBody();
+    optimizing_.setObjectName(QStringLiteral("Optimizing"));
+    optimizing_.setInterval(1);
+    crushTimer_.setObjectName(QStringLiteral("CrushTimer"));
+    crushTimer_.setInterval(10);
+    timer3_.setObjectName(QStringLiteral("Timer3"));
+    timer3_.setInterval(1);
+    timer4_.setObjectName(QStringLiteral("Timer4"));
+    timer4_.setInterval(Program::kKeepAliveIntervalMs);
+    connect(&crushTimer_, &QTimer::timeout, this,
+            [this] { handle([this] { CrushTimerTimer(); }); });
+    connect(&timer3_, &QTimer::timeout, this, [this] { handle([this] { Timer3Timer(); }); });
+    connect(&timer4_, &QTimer::timeout, this, [this] { handle([this] { Timer4Timer(); }); });
+}
+
+TMenuForm::~TMenuForm() = default;
+
+template <typename F> void TMenuForm::handle(F&& f) {
+    // A tick that shows a message box must not be re-entered by its own timer: every timer
+    // is stopped while a handler runs and started again as the program decides.
+    const TimerStates before = program_.timers;
+    optimizing_.stop();
+    crushTimer_.stop();
+    timer3_.stop();
+    timer4_.stop();
+    program_.timers = before;
+    f();
+    syncTimers();
+}
+
+void TMenuForm::syncTimers() {
+    const auto follow = [](QTimer& timer, bool enabled) {
+        if (enabled && !timer.isActive())
+            timer.start();
+        else if (!enabled && timer.isActive())
+            timer.stop();
+    };
+    follow(optimizing_, program_.timers.optimizing);
+    follow(crushTimer_, program_.timers.crush);
+    follow(timer3_, program_.timers.timer3);
+    follow(timer4_, program_.timers.timer4);
+}
+
+QTimer& TMenuForm::timer(const char* name) {
+    for (QTimer* t : {&optimizing_, &crushTimer_, &timer3_, &timer4_})
+        if (t->objectName() == QLatin1String(name))
+            return *t;
+    return timer4_;
+}
+
+// --- Handlers ---
+
+void TMenuForm::FormCreate() {
+    handle([this] {
+        program_.formCreate();
+        applyLanguageCaptions(program_.texts, LanguageWindow::Main, this);
+    });
+}
+
+void TMenuForm::OpenClick() {
+    handle([this] {
+        program_.image.openClick();
+        if (program_.pictureOpened)
+            findAction(QStringLiteral("SelfTesting1"))->setEnabled(true);
+    });
+}
+
+void TMenuForm::Save1Click() {
+    handle([this] { program_.image.save1Click(); });
+}
+
+void TMenuForm::CloseExit() {
+    close();
+}
+
+void TMenuForm::ComClick(int item) {
+    handle([this, item] {
+        program_.comPortClick(item);
+        for (int i = 1; i <= 8; ++i)
+            findAction(QStringLiteral("Com%1").arg(i) + QLatin1Char('1'))
+                ->setChecked(i == program_.settings.checkedPort);
+    });
+}
+
+void TMenuForm::N5Click() {
+    handle([this] { testDevice(program_); });
+}
+
+void TMenuForm::N6Click() {
+    handle([this] { warmUpSeries(program_); });
+}
+
+void TMenuForm::SelfTesting1Click() {
+    handle([this] {
+        const bool on = findAction(QStringLiteral("SelfTesting1"))->isChecked();
+        selfTestingPanel_->setVisible(on);
+        switchSelfTesting(program_, on);
+    });
+}
+
+void TMenuForm::HeadMoveClick() {
+    // The item checks and unchecks itself; the head moves arrive with the manual movement.
+}
+
+void TMenuForm::About1Click() {
+    TAboutBox about(program_.texts, readAboutTexts(program_.dir), this);
+    about.exec();
+}
+
+void TMenuForm::offerUnfinishedJob() {
+    handle([this] { program_.offerUnfinishedJob(); });
+}
+
+void TMenuForm::Timer4Timer() {
+    program_.timer4Timer();
+}
+void TMenuForm::Timer3Timer() {
+    program_.timer3Timer();
+}
+void TMenuForm::CrushTimerTimer() {
+    program_.crushTimerTimer();
+}
+
+void TMenuForm::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        handle([this] { program_.formClose(); });
+        optimizing_.stop();
+        crushTimer_.stop();
+        timer3_.stop();
+        timer4_.stop();
+    }
+    event->accept();
+}
+
+// --- Screen ---
+
+void TMenuForm::showMessage(const QString& text) {
+    QMessageBox::information(this, QApplication::applicationDisplayName(), text);
+}
+
+void TMenuForm::enterMenuState(MenuState state, bool runTimerEnabled) {
+    switch (state) {
+    case MenuState::LinkLost:
+        menuEntry(kStopEntry)->setVisible(false);
+        for (int position : {1, 2, 3})
+            menuEntry(position)->setEnabled(false);
+        image1_->setEnabled(false);
+        setNeedleControlsEnabled(false);
+        break;
+    case MenuState::LinkUp:
+        for (int position = 0; position <= 6; ++position)
+            menuEntry(position)->setEnabled(true);
+        image1_->setEnabled(true);
+        break;
+    case MenuState::Work:
+        menuEntry(kStopEntry)->setVisible(runTimerEnabled);
+        menuEntry(kStopEntry)->setEnabled(runTimerEnabled);
+        for (int position = 0; position <= 6; ++position)
+            menuEntry(position)->setEnabled(false);
+        image1_->setEnabled(false);
+        break;
+    }
+}
+
+void TMenuForm::setNeedleControlsEnabled(bool enabled) {
+    for (const char* name : {"Igla", "AllUp", "UpMove", "AllDown"})
+        if (auto* button = findChild<QRadioButton*>(QLatin1String(name)))
+            button->setEnabled(enabled);
+}
+
+void TMenuForm::setCursor(CursorShape shape) {
+    Qt::CursorShape qtShape = Qt::ArrowCursor;
+    switch (shape) {
+    case CursorShape::Default:
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        return;
+    case CursorShape::Busy:
+        qtShape = Qt::BusyCursor;
+        break;
+    case CursorShape::Hourglass:
+        qtShape = Qt::WaitCursor;
+        break;
+    case CursorShape::Arrow:
+        qtShape = Qt::ArrowCursor;
+        break;
+    }
+    if (QApplication::overrideCursor())
+        QApplication::changeOverrideCursor(qtShape);
+    else
+        QApplication::setOverrideCursor(qtShape);
+}
+
+void TMenuForm::beep() {
+    QApplication::beep();
+}
+
+void TMenuForm::setStatusLine(const QString& text) {
+    memo1_->setPlainText(text);
+}
+
+QString TMenuForm::statusLine() const {
+    return memo1_->toPlainText();
+}
+
+void TMenuForm::setGauge(int progress, int maximum) {
+    gauge1_->setMaximum(std::max(maximum, 1));
+    gauge1_->setValue(std::clamp(progress, 0, gauge1_->maximum()));
+}
+
+void TMenuForm::setField(Field field, const QString& text) {
+    if (field == Field::ErorCounter) {
+        erorCounterEdit_->setValue(text.toInt());
+        return;
+    }
+    if (auto it = fields_.find(field); it != fields_.end())
+        it->second->setText(text);
+}
+
+void TMenuForm::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+RecoveryChoice TMenuForm::askRecoveryChoice() {
+    return form1_ ? form1_->choose() : RecoveryChoice{};
+}
+
+std::optional<ConversionVariant> TMenuForm::askConversionVariant() {
+    if (!convertForm_)
+        return std::nullopt;
+    return convertForm_->choose();
+}
+
+QString TMenuForm::askPictureToOpen() {
+    return choosePictureToOpen(this);
+}
+
+QString TMenuForm::askPictureSaveName() {
+    return choosePictureSaveName(this);
+}
+
+ResolutionChoice TMenuForm::askResolutionAndPlacement() {
+    if (!form5_)
+        return ResolutionChoice{program_.settings.resolutionIndex, 0};
+    return form5_->choose();
+}
+
+void TMenuForm::setCaption(const QString& text) {
+    setWindowTitle(text);
+}
+
+void TMenuForm::showFieldView(const QImage& view) {
+    image1_->setImage(view);
+}
+
+QAction* TMenuForm::menuEntry(int position) const {
+    const QList<QAction*> entries = menuBar()->actions();
+    Q_ASSERT(entries.size() == kMenuEntries);
+    return entries.at(position);
+}
+
+QAction* TMenuForm::findAction(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
+}
+
+} // namespace zuk

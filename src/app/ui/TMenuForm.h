@@ -1,0 +1,121 @@
+#pragma once
+
+#include "app/Program.h"
+#include "app/Screen.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <map>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QScrollArea;
+class QSpinBox;
+class QCheckBox;
+class QWidget;
+
+namespace zuk {
+
+class FieldImage;
+class TConvertForm;
+class TForm1;
+class TForm5;
+
+// The main window. It owns the program's state and implements the screen the core talks
+// to; its handlers call the core and show what it did.
+class TMenuForm : public QMainWindow, public Screen {
+    Q_OBJECT
+public:
+    TMenuForm(Clock& clock, TransportFactory transports, const QString& programDirectory,
+              QWidget* parent = nullptr);
+    ~TMenuForm() override;
+
+    Program& program() { return program_; }
+    // The dialogs the window shows, created after the main window in their own order.
+    void attachForm1(TForm1* form1) { form1_ = form1; }
+    void attachForm5(TForm5* form5) { form5_ = form5; }
+    void attachConvertForm(TConvertForm* convertForm) { convertForm_ = convertForm; }
+
+    // --- Handlers ---
+    void FormCreate();
+    void OpenClick();
+    void Save1Click();
+    void CloseExit();
+    void ComClick(int item); // Com11Click .. Com81Click
+    void N5Click();          // "Тест"
+    void N6Click();          // "Разогрев"
+    void SelfTesting1Click();
+    void HeadMoveClick();
+    void About1Click();
+    void Timer4Timer();
+    void Timer3Timer();
+    void CrushTimerTimer();
+    // The unfinished-job dialog at its creation.
+    void offerUnfinishedJob();
+
+    // --- Screen ---
+    void showMessage(const QString& text) override;
+    void enterMenuState(MenuState state, bool runTimerEnabled) override;
+    void setCursor(CursorShape shape) override;
+    void beep() override;
+    void setStatusLine(const QString& text) override;
+    void setGauge(int progress, int maximum) override;
+    void setField(Field field, const QString& text) override;
+    void processEvents() override;
+    RecoveryChoice askRecoveryChoice() override;
+    std::optional<ConversionVariant> askConversionVariant() override;
+    QString askPictureToOpen() override;
+    QString askPictureSaveName() override;
+    ResolutionChoice askResolutionAndPlacement() override;
+    void setCaption(const QString& text) override;
+    void showFieldView(const QImage& view) override;
+
+    // The top-level menu entries by position (0 "Файл" .. 8 "STOP").
+    QAction* menuEntry(int position) const;
+    QAction* findAction(const QString& objectName) const;
+    QTimer& timer(const char* name);
+    FieldImage* fieldImage() const { return image1_; }
+    QString statusLine() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildBody();
+    QWidget* buildServicePanel();
+    QWidget* buildSelfTestingPanel();
+    QAction* addItem(QMenu* menu, const char* objectName, const QString& text,
+                     void (TMenuForm::*handler)() = nullptr);
+    // Runs a handler and then lets the timers follow the program's decisions.
+    template <typename F> void handle(F&& f);
+    void syncTimers();
+    void setNeedleControlsEnabled(bool enabled);
+
+    Program program_;
+    bool closed_ = false;
+    TForm1* form1_ = nullptr;
+    TForm5* form5_ = nullptr;
+    TConvertForm* convertForm_ = nullptr;
+
+    QTimer optimizing_;
+    QTimer crushTimer_;
+    QTimer timer3_;
+    QTimer timer4_;
+
+    QScrollArea* scrollBox1_ = nullptr;
+    FieldImage* image1_ = nullptr;
+    QPlainTextEdit* memo1_ = nullptr;
+    QProgressBar* gauge1_ = nullptr;
+    QWidget* selfTestingPanel_ = nullptr;
+    QCheckBox* stepControlCheckBox_ = nullptr;
+    QSpinBox* erorCounterEdit_ = nullptr;
+    std::map<Field, QLineEdit*> fields_;
+};
+
+} // namespace zuk

@@ -1,0 +1,239 @@
+// The main window's menu and controls, named as the handlers and the language file know them.
+#include "app/ui/TMenuForm.h"
+
+#include "app/ui/FieldImage.h"
+
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace zuk {
+
+namespace {
+
+QMenu* addMenu(QMenuBar* bar, const char* objectName, const QString& title, bool visible = true) {
+    QMenu* menu = bar->addMenu(title);
+    menu->setObjectName(QLatin1String(objectName));
+    menu->menuAction()->setObjectName(QLatin1String(objectName) + QStringLiteral("Entry"));
+    menu->menuAction()->setVisible(visible);
+    return menu;
+}
+
+QLabel* addLabel(QWidget* parent, QLayout* layout, const char* objectName, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(objectName));
+    layout->addWidget(label);
+    return label;
+}
+
+} // namespace
+
+QAction* TMenuForm::addItem(QMenu* menu, const char* objectName, const QString& text,
+                            void (TMenuForm::*handler)()) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QLatin1String(objectName));
+    if (handler)
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    return action;
+}
+
+void TMenuForm::buildMenu() {
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = addMenu(bar, "Application1", QStringLiteral("Файл"));
+    addItem(file, "Open", QStringLiteral("Открыть"), &TMenuForm::OpenClick);
+    addItem(file, "Save1", QStringLiteral("Сохранить"), &TMenuForm::Save1Click);
+    addItem(file, "CloseExit", QStringLiteral("Выход"), &TMenuForm::CloseExit);
+
+    QMenu* service = addMenu(bar, "Sevice1", QStringLiteral("Sevice"), false);
+    addItem(service, "Convert", QStringLiteral("Convert"));
+    addItem(service, "Original", QStringLiteral("Original"));
+
+    QMenu* work = addMenu(bar, "SuperWork1", QStringLiteral("Работа"));
+    addItem(work, "Print1", QStringLiteral("Гравировка"));
+    auto* quality = new QActionGroup(this);
+    for (auto [name, text, checked] :
+         {std::tuple{"Qual1", "Quality HI", false}, std::tuple{"Qual2", "Quality LO", true}}) {
+        QAction* item = addItem(work, name, QLatin1String(text));
+        item->setCheckable(true);
+        item->setChecked(checked);
+        item->setVisible(false);
+        quality->addAction(item);
+    }
+
+    QMenu* settings = addMenu(bar, "N1", QStringLiteral("Установки"));
+    addItem(settings, "N4", QStringLiteral("Геометрия"));
+    addItem(settings, "N6", QStringLiteral("Разогрев"), &TMenuForm::N6Click);
+    QAction* headMove = addItem(settings, "HeadMove", QStringLiteral("Перемещение иглы"),
+                                &TMenuForm::HeadMoveClick);
+    headMove->setCheckable(true);
+    QAction* selfTesting = addItem(settings, "SelfTesting1", QStringLiteral("Self Testing"),
+                                   &TMenuForm::SelfTesting1Click);
+    selfTesting->setCheckable(true);
+    selfTesting->setEnabled(false);
+    for (auto [name, text] : {std::pair{"N2", "Сила удара"}, std::pair{"N3", "Рабочее поле"},
+                              std::pair{"N7", "Калибровка устройства"}})
+        addItem(settings, name, QString::fromUtf8(text))->setVisible(false);
+
+    QMenu* ports = addMenu(bar, "ComPort", QStringLiteral("Порт"));
+    auto* portGroup = new QActionGroup(this);
+    for (int item = 1; item <= 8; ++item) {
+        QAction* port = ports->addAction(QStringLiteral("Com%1").arg(item));
+        port->setObjectName(QStringLiteral("Com%1").arg(item) + QLatin1Char('1'));
+        port->setCheckable(true);
+        port->setChecked(item == 1);
+        portGroup->addAction(port);
+        connect(port, &QAction::triggered, this, [this, item] { ComClick(item); });
+    }
+
+    QMenu* placement = addMenu(bar, "Pozition", QStringLiteral("Расположение"), false);
+    QMenu* horizontal = placement->addMenu(QStringLiteral("По горизонтали"));
+    horizontal->setObjectName(QStringLiteral("PosHor"));
+    QMenu* vertical = placement->addMenu(QStringLiteral("По вертикали"));
+    vertical->setObjectName(QStringLiteral("PosVert"));
+    for (auto [menu, items] : {std::pair{horizontal, std::array{std::pair{"Left", "слева"},
+                                                                std::pair{"HorCenrt", "по центру"},
+                                                                std::pair{"Right", "справа"}}},
+                               std::pair{vertical, std::array{std::pair{"Up", "Сверху"},
+                                                              std::pair{"VertCentr", "по центру"},
+                                                              std::pair{"Down", "Снизу"}}}}) {
+        auto* group = new QActionGroup(this);
+        for (auto [name, text] : items) {
+            QAction* item = addItem(menu, name, QString::fromUtf8(text));
+            item->setCheckable(true);
+            group->addAction(item);
+        }
+    }
+
+    QAction* test = bar->addAction(QStringLiteral("Тест"));
+    test->setObjectName(QStringLiteral("N5"));
+    connect(test, &QAction::triggered, this, [this] { N5Click(); });
+
+    QMenu* help = addMenu(bar, "Help1", QStringLiteral("Помощь"));
+    addItem(help, "About1", QStringLiteral("О..."), &TMenuForm::About1Click);
+    for (auto [name, text] :
+         {std::pair{"Optimization1", "Оптимизация"}, std::pair{"N8", "1"}, std::pair{"N9", "2"}})
+        addItem(help, name, QString::fromUtf8(text))->setVisible(false);
+
+    QAction* stop = bar->addAction(QStringLiteral("STOP"));
+    stop->setObjectName(QStringLiteral("STOP"));
+    stop->setShortcut(QKeySequence(Qt::Key_Delete));
+    stop->setVisible(false);
+}
+
+QWidget* TMenuForm::buildServicePanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    auto* layout = new QFormLayout(panel);
+    for (auto [field, name] :
+         {std::pair{Field::Edit3, "Edit3"}, std::pair{Field::Edit4, "Edit4"},
+          std::pair{Field::Edit5, "Edit5"}, std::pair{Field::Edit6, "Edit6"}}) {
+        auto* edit = new QLineEdit(panel);
+        edit->setObjectName(QLatin1String(name));
+        edit->setReadOnly(true);
+        layout->addRow(QLatin1String(name), edit);
+        fields_[field] = edit;
+    }
+    panel->hide();
+    return panel;
+}
+
+QWidget* TMenuForm::buildSelfTestingPanel() {
+    auto* panel = new QGroupBox(this);
+    panel->setObjectName(QStringLiteral("SelfTestingPanel"));
+    auto* layout = new QFormLayout(panel);
+    erorCounterEdit_ = new QSpinBox(panel);
+    erorCounterEdit_->setObjectName(QStringLiteral("ErorCounterEdit"));
+    erorCounterEdit_->setRange(0, 65535);
+    layout->addRow(QStringLiteral("Eror Counter"), erorCounterEdit_);
+    for (auto [field, name, caption] :
+         {std::tuple{Field::CountPosX, "CountPosXEdit", "Count. Pos. X"},
+          std::tuple{Field::RealPosX, "RealPosXEdit", "Real Pos. X"},
+          std::tuple{Field::CountPosY, "CountPosYEdit", "Count. Pos. Y"},
+          std::tuple{Field::RealPosY, "RealPosYEdit", "Real Pos. Y"}}) {
+        auto* edit = new QLineEdit(panel);
+        edit->setObjectName(QLatin1String(name));
+        edit->setReadOnly(true);
+        layout->addRow(QLatin1String(caption), edit);
+        fields_[field] = edit;
+    }
+    stepControlCheckBox_ = new QCheckBox(QStringLiteral("StepControl"), panel);
+    stepControlCheckBox_->setObjectName(QStringLiteral("StepControlCheckBox"));
+    stepControlCheckBox_->setChecked(true);
+    connect(stepControlCheckBox_, &QCheckBox::toggled, this,
+            [this](bool on) { program_.stepControl = on; });
+    layout->addRow(stepControlCheckBox_);
+    panel->hide();
+    return panel;
+}
+
+void TMenuForm::buildBody() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(buildServicePanel());
+    scrollBox1_ = new QScrollArea(central);
+    scrollBox1_->setObjectName(QStringLiteral("ScrollBox1"));
+    scrollBox1_->setBackgroundRole(QPalette::Dark);
+    image1_ = new FieldImage;
+    scrollBox1_->setWidget(image1_);
+    row->addWidget(scrollBox1_, 1);
+    selfTestingPanel_ = buildSelfTestingPanel();
+    row->addWidget(selfTestingPanel_);
+    layout->addLayout(row, 1);
+
+    // The needle choice of the manual moves; shown over the picture on a right click.
+    auto* changeBox = new QGroupBox(QStringLiteral("Перемещение"), scrollBox1_);
+    changeBox->setObjectName(QStringLiteral("ChangeBox"));
+    auto* changeLayout = new QVBoxLayout(changeBox);
+    for (auto [name, text, checked] :
+         {std::tuple{"Marker", "маркера", false}, std::tuple{"Igla", "иглы", true},
+          std::tuple{"AllUp", "Поднята", false}, std::tuple{"UpMove", "Поднята приl", true},
+          std::tuple{"AllDown", "Опущена", false}}) {
+        auto* button = new QRadioButton(QString::fromUtf8(text), changeBox);
+        button->setObjectName(QLatin1String(name));
+        button->setChecked(checked);
+        changeLayout->addWidget(button);
+    }
+    changeBox->hide();
+
+    auto* statusRow = new QHBoxLayout;
+    memo1_ = new QPlainTextEdit(central);
+    memo1_->setObjectName(QStringLiteral("Memo1"));
+    memo1_->setReadOnly(true);
+    memo1_->setMaximumHeight(memo1_->fontMetrics().lineSpacing() * 2 + 12);
+    statusRow->addWidget(memo1_, 2);
+    gauge1_ = new QProgressBar(central);
+    gauge1_->setObjectName(QStringLiteral("Gauge1"));
+    gauge1_->setValue(0);
+    statusRow->addWidget(gauge1_, 1);
+    layout->addLayout(statusRow);
+
+    auto* panel4 = new QWidget(central);
+    panel4->setObjectName(QStringLiteral("Panel4"));
+    auto* panel4Layout = new QHBoxLayout(panel4);
+    panel4Layout->setContentsMargins(6, 2, 6, 2);
+    addLabel(panel4, panel4Layout, "Label35", QStringLiteral("Время завершения работы:"));
+    panel4Layout->addStretch(1);
+    addLabel(panel4, panel4Layout, "Label37", QStringLiteral("Длительность работы: "));
+    layout->addWidget(panel4);
+
+    setCentralWidget(central);
+    resize(1000, 760);
+}
+
+} // namespace zuk

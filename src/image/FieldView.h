@@ -1,0 +1,38 @@
+#pragma once
+
+#include "image/Placement.h"
+
+#include <QImage>
+
+#include <optional>
+
+namespace zuk {
+
+// The working-field view: a black field of the configured size plus a 10-pixel strip on the
+// right and at the bottom, the picture at its placement offsets and the nine handle markers
+// of the placement frame. One view pixel is one dot at resolution 0.
+class FieldView {
+public:
+    explicit FieldView(QSize field = QSize(1930, 2330));
+
+    // A new field size repaints the view black.
+    void setFieldSize(QSize field);
+    QSize fieldSize() const { return field_; }
+    const QImage& image() const { return image_; }
+
+    // The whole drawing: black field, placement recomputed (unless the frame is being dragged),
+    // picture at the offsets, handle markers.
+    void draw(const QImage& picture, Placement& placement, std::optional<QPoint> savedPlacement);
+
+    // Inverts the nine handle markers of the frame; drawing them again restores the view.
+    void toggleHandleMarkers(const HandlePoints& handles);
+
+private:
+    void toggleMarker(QPoint topLeft);
+    void togglePixel(int x, int y);
+
+    QSize field_;
+    QImage image_;
+};
+
+} // namespace zuk

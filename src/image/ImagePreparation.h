@@ -1,0 +1,83 @@
+#pragma once
+
+#include "app/Screen.h"
+#include "app/Texts.h"
+#include "image/Conversion.h"
+#include "image/FieldView.h"
+#include "image/Picture.h"
+#include "image/Placement.h"
+#include "image/ToneTables.h"
+
+#include <functional>
+#include <optional>
+
+namespace zuk {
+
+// What the picture operations need from the rest of the program. Each hook may be left
+// empty; it is then skipped (an empty linkActive counts as a link that is not active).
+struct ImageLinks {
+    // The link-active flag of the command exchange.
+    std::function<bool()> linkActive;
+    // SetStepTime with the step-time factor kept in Zuk.ini; called at the end of an open
+    // while the link is active.
+    std::function<void()> setStepTime;
+    // The placement saved in the recovery file, while the unfinished-job flag is set.
+    std::function<std::optional<QPoint>()> savedPlacement;
+    // A picture file was opened successfully (the main window enables "Self Testing").
+    std::function<void()> pictureOpened;
+    // Puts the engraving plan's current row and column back to 0.
+    std::function<void()> resetPlanPosition;
+};
+
+// The picture preparation of the main window: the tables, the working picture and its grids,
+// the density and placement, the working-field view, and the "Открыть" and "Сохранить" menu
+// commands.
+class ImagePreparation {
+public:
+    ImagePreparation(Screen& screen, const Texts& texts, ImageLinks links = {});
+
+    // Start-up: the tone curves and pattern positions, later the pattern table.
+    void buildToneTables() { tables_.buildToneTables(); }
+    void buildPatternTable() { tables_.buildPatternTable(); }
+    // The working-field size from the configuration; repaints the view black.
+    void setFieldSize(QSize field) { view_.setFieldSize(field); }
+
+    // "Файл" → "Открыть": the conversion-variant dialog, the open dialog, and for a readable
+    // file the resolution and placement dialog; then the grids are rebuilt from the picture
+    // held, converted and drawn. A file that cannot be read is refused with a message and
+    // changes nothing.
+    void openClick();
+    // "Файл" → "Сохранить": writes the picture as BMP under exactly the name entered.
+    void save1Click();
+    // Draws the working field with the placed picture and shows it.
+    void redrawView();
+
+    Picture& picture() { return picture_; }
+    const Picture& picture() const { return picture_; }
+    PictureTables& tables() { return tables_; }
+    Placement& placement() { return placement_; }
+    const Placement& placement() const { return placement_; }
+    FieldView& view() { return view_; }
+    bool combinedVariant() const { return combined_; }
+    void setCombinedVariant(bool combined) { combined_ = combined; }
+    ConversionVariant variant() const {
+        return combined_ ? ConversionVariant::Combined : ConversionVariant::Simple;
+    }
+
+private:
+    bool takePictureFile(const QString& path);
+    void convertHeldPicture();
+    void dropPictureAfterMemoryFailure();
+    std::optional<QPoint> savedPlacement() const;
+
+    Screen& screen_;
+    const Texts& texts_;
+    ImageLinks links_;
+    PictureTables tables_;
+    Picture picture_;
+    Placement placement_;
+    FieldView view_;
+    bool combined_ = false;
+};
+
+} // namespace zuk

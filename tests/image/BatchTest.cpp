@@ -1,0 +1,122 @@
+#include "ReferenceConversion.h"
+#include "TestPictures.h"
+
+#include "image/Conversion.h"
+#include "image/Picture.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zuk {
+namespace {
+
+struct BatchRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+BatchRun runBatch(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(ZUK_BINARY_DIR "/zuk-batch"), args);
+    BatchRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        ADD_FAILURE() << "zuk-batch did not finish: " << process.errorString().toStdString();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+std::vector<int> writtenDots(const QString& path) {
+    const PictureFile file = readPictureFile(path);
+    EXPECT_TRUE(file.ok()) << file.error.toStdString();
+    return test::redChannel(file.image);
+}
+
+class BatchTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(BatchTest, ConvertsSeveralPicturesAsTheProgramAndTheReferenceDo) {
+    const std::vector<std::pair<int, int>> sizes = {{41, 29}, {17, 33}, {60, 12}};
+    std::vector<QImage> images;
+    QStringList args{QStringLiteral("convert")};
+    for (std::size_t k = 0; k < sizes.size(); ++k) {
+        images.push_back(test::randomPicture(sizes[k].first, sizes[k].second, 500 + k));
+        test::saveBmp(images.back(), path(QStringLiteral("in%1.bmp").arg(k)));
+        args << path(QStringLiteral("in%1.bmp").arg(k)) << path(QStringLiteral("out%1").arg(k));
+    }
+
+    for (auto variant : {ConversionVariant::Combined, ConversionVariant::Simple}) {
+        QStringList withVariant = args;
+        if (variant == ConversionVariant::Simple)
+            withVariant.insert(3, QStringLiteral("--variant=simple"));
+        const BatchRun run = runBatch(withVariant);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+        // The program's own code and the reference, with positions carried along in order.
+        PictureTables tables = PictureTables::afterStartUp();
+        auto reference = test::referencePatterns();
+        for (std::size_t k = 0; k < images.size(); ++k) {
+            const auto [w, h] = sizes[k];
+            Picture picture;
+            picture.bitmap = images[k];
+            SilentProgress progress;
+            rebuildAndConvert(picture, tables, variant, progress);
+            const auto written = writtenDots(path(QStringLiteral("out%1").arg(k)));
+            EXPECT_EQ(written, test::redChannel(picture.bitmap)) << k;
+            EXPECT_EQ(written,
+                      test::referenceConvert(test::redChannel(images[k]), w, h, variant, reference))
+                << k;
+        }
+    }
+}
+
+TEST_F(BatchTest, DefaultVariantIsCombined) {
+    test::saveBmp(test::uniformPicture(12, 12, 120), path("a.bmp"));
+    ASSERT_EQ(runBatch({"convert", path("a.bmp"), path("d.bmp")}).exitCode, 0);
+    ASSERT_EQ(runBatch({"convert", "--variant", "combined", path("a.bmp"), path("c.bmp")}).exitCode,
+              0);
+    EXPECT_EQ(writtenDots(path("d.bmp")), writtenDots(path("c.bmp")));
+    const auto dots = writtenDots(path("d.bmp"));
+    EXPECT_TRUE(std::any_of(dots.begin(), dots.end(), [](int d) { return d == 64 || d == 128; }));
+}
+
+TEST_F(BatchTest, ABadPictureIsReportedAndTheOthersAreStillConverted) {
+    test::saveBmp(test::uniformPicture(5, 5, 200), path("good.bmp"));
+    QFile text(path("notes.bmp"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+    const BatchRun run =
+        runBatch({"convert", path("notes.bmp"), path("x.bmp"), path("good.bmp"), path("y.bmp")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("notes.bmp"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("это не рисунок BMP")));
+    EXPECT_FALSE(QFile::exists(path("x.bmp")));
+    EXPECT_TRUE(QFile::exists(path("y.bmp")));
+}
+
+TEST_F(BatchTest, CommandLineMistakes) {
+    for (const QStringList& args :
+         {QStringList{}, QStringList{"shrink"}, QStringList{"convert"},
+          QStringList{"convert", "a.bmp"}, QStringList{"convert", "a", "b", "--variant", "x"},
+          QStringList{"convert", "a", "b", "--variant"}, QStringList{"convert", "a", "b", "--x"}}) {
+        const BatchRun run = runBatch(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+    EXPECT_EQ(runBatch({"--help"}).exitCode, 0);
+}
+
+} // namespace
+} // namespace zuk

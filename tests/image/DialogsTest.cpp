@@ -1,0 +1,253 @@
+#include "ScriptedScreen.h"
+#include "TestPictures.h"
+
+#include "app/Texts.h"
+#include "image/ImagePreparation.h"
+#include "image/ui/PictureFileDialogs.h"
+#include "image/ui/TConvertForm.h"
+#include "image/ui/TForm5.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace zuk {
+namespace {
+
+// Runs `action` once, inside the dialog's modal loop, the next time the dialog is shown.
+class AnswerWhenShown : public QObject {
+public:
+    AnswerWhenShown(QWidget* dialog, std::function<void()> action)
+        : QObject(dialog), action_(std::move(action)) {
+        dialog->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                action_();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> action_;
+};
+
+void whenShown(QWidget* dialog, std::function<void()> action) {
+    new AnswerWhenShown(dialog, std::move(action));
+}
+
+template <typename T> T* child(QWidget* parent, const char* name) {
+    T* found = parent->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+TEST(TConvertFormTest, ComponentsAndDefaults) {
+    Texts texts;
+    TConvertForm form(texts);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("ConvertForm"));
+    EXPECT_NE(form.findChild<QGroupBox*>(QStringLiteral("ConvertPanel")), nullptr);
+    EXPECT_EQ(child<QLabel>(&form, "Label9")->text(),
+              QStringLiteral("Варианты преобразования изображения"));
+    EXPECT_EQ(child<QRadioButton>(&form, "RadioButton3")->text(),
+              QStringLiteral("Комбинированный (улучшенный)"));
+    EXPECT_TRUE(child<QRadioButton>(&form, "RadioButton3")->isChecked());
+    EXPECT_EQ(child<QRadioButton>(&form, "RadioButton4")->text(),
+              QStringLiteral("Диффузионный (простой)"));
+    EXPECT_EQ(child<QPushButton>(&form, "Button1")->text(), QStringLiteral("Ok"));
+}
+
+TEST(TConvertFormTest, OkReportsTheCheckedVariantAndOtherClosingReportsNothing) {
+    Texts texts;
+    TConvertForm form(texts);
+    auto* ok = child<QPushButton>(&form, "Button1");
+    whenShown(&form, [ok] { ok->click(); });
+    EXPECT_EQ(form.choose(), ConversionVariant::Combined);
+
+    whenShown(&form, [&] {
+        child<QRadioButton>(&form, "RadioButton4")->click();
+        ok->click();
+    });
+    EXPECT_EQ(form.choose(), ConversionVariant::Simple);
+
+    // The choice stays checked for the next showing; closing without Ok gives nothing.
+    whenShown(&form, [&] { form.reject(); });
+    EXPECT_EQ(form.choose(), std::nullopt);
+    EXPECT_TRUE(child<QRadioButton>(&form, "RadioButton4")->isChecked());
+}
+
+TEST(TConvertFormTest, LanguageTextsReplaceTheCaptions) {
+    Texts texts;
+    texts.setLanguageLoaded(true);
+    texts.setLanguageText(111, QStringLiteral("Conversion"));
+    texts.setLanguageText(211, QStringLiteral("Combined"));
+    texts.setLanguageText(311, QStringLiteral("Diffusion"));
+    TConvertForm form(texts);
+    EXPECT_EQ(child<QLabel>(&form, "Label9")->text(), QStringLiteral("Conversion"));
+    EXPECT_EQ(child<QRadioButton>(&form, "RadioButton3")->text(), QStringLiteral("Combined"));
+    EXPECT_EQ(child<QRadioButton>(&form, "RadioButton4")->text(), QStringLiteral("Diffusion"));
+}
+
+TEST(TForm5Test, ComponentsAndTheSelectedLine) {
+    Texts texts;
+    TForm5 form(texts, 3);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Portret_Properties"));
+    auto* label1 = child<QLabel>(&form, "Label1");
+    EXPECT_EQ(label1->text(), QStringLiteral("Разрешение (плотность точек) "));
+    EXPECT_TRUE(label1->font().bold());
+    EXPECT_EQ(child<QLabel>(&form, "Label3")->text(),
+              QStringLiteral("Расположение изображения на рабочем поле"));
+    auto* box = child<QComboBox>(&form, "ResolutionBox");
+    ASSERT_EQ(box->count(), 10);
+    EXPECT_EQ(box->itemText(0), QStringLiteral("101.6  dpi  =  40.0 т/см"));
+    EXPECT_TRUE(box->itemText(9).isEmpty());
+    EXPECT_EQ(box->currentIndex(), 3);
+    EXPECT_EQ(form.resolution(), 3);
+    const char* captions[] = {"Left Top",    "Center Top",    "Right Top",
+                              "Left Center", "Center Center", "Right Center",
+                              "Left Bottom", "Center Bottom", "Right Bottom"};
+    for (int k = 1; k <= 9; ++k) {
+        auto* button = form.findChild<QPushButton*>(QStringLiteral("Button%1").arg(k));
+        ASSERT_NE(button, nullptr) << k;
+        EXPECT_EQ(button->text(), QString::fromLatin1(captions[k - 1]));
+        EXPECT_EQ(button->size(), QSize(73, 73));
+    }
+}
+
+TEST(TForm5Test, APlacementButtonClosesWithTheLineAndTheButton) {
+    Texts texts;
+    TForm5 form(texts, 0);
+    auto* box = child<QComboBox>(&form, "ResolutionBox");
+    whenShown(&form, [&] {
+        box->setCurrentIndex(2);
+        child<QPushButton>(&form, "Button6")->click();
+    });
+    const ResolutionChoice choice = form.choose();
+    EXPECT_EQ(choice.line, 2);
+    EXPECT_EQ(choice.placementButton, 6);
+    EXPECT_EQ(form.resolution(), 2);
+}
+
+TEST(TForm5Test, ClosingOtherwiseStillTakesTheLine) {
+    Texts texts;
+    TForm5 form(texts, 4);
+    auto* box = child<QComboBox>(&form, "ResolutionBox");
+    whenShown(&form, [&] {
+        box->setCurrentIndex(9);
+        form.reject();
+    });
+    ResolutionChoice choice = form.choose();
+    EXPECT_EQ(choice.line, 9);
+    EXPECT_EQ(choice.placementButton, 0);
+
+    whenShown(&form, [&] {
+        box->lineEdit()->setText(QStringLiteral("300 dpi"));
+        child<QPushButton>(&form, "Button1")->click();
+    });
+    choice = form.choose();
+    EXPECT_EQ(choice.line, -1);
+    EXPECT_EQ(choice.placementButton, 1);
+
+    whenShown(&form, [&] {
+        box->lineEdit()->setText(QStringLiteral("  77.4  dpi  =  30.5 т/см"));
+        form.reject();
+    });
+    EXPECT_EQ(form.choose().line, 5);
+}
+
+TEST(TForm5Test, LanguageTexts) {
+    Texts texts;
+    texts.setLanguageLoaded(true);
+    texts.setLanguageText(2002, QStringLiteral("Resolution"));
+    texts.setLanguageText(2012, QStringLiteral("Placement"));
+    TForm5 form(texts, 0);
+    EXPECT_EQ(child<QLabel>(&form, "Label1")->text(), QStringLiteral("Resolution"));
+    EXPECT_EQ(child<QLabel>(&form, "Label3")->text(), QStringLiteral("Placement"));
+}
+
+TEST(PictureFileDialogsTest, ReturnTheChosenPathOrNothing) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.bmp"));
+    test::saveBmp(test::uniformPicture(2, 2, 50), path);
+    auto answerWith = [](const QString& file) {
+        QTimer::singleShot(0, [file] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            if (file.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            dialog->selectFile(file);
+            static_cast<QDialog*>(dialog)->accept(); // accept() as the dialog does
+        });
+    };
+    answerWith(path);
+    EXPECT_EQ(choosePictureToOpen(nullptr), path);
+    answerWith(QString());
+    EXPECT_TRUE(choosePictureToOpen(nullptr).isEmpty());
+    const QString target = dir.filePath(QStringLiteral("out"));
+    answerWith(target);
+    EXPECT_EQ(choosePictureSaveName(nullptr), target);
+}
+
+// A screen whose picture dialogs are the real windows, answered by the test through clicks.
+class DialogScreen : public test::ScriptedScreen {
+public:
+    explicit DialogScreen(const Texts& texts) : convertForm(texts), form5(texts, 0) {}
+    std::optional<ConversionVariant> askConversionVariant() override {
+        return convertForm.choose();
+    }
+    ResolutionChoice askResolutionAndPlacement() override { return form5.choose(); }
+
+    TConvertForm convertForm;
+    TForm5 form5;
+};
+
+TEST(WindowFlowTest, OpenWithTheRealDialogsAnsweredByClicks) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.bmp"));
+    test::saveBmp(test::randomPicture(30, 20, 21), path);
+    Texts texts;
+    DialogScreen screen(texts);
+    ImagePreparation prep(screen, texts);
+    prep.setFieldSize(QSize(300, 200));
+    prep.buildToneTables();
+    prep.buildPatternTable();
+
+    whenShown(&screen.convertForm, [&] {
+        child<QRadioButton>(&screen.convertForm, "RadioButton4")->click();
+        child<QPushButton>(&screen.convertForm, "Button1")->click();
+    });
+    screen.openAnswers.push_back(path);
+    whenShown(&screen.form5, [&] {
+        child<QComboBox>(&screen.form5, "ResolutionBox")->setCurrentIndex(1);
+        child<QPushButton>(&screen.form5, "Button7")->click();
+    });
+    prep.openClick();
+
+    EXPECT_FALSE(prep.combinedVariant());
+    EXPECT_EQ(prep.placement().resolution, 1);
+    EXPECT_EQ(prep.placement().marks, marksOfButton(7));
+    EXPECT_EQ(prep.placement().offset, QPoint(0, fieldInDots(200, 1) - 20));
+    EXPECT_EQ(screen.captions.back(),
+              QStringLiteral("ZUK-5.5   95.6  dpi  =  37.6 т/см    (") + path + ")");
+    EXPECT_EQ(screen.statusLines.back(), QStringLiteral("Изображение готово"));
+    for (int red : test::redChannel(prep.picture().bitmap))
+        ASSERT_TRUE(red == 0 || red == 255);
+}
+
+} // namespace
+} // namespace zuk

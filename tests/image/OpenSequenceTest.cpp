@@ -1,0 +1,219 @@
+#include "ReferenceConversion.h"
+#include "ScriptedScreen.h"
+#include "TestPictures.h"
+
+#include "image/ImagePreparation.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zuk {
+namespace {
+
+using test::ScriptedScreen;
+
+class OpenSequenceTest : public ::testing::Test {
+protected:
+    OpenSequenceTest() {
+        links.linkActive = [this] { return linkActive; };
+        links.setStepTime = [this] { ++stepTimeCalls; };
+        links.savedPlacement = [this] { return saved; };
+        links.pictureOpened = [this] { ++openedCalls; };
+        links.resetPlanPosition = [this] { ++planResets; };
+        prep.emplace(screen, texts, links);
+        prep->setFieldSize(QSize(400, 300));
+        prep->buildToneTables();
+        prep->buildPatternTable();
+    }
+
+    QString writePicture(const QString& name, const QImage& image) {
+        const QString path = dir.filePath(name);
+        test::saveBmp(image, path);
+        return path;
+    }
+    // Scripts one open of `path` and runs it.
+    void open(std::optional<ConversionVariant> variant, const QString& path,
+              ResolutionChoice choice = {0, 5}) {
+        screen.variantAnswers.push_back(variant);
+        screen.openAnswers.push_back(path);
+        screen.resolutionAnswers.push_back(choice);
+        prep->openClick();
+    }
+
+    QTemporaryDir dir;
+    ScriptedScreen screen;
+    Texts texts;
+    ImageLinks links;
+    bool linkActive = true;
+    int stepTimeCalls = 0;
+    int openedCalls = 0;
+    int planResets = 0;
+    std::optional<QPoint> saved;
+    std::optional<ImagePreparation> prep;
+};
+
+TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
+    const QImage image = test::randomPicture(40, 30, 11);
+    const QString path = writePicture(QStringLiteral("first.bmp"), image);
+    open(ConversionVariant::Simple, path, {2, 3});
+
+    EXPECT_EQ(screen.dialogs, (QStringList{"variant", "open", "resolution"}));
+    EXPECT_TRUE(screen.messages.isEmpty());
+    EXPECT_FALSE(prep->combinedVariant());
+    EXPECT_EQ(screen.captions, (QStringList{QStringLiteral("ZUK-5.5 "), pictureCaption(2, path)}));
+    EXPECT_EQ(screen.statusLines,
+              (QStringList{"Загрузка файла", "Подготовка данных", "Преобразование изображения",
+                           "Перенос данных", "Изображение готово"}));
+    EXPECT_EQ(screen.gauges.back(), (std::pair{0, 30}));
+    EXPECT_EQ(prep->picture().fileName, path);
+    EXPECT_EQ(prep->placement().resolution, 2);
+    EXPECT_EQ(prep->placement().marks, marksOfButton(3));
+    EXPECT_EQ(openedCalls, 1);
+    EXPECT_EQ(planResets, 1);
+    EXPECT_EQ(stepTimeCalls, 1);
+    EXPECT_EQ(screen.viewsShown, 1);
+
+    // The converted picture is on the view at the right edge of the field in dots of line 2.
+    const int ox = fieldInDots(400, 2) - 40;
+    EXPECT_EQ(prep->placement().offset, QPoint(ox, 0));
+    EXPECT_EQ(screen.lastView.pixel(ox + 5, 28), prep->picture().bitmap.pixel(5, 28));
+
+    auto reference = test::referencePatterns();
+    EXPECT_EQ(test::redChannel(prep->picture().bitmap),
+              test::referenceConvert(test::redChannel(image), 40, 30, ConversionVariant::Simple,
+                                     reference));
+}
+
+TEST_F(OpenSequenceTest, CombinedVariantReportsTheTransferToo) {
+    open(ConversionVariant::Combined, writePicture("c.bmp", test::uniformPicture(8, 8, 60)));
+    EXPECT_TRUE(prep->combinedVariant());
+    EXPECT_TRUE(screen.statusLines.contains(QStringLiteral("Перенос данных")));
+    EXPECT_FALSE(screen.statusLines.contains(QStringLiteral("Найдено устройство ")));
+}
+
+TEST_F(OpenSequenceTest, ReplacedStatusTextsAreShown) {
+    texts.setStatus(StatusText::PictureReady, QStringLiteral("Ready"));
+    open(ConversionVariant::Combined, writePicture("c.bmp", test::uniformPicture(8, 8, 60)));
+    EXPECT_EQ(screen.statusLines.back(), QStringLiteral("Ready"));
+}
+
+TEST_F(OpenSequenceTest, ClosingTheVariantDialogKeepsTheVariant) {
+    prep->setCombinedVariant(true);
+    open(std::nullopt, writePicture("a.bmp", test::uniformPicture(4, 4, 90)));
+    EXPECT_TRUE(prep->combinedVariant());
+    open(ConversionVariant::Simple, writePicture("b.bmp", test::uniformPicture(4, 4, 90)));
+    open(std::nullopt, writePicture("c.bmp", test::uniformPicture(4, 4, 90)));
+    EXPECT_FALSE(prep->combinedVariant());
+}
+
+TEST_F(OpenSequenceTest, NoSetStepTimeWhileTheLinkIsDown) {
+    linkActive = false;
+    open(ConversionVariant::Combined, writePicture("a.bmp", test::uniformPicture(4, 4, 90)));
+    EXPECT_EQ(stepTimeCalls, 0);
+    EXPECT_EQ(screen.viewsShown, 1);
+}
+
+TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
+    const QString good = writePicture("good.bmp", test::randomPicture(20, 10, 3));
+    open(ConversionVariant::Combined, good, {1, 7});
+    const QImage before = prep->picture().bitmap;
+    const std::vector<int> grays(prep->picture().gray.row(0),
+                                 prep->picture().gray.row(0) + 14 * 24);
+    const double firstDot = prep->picture().dots.at(1, 2);
+    const Placement placementBefore = prep->placement();
+    const PatternPositions positionsBefore = prep->tables().positions;
+    screen.clearRecords();
+
+    QFile bad(dir.filePath(QStringLiteral("bad.bmp")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("BM this header is far too short");
+    bad.close();
+    screen.variantAnswers.push_back(ConversionVariant::Simple);
+    screen.openAnswers.push_back(bad.fileName());
+    prep->openClick();
+
+    ASSERT_EQ(screen.messages.size(), 1);
+    EXPECT_TRUE(screen.messages[0].contains(QStringLiteral("bad.bmp")));
+    EXPECT_TRUE(screen.messages[0].contains(QStringLiteral("заголовок рисунка повреждён")));
+    EXPECT_EQ(screen.dialogs, (QStringList{"variant", "open"}));
+    EXPECT_TRUE(screen.captions.isEmpty());
+    EXPECT_TRUE(screen.statusLines.isEmpty());
+    EXPECT_EQ(screen.viewsShown, 0);
+    EXPECT_EQ(prep->picture().fileName, good);
+    EXPECT_EQ(prep->picture().bitmap, before);
+    EXPECT_EQ(std::vector<int>(prep->picture().gray.row(0), prep->picture().gray.row(0) + 14 * 24),
+              grays);
+    EXPECT_EQ(prep->picture().dots.at(1, 2), firstDot);
+    EXPECT_EQ(prep->placement().offset, placementBefore.offset);
+    EXPECT_EQ(prep->placement().resolution, 1);
+    EXPECT_EQ(prep->tables().positions, positionsBefore);
+    EXPECT_EQ(stepTimeCalls, 1);
+    EXPECT_EQ(openedCalls, 1);
+}
+
+TEST_F(OpenSequenceTest, CancellingTheFileDialogConvertsTheHeldPictureAgain) {
+    open(ConversionVariant::Combined, writePicture("a.bmp", test::randomPicture(16, 12, 8)));
+    const QImage converted = prep->picture().bitmap;
+    screen.clearRecords();
+
+    screen.variantAnswers.push_back(ConversionVariant::Combined);
+    screen.openAnswers.push_back(QString());
+    prep->openClick();
+
+    EXPECT_EQ(screen.dialogs, (QStringList{"variant", "open"}));
+    EXPECT_TRUE(screen.captions.isEmpty());
+    EXPECT_EQ(screen.viewsShown, 1);
+    EXPECT_EQ(stepTimeCalls, 2);
+    EXPECT_EQ(planResets, 2);
+    EXPECT_EQ(openedCalls, 1);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(prep->picture().gray.at(y + 1, x + 1), qRed(converted.pixel(x, y)));
+}
+
+TEST_F(OpenSequenceTest, AMissingFileIsPassedOverSilently) {
+    screen.variantAnswers.push_back(ConversionVariant::Simple);
+    screen.openAnswers.push_back(dir.filePath(QStringLiteral("nowhere.bmp")));
+    prep->openClick();
+    EXPECT_TRUE(screen.messages.isEmpty());
+    EXPECT_EQ(screen.dialogs, (QStringList{"variant", "open"}));
+    // With no picture held the grids are just their margins.
+    EXPECT_EQ(prep->picture().gray.rows(), 4);
+    EXPECT_EQ(screen.viewsShown, 1);
+}
+
+TEST_F(OpenSequenceTest, TheUnfinishedJobsPlacementOverridesTheMarks) {
+    saved = QPoint(12, 34);
+    open(ConversionVariant::Simple, writePicture("a.bmp", test::uniformPicture(10, 10, 255)),
+         {0, 9});
+    EXPECT_EQ(prep->placement().offset, QPoint(12, 34));
+    EXPECT_EQ(qRed(screen.lastView.pixel(15, 38)), 255);
+}
+
+TEST_F(OpenSequenceTest, SaveWritesTheConvertedPictureUnderTheNameEntered) {
+    open(ConversionVariant::Combined, writePicture("a.bmp", test::randomPicture(9, 7, 2)));
+    const QString name = dir.filePath(QStringLiteral("result"));
+    screen.saveAnswers.push_back(name);
+    prep->save1Click();
+    EXPECT_TRUE(screen.messages.isEmpty());
+    const PictureFile written = readPictureFile(name);
+    ASSERT_TRUE(written.ok()) << written.error.toStdString();
+    EXPECT_EQ(written.image, prep->picture().bitmap);
+    for (int red : test::redChannel(written.image))
+        EXPECT_TRUE(red == 0 || red == 64 || red == 128 || red == 192 || red == 255);
+
+    screen.saveAnswers.push_back(QString()); // cancelled
+    prep->save1Click();
+    EXPECT_TRUE(screen.messages.isEmpty());
+}
+
+TEST_F(OpenSequenceTest, SaveWithoutAPictureSaysSo) {
+    prep->save1Click();
+    EXPECT_EQ(screen.messages.size(), 1);
+    EXPECT_TRUE(screen.dialogs.isEmpty());
+}
+
+} // namespace
+} // namespace zuk

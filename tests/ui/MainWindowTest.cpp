@@ -1,0 +1,151 @@
+#include "app/ui/FieldImage.h"
+#include "app/ui/Windows.h"
+#include "support/ScriptedLine.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zuk::test {
+namespace {
+
+// The main window with its modal boxes answered by the test.
+class TestMenuForm : public TMenuForm {
+public:
+    using TMenuForm::TMenuForm;
+    void showMessage(const QString& text) override { messages << text; }
+    RecoveryChoice askRecoveryChoice() override {
+        ++recoveryAsked;
+        return {true, 3};
+    }
+    QStringList messages;
+    int recoveryAsked = 0;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Windows> create() {
+        return createWindows<TestMenuForm>(clock, line.factory(), dir.path());
+    }
+    TestMenuForm& form(Windows& w) { return static_cast<TestMenuForm&>(*w.menuForm); }
+    void answerStartUp() {
+        for (int s = 0; s < 105; ++s)
+            line.answer({0xA0 + (s & 15), 0x50 + (s & 15)});
+    }
+
+    QTemporaryDir dir;
+    VirtualClock clock;
+    ScriptedLine line{clock};
+};
+
+TEST_F(MainWindowTest, WindowsAreCreatedInTheirOrderWithTheTitle) {
+    auto windows = create();
+    EXPECT_EQ(windows->creationOrder,
+              (QStringList{"zuk::TMenuForm", "zuk::TAboutBox", "zuk::TForm1", "zuk::TForm5",
+                           "zuk::TForm4", "zuk::TConvertForm"}));
+    EXPECT_EQ(windows->menuForm->windowTitle(), "ZUK-5.6");
+}
+
+TEST_F(MainWindowTest, MainMenuHasNineEntriesByPositionWithTheHiddenOnesHidden) {
+    auto windows = create();
+    TMenuForm& menu = *windows->menuForm;
+    const QStringList captions{"Файл",         "Sevice", "Работа", "Установки", "Порт",
+                               "Расположение", "Тест",   "Помощь", "STOP"};
+    const std::vector<bool> visible{true, false, true, true, true, false, true, true, false};
+    ASSERT_EQ(menu.menuBar()->actions().size(), 9);
+    for (int pos = 0; pos < 9; ++pos) {
+        EXPECT_EQ(menu.menuEntry(pos)->text(), captions[pos]) << pos;
+        EXPECT_EQ(menu.menuEntry(pos)->isVisible(), visible[pos]) << pos;
+    }
+    EXPECT_EQ(menu.menuEntry(8)->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_TRUE(menu.findAction("Com11")->isChecked());
+    EXPECT_FALSE(menu.findAction("SelfTesting1")->isEnabled());
+    EXPECT_TRUE(menu.findAction("Qual2")->isChecked());
+}
+
+// Hidden entries ("Sevice", "Расположение") cannot be enabled while hidden; the states are
+// checked on the visible ones.
+const std::vector<int> kVisibleEntries{0, 2, 3, 4, 6};
+
+TEST_F(MainWindowTest, SilentStartLeavesTheLinkLostState) {
+    auto windows = create();
+    TestMenuForm& menu = form(*windows);
+    EXPECT_EQ(menu.messages.size(), 3);
+    for (int pos : {2, 3})
+        EXPECT_FALSE(menu.menuEntry(pos)->isEnabled()) << pos;
+    for (int pos : {0, 4, 6})
+        EXPECT_TRUE(menu.menuEntry(pos)->isEnabled()) << pos;
+    EXPECT_FALSE(menu.fieldImage()->isEnabled());
+    EXPECT_FALSE(menu.findChild<QRadioButton*>("AllDown")->isEnabled());
+    EXPECT_FALSE(menu.timer("Timer4").isActive());
+}
+
+TEST_F(MainWindowTest, AnsweringStartRunsTheKeepAliveTimer) {
+    answerStartUp();
+    auto windows = create();
+    TestMenuForm& menu = form(*windows);
+    EXPECT_TRUE(menu.messages.isEmpty());
+    EXPECT_TRUE(menu.timer("Timer4").isActive());
+    EXPECT_EQ(menu.timer("Timer4").interval(), 30000);
+    for (int pos : kVisibleEntries)
+        EXPECT_TRUE(menu.menuEntry(pos)->isEnabled()) << pos;
+}
+
+TEST_F(MainWindowTest, WorkStateShowsStopOnlyWhileTheRunTimerRuns) {
+    auto windows = create();
+    TMenuForm& menu = *windows->menuForm;
+    menu.enterMenuState(MenuState::Work, true);
+    EXPECT_TRUE(menu.menuEntry(8)->isVisible());
+    EXPECT_TRUE(menu.menuEntry(8)->isEnabled());
+    for (int pos = 0; pos <= 6; ++pos)
+        EXPECT_FALSE(menu.menuEntry(pos)->isEnabled()) << pos;
+    EXPECT_TRUE(menu.menuEntry(7)->isEnabled());
+    menu.enterMenuState(MenuState::Work, false);
+    EXPECT_FALSE(menu.menuEntry(8)->isVisible());
+    menu.enterMenuState(MenuState::LinkUp, false);
+    for (int pos : kVisibleEntries)
+        EXPECT_TRUE(menu.menuEntry(pos)->isEnabled()) << pos;
+    EXPECT_TRUE(menu.fieldImage()->isEnabled());
+}
+
+TEST_F(MainWindowTest, UnfinishedJobDialogComesOnlyWithAnAnsweringDevice) {
+    QFile file(dir.filePath("ErorFile.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("a.bmp\r\n1\r\n2\r\n1\r\n1\r\n1\r\n1\r\n0\r\n1\r\n1\r\n1\r\n1\r\n0\r\n");
+    file.close();
+    auto silent = create();
+    EXPECT_EQ(form(*silent).recoveryAsked, 0);
+
+    answerStartUp();
+    auto answering = create();
+    EXPECT_EQ(form(*answering).recoveryAsked, 1);
+    EXPECT_TRUE(answering->menuForm->timer("CrushTimer").isActive());
+}
+
+TEST_F(MainWindowTest, AdviceAndAboutBoxesShowTheirTexts) {
+    auto windows = create();
+    EXPECT_EQ(windows->form4->windowTitle(), "Eror message.");
+    EXPECT_EQ(windows->form4->findChild<QLabel*>("Label1")->text(),
+              "Произошла неизвестная ошибка.");
+    EXPECT_EQ(windows->form4->findChild<QLabel*>("Label7")->text(),
+              "4. Выполнить рекомендации программы.");
+    TAboutBox about(windows->menuForm->program().texts, {"ZUK_05d7", "Дилер"});
+    EXPECT_EQ(about.findChild<QLabel*>("Label8")->text(), "ZUK_05d7");
+    EXPECT_EQ(about.findChild<QLabel*>("Label3")->text(), "Дилер");
+    EXPECT_EQ(about.findChild<QLabel*>("Label1")->text(), "Гравировальный полуавтомат");
+}
+
+TEST_F(MainWindowTest, ClosingWritesTheConfiguration) {
+    auto windows = create();
+    QFile::remove(dir.filePath("Zuk.ini"));
+    windows->menuForm->close();
+    EXPECT_TRUE(QFile::exists(dir.filePath("Zuk.ini")));
+}
+
+} // namespace
+} // namespace zuk::test

@@ -1,0 +1,37 @@
+// zuk-batch: the program's picture work without its window, for scripts and checks.
+#include "Command.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+void printUsage(QTextStream& stream) {
+    stream << "usage: zuk-batch COMMAND [ARGS...]\n\ncommands:\n";
+    for (const auto& command : zuk::batch::commands())
+        stream << "  zuk-batch " << command.usage << "\n      " << command.summary << '\n';
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        printUsage(err);
+        return zuk::batch::kExitUsage;
+    }
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help")) {
+        printUsage(out);
+        return zuk::batch::kExitOk;
+    }
+    for (const auto& command : zuk::batch::commands())
+        if (name == QLatin1String(command.name))
+            return command.run(args, {out, err});
+    err << "zuk-batch: unknown command \"" << name << "\"\n";
+    printUsage(err);
+    return zuk::batch::kExitUsage;
+}
