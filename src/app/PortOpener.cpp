@@ -2,12 +2,15 @@
 
 #include "device/QtSerialTransport.h"
 #include "device/SerialPort.h"
+#include "simulator/SimTransport.h"
 
 namespace zuk {
 
-TransportFactory systemTransports(Clock& clock) {
-    (void)clock;
-    return [](const QString& portName) -> std::unique_ptr<ByteTransport> {
+TransportFactory systemTransports(Clock& clock, const sim::SimOptions& simulator) {
+    auto engraver = sim::makeEngraver(simulator);
+    return [&clock, engraver](const QString& portName) -> std::unique_ptr<ByteTransport> {
+        if (sim::isBuiltInPortName(portName))
+            return sim::openBuiltInEngraver(engraver, clock);
         return QtSerialTransport::open(devicePathForPort(portName));
     };
 }
