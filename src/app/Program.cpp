@@ -23,6 +23,7 @@ ImageLinks Program::imageLinks() {
         return QPoint(savedJob.columnOffset, savedJob.rowOffset);
     };
     links.pictureOpened = [this] { pictureOpened = true; };
+    links.resolutionChosen = [this](int line) { settings.resolutionIndex = line; };
     links.resetPlanPosition = [this] { commands.position = {}; };
     return links;
 }
@@ -64,6 +65,7 @@ void Program::loadConfigurationFile() {
     if (!load.ok())
         screen.showMessage(load.error);
     commands.stepTimeFactor = settings.stepTimeFactor;
+    image.placement().resolution = settings.resolutionIndex;
 }
 
 void Program::loadLanguageFile() {

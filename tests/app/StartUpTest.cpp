@@ -172,3 +172,28 @@ TEST_F(PortMenuTest, APortThatCannotBeOpenedFailsTheGreetingWrite) {
 
 } // namespace
 } // namespace zuk::test
+
+namespace zuk::test {
+namespace {
+
+TEST_F(StartUpTest, ResolutionFromTheConfigurationReachesThePlacementAndBack) {
+    ProgramDir files(dir.path());
+    Settings stored;
+    stored.resolutionIndex = 4;
+    ASSERT_TRUE(saveConfiguration(files, stored).ok());
+    program.formCreate();
+    EXPECT_EQ(program.image.placement().resolution, 4);
+
+    // A density chosen in the dialog is what the next save writes.
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    ASSERT_TRUE(picture.save(dir.filePath("white.bmp"), "BMP"));
+    screen.openAnswer = dir.filePath("white.bmp");
+    screen.resolutionAnswer = {7, 5};
+    program.image.openClick();
+    EXPECT_EQ(program.settings.resolutionIndex, 7);
+    EXPECT_TRUE(program.pictureOpened);
+}
+
+} // namespace
+} // namespace zuk::test
