@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -138,6 +139,18 @@ TEST_F(MainWindowTest, AdviceAndAboutBoxesShowTheirTexts) {
     EXPECT_EQ(about.findChild<QLabel*>("Label8")->text(), "ZUK_05d7");
     EXPECT_EQ(about.findChild<QLabel*>("Label3")->text(), "Дилер");
     EXPECT_EQ(about.findChild<QLabel*>("Label1")->text(), "Гравировальный полуавтомат");
+}
+
+TEST_F(MainWindowTest, LanguageFileRenamesCaptionsByFourDigitNumbers) {
+    QFile file(dir.filePath("russian.lng"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringEncoder("windows-1251")
+                   .encode(QStringLiteral("10=Не номер\r\n0010=Файлы\r\n0070=Проверка\r\n")));
+    file.close();
+    auto windows = create();
+    EXPECT_EQ(windows->menuForm->menuEntry(0)->text(), "Файлы");
+    EXPECT_EQ(windows->menuForm->menuEntry(6)->text(), "Проверка");
+    EXPECT_EQ(windows->menuForm->menuEntry(2)->text(), "Работа");
 }
 
 TEST_F(MainWindowTest, ClosingWritesTheConfiguration) {
