@@ -55,12 +55,10 @@ TMenuForm::~TMenuForm() = default;
 template <typename F> void TMenuForm::handle(F&& f) {
     // A tick that shows a message box must not be re-entered by its own timer: every timer
     // is stopped while a handler runs and started again as the program decides.
-    const TimerStates before = program_.timers;
     optimizing_.stop();
     crushTimer_.stop();
     timer3_.stop();
     timer4_.stop();
-    program_.timers = before;
     f();
     syncTimers();
 }
