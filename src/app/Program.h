@@ -9,6 +9,7 @@
 #include "device/CommandSet.h"
 #include "device/SerialPort.h"
 #include "image/ImagePreparation.h"
+#include "run/Job.h"
 #include "run/RecoveryFile.h"
 
 namespace zuk {
@@ -66,6 +67,7 @@ public:
     CommandExchange exchange;
     CommandSet commands;
     ImagePreparation image;
+    Job job;
 
     TimerStates timers;
     int keepAliveCount = 0;

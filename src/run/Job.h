@@ -1,0 +1,27 @@
+#pragma once
+
+#include "plan/PlanReader.h"
+
+#include <QtGlobal>
+
+namespace zuk {
+
+// The job the main window prepares and runs: the choices of the properties panel that live
+// only while the program runs, and the run's own progress. The strike forces, the
+// level-setting modes and the portrait mode are kept with the settings (Zuk.ini); the
+// placement offsets with the picture's placement; the plan position with the command set.
+struct Job {
+    // Quality: single-sided strike runs ("Высокое", the hidden item Qual1 checked);
+    // double-sided ("Стандарт", Qual2) otherwise.
+    bool singleSided = false;
+    // "Двойной проход" was chosen and the second pass has not begun yet.
+    bool secondPass = false;
+    // The second pass has begun; cleared only at program start.
+    bool secondPassRunning = false;
+    // Plan lines read since the pass began.
+    qint32 planLineCounter = 0;
+    // The plan the run reads, open at its next line.
+    PlanReader plan;
+};
+
+} // namespace zuk
