@@ -1,0 +1,89 @@
+#include "plan/ui/LevelControls.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSlider>
+
+namespace zuk {
+
+namespace {
+constexpr std::array<const char*, kLevelCount> kLevelCaptions{"32", "24", "16", "8"};
+// Positions as the panels are designed, before the configuration is read.
+constexpr std::array<int, kLevelCount> kDesignedPositions{3, 3, 1, 1};
+constexpr int kTrackbarWidth = 160;
+
+QString valueText(int force) {
+    return QStringLiteral("(%1)").arg(force);
+}
+} // namespace
+
+LevelControls::LevelControls(const LevelControlNames& names, QWidget* parent) : QWidget(parent) {
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    for (int k = 0; k < kLevelCount; ++k) {
+        const auto level = static_cast<Level>(k);
+        nameLabels_[k] = new QLabel(QLatin1String(kLevelCaptions[k]), this);
+        nameLabels_[k]->setObjectName(QLatin1String(names.trackbars[k]) + QStringLiteral("Name"));
+        trackbars_[k] = new QSlider(Qt::Horizontal, this);
+        trackbars_[k]->setObjectName(QLatin1String(names.trackbars[k]));
+        trackbars_[k]->setRange(k == 0 ? names.lowestPosition : 1, kHighestPosition);
+        trackbars_[k]->setValue(k == 0 && names.lowestPosition == 0 ? 0 : kDesignedPositions[k]);
+        trackbars_[k]->setMinimumWidth(kTrackbarWidth);
+        valueLabels_[k] = new QLabel(valueText(1), this);
+        valueLabels_[k]->setObjectName(QLatin1String(names.valueLabels[k]));
+        connect(trackbars_[k], &QSlider::valueChanged, this,
+                [this, level](int value) { emit trackbarMoved(level, value); });
+        grid->addWidget(nameLabels_[k], k, 0);
+        grid->addWidget(trackbars_[k], k, 1);
+        grid->addWidget(valueLabels_[k], k, 2);
+    }
+
+    groupButton_ = new QRadioButton(QStringLiteral("Групповая установка уровней"), this);
+    groupButton_->setObjectName(QLatin1String(names.groupButton));
+    individualButton_ = new QRadioButton(QStringLiteral("Индивидуальная установка уровней"), this);
+    individualButton_->setObjectName(QLatin1String(names.individualButton));
+    auto* modes = new QButtonGroup(this);
+    modes->addButton(groupButton_);
+    modes->addButton(individualButton_);
+    (names.groupPreselected ? groupButton_ : individualButton_)->setChecked(true);
+    grid->addWidget(groupButton_, kLevelCount, 0, 1, 3);
+    grid->addWidget(individualButton_, kLevelCount + 1, 0, 1, 3);
+    // Reported only once the choice is made, so a click on the checked button reports too,
+    // as the operator's click on it would.
+    connect(groupButton_, &QRadioButton::clicked, this, [this] { emit groupClicked(); });
+    connect(individualButton_, &QRadioButton::clicked, this, [this] { emit individualClicked(); });
+}
+
+int LevelControls::position(Level level) const {
+    return trackbar(level)->value();
+}
+
+void LevelControls::setPosition(Level level, int position) {
+    trackbar(level)->setValue(position);
+}
+
+void LevelControls::showForce(Level level, int force) {
+    valueLabel(level)->setText(valueText(force));
+}
+
+bool LevelControls::groupChecked() const {
+    return groupButton_->isChecked();
+}
+
+void LevelControls::checkGroup(bool group) {
+    QRadioButton* button = group ? groupButton_ : individualButton_;
+    button->setChecked(true);
+    emit group ? groupClicked() : individualClicked();
+}
+
+void LevelControls::setDependentsEnabled(bool enabled) {
+    for (int k = 1; k < kLevelCount; ++k) {
+        trackbars_[k]->setEnabled(enabled);
+        nameLabels_[k]->setEnabled(enabled);
+        valueLabels_[k]->setEnabled(enabled);
+    }
+}
+
+} // namespace zuk

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "plan/StrikeLevelRules.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QRadioButton;
+class QSlider;
+
+namespace zuk {
+
+// The object names of one set of level controls, as the language file and the handlers know
+// them, strongest level ("32") first.
+struct LevelControlNames {
+    std::array<const char*, kLevelCount> trackbars;
+    std::array<const char*, kLevelCount> valueLabels;
+    const char* groupButton;
+    const char* individualButton;
+    int lowestPosition = 1; // the second pass's "32" trackbar starts at 0
+    bool groupPreselected = true;
+};
+
+// The strike-force controls of one pass: for each level "32", "24", "16", "8" its name label,
+// a trackbar (range lowestPosition..200) and a value label "(n)", and the group / individual
+// radio buttons. The controls only report what the operator (or the program) does; what a
+// move means is up to the panel that owns them:
+// - trackbarMoved is emitted whenever a trackbar's position actually changes, also when the
+//   program sets it; setting a trackbar to the position it has does nothing;
+// - groupClicked / individualClicked are emitted when a radio button becomes checked, by the
+//   operator or by checkGroup().
+// Value labels show what showForce() was last told; they start as "(1)".
+class LevelControls : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kHighestPosition = 200;
+
+    LevelControls(const LevelControlNames& names, QWidget* parent = nullptr);
+
+    int position(Level level) const;
+    void setPosition(Level level, int position);
+    void showForce(Level level, int force);
+
+    bool groupChecked() const;
+    // Checks the group (true) or the individual button; reports it as a click would.
+    void checkGroup(bool group);
+    // Enables or disables the "24", "16" and "8" trackbars with their name and value labels.
+    void setDependentsEnabled(bool enabled);
+
+    QSlider* trackbar(Level level) const { return trackbars_[static_cast<int>(level)]; }
+    QLabel* valueLabel(Level level) const { return valueLabels_[static_cast<int>(level)]; }
+    QRadioButton* groupButton() const { return groupButton_; }
+    QRadioButton* individualButton() const { return individualButton_; }
+
+signals:
+    void trackbarMoved(zuk::Level level, int position);
+    void groupClicked();
+    void individualClicked();
+
+private:
+    std::array<QSlider*, kLevelCount> trackbars_{};
+    std::array<QLabel*, kLevelCount> nameLabels_{};
+    std::array<QLabel*, kLevelCount> valueLabels_{};
+    QRadioButton* groupButton_ = nullptr;
+    QRadioButton* individualButton_ = nullptr;
+};
+
+} // namespace zuk
