@@ -7,6 +7,7 @@
 #include <optional>
 
 class QImage;
+class QRect;
 
 namespace zuk {
 
@@ -76,6 +77,16 @@ public:
     virtual void setCaption(const QString& text) = 0;
     // The working-field view has been redrawn; the window shows it.
     virtual void showFieldView(const QImage& view) = 0;
+
+    // Engraving run
+    // Only these pixels of the view changed (the marks of a strike line): the window repaints
+    // just them.
+    virtual void showFieldViewPart(const QImage& view, const QRect& changed) = 0;
+    // The advice dialog "Eror message." after the run stopped on a link failure, modally.
+    virtual void showFaultAdvice() = 0;
+    // The STOP entry is shown but stays disabled until the run's first tick (a resumption is
+    // preparing the run).
+    virtual void showStopEntry() = 0;
 };
 
 } // namespace zuk

@@ -74,13 +74,31 @@ ResolutionChoice RecordingScreen::askResolutionAndPlacement() {
     return resolutionAnswer;
 }
 
-void RecordingScreen::setCaption(const QString& text) { caption = text; }
+void RecordingScreen::setCaption(const QString& text) {
+    caption = text;
+}
 
-void RecordingScreen::showFieldView(const QImage& view) { fieldView = view; }
+void RecordingScreen::showFieldView(const QImage& view) {
+    fieldView = view;
+}
+
+void RecordingScreen::showFieldViewPart(const QImage&, const QRect& changed) {
+    viewParts.push_back(changed);
+}
+
+void RecordingScreen::showFaultAdvice() {
+    ++faultAdvices;
+    events << QStringLiteral("advice: Eror message.");
+}
+
+void RecordingScreen::showStopEntry() {
+    events << QStringLiteral("stop entry: shown");
+}
 
 void RecordingScreen::clear() {
     events.clear();
     messages.clear();
+    viewParts.clear();
     beeps = 0;
 }
 

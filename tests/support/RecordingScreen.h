@@ -3,9 +3,11 @@
 #include "app/Screen.h"
 
 #include <QImage>
+#include <QRect>
 #include <QStringList>
 
 #include <map>
+#include <vector>
 
 namespace zuk::test {
 
@@ -28,6 +30,10 @@ public:
     ResolutionChoice askResolutionAndPlacement() override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
+    // Engraving run
+    void showFieldViewPart(const QImage& view, const QRect& changed) override;
+    void showFaultAdvice() override;
+    void showStopEntry() override;
 
     // Answers of the modal dialogs.
     RecoveryChoice recoveryAnswer;
@@ -46,6 +52,9 @@ public:
     int gaugeProgress = 0;
     int gaugeMaximum = 0;
     std::map<Field, QString> fields;
+    // The view is not kept for every part: copying it would cost more than the run itself.
+    std::vector<QRect> viewParts;
+    int faultAdvices = 0;
 
     void clear();
 };

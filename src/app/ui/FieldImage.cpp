@@ -16,6 +16,18 @@ void FieldImage::setImage(const QImage& image) {
     update();
 }
 
+void FieldImage::updatePart(const QImage& view, const QRect& part) {
+    if (view.size() != image_.size()) {
+        setImage(view);
+        return;
+    }
+    QPainter painter(&image_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(part.topLeft(), view, part);
+    painter.end();
+    update(part);
+}
+
 void FieldImage::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::black);

@@ -3,9 +3,11 @@
 #include "app/Language.h"
 #include "app/ui/FieldImage.h"
 #include "app/ui/TAboutBox.h"
+#include "app/ui/TForm4.h"
 #include "image/ui/PictureFileDialogs.h"
 #include "image/ui/TConvertForm.h"
 #include "image/ui/TForm5.h"
+#include "run/EngravingRun.h"
 #include "run/ui/TForm1.h"
 #include "service/ServiceFunctions.h"
 
@@ -44,6 +46,8 @@ TMenuForm::TMenuForm(Clock& clock, TransportFactory transports, const QString& p
     timer3_.setInterval(1);
     timer4_.setObjectName(QStringLiteral("Timer4"));
     timer4_.setInterval(Program::kKeepAliveIntervalMs);
+    connect(&optimizing_, &QTimer::timeout, this,
+            [this] { handle([this] { OptimizingTimer(); }); });
     connect(&crushTimer_, &QTimer::timeout, this,
             [this] { handle([this] { CrushTimerTimer(); }); });
     connect(&timer3_, &QTimer::timeout, this, [this] { handle([this] { Timer3Timer(); }); });
@@ -154,6 +158,22 @@ void TMenuForm::Timer3Timer() {
 }
 void TMenuForm::CrushTimerTimer() {
     program_.crushTimerTimer();
+}
+
+void TMenuForm::OptimizingTimer() {
+    optimizingTimer(program_);
+}
+
+void TMenuForm::STOPClick() {
+    handle([this] { lastAbortLayout_ = stopClick(program_, menuEntry(kStopEntry)->isVisible()); });
+}
+
+void TMenuForm::Button27Click() {
+    handle([this] { continueWork(program_); });
+}
+
+void TMenuForm::Button28Click() {
+    handle([this] { finishWork(program_); });
 }
 
 void TMenuForm::closeEvent(QCloseEvent* event) {
@@ -287,6 +307,20 @@ void TMenuForm::setCaption(const QString& text) {
 
 void TMenuForm::showFieldView(const QImage& view) {
     image1_->setImage(view);
+}
+
+void TMenuForm::showFieldViewPart(const QImage& view, const QRect& changed) {
+    image1_->updatePart(view, changed);
+}
+
+void TMenuForm::showFaultAdvice() {
+    if (form4_)
+        form4_->exec();
+}
+
+void TMenuForm::showStopEntry() {
+    menuEntry(kStopEntry)->setVisible(true);
+    menuEntry(kStopEntry)->setEnabled(false);
 }
 
 QAction* TMenuForm::menuEntry(int position) const {

@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "app/Screen.h"
+#include "run/Interruption.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -24,6 +25,7 @@ namespace zuk {
 class FieldImage;
 class TConvertForm;
 class TForm1;
+class TForm4;
 class TForm5;
 
 // The main window. It owns the program's state and implements the screen the core talks
@@ -38,6 +40,7 @@ public:
     Program& program() { return program_; }
     // The dialogs the window shows, created after the main window in their own order.
     void attachForm1(TForm1* form1) { form1_ = form1; }
+    void attachForm4(TForm4* form4) { form4_ = form4; }
     void attachForm5(TForm5* form5) { form5_ = form5; }
     void attachConvertForm(TConvertForm* convertForm) { convertForm_ = convertForm; }
 
@@ -57,6 +60,15 @@ public:
     void CrushTimerTimer();
     // The unfinished-job dialog at its creation.
     void offerUnfinishedJob();
+    // Engraving run
+    void OptimizingTimer();
+    // STOP (menu entry, Delete key): pauses the run and keeps how the abort panel is to be
+    // shown (lastAbortLayout()); the panel itself is applied by its own widget.
+    void STOPClick();
+    // "Продолжить работу" (Button27, Button30) and "Завершить работу" (Button28, Button31).
+    void Button27Click();
+    void Button28Click();
+    const AbortPanelLayout& lastAbortLayout() const { return lastAbortLayout_; }
 
     // --- Screen ---
     void showMessage(const QString& text) override;
@@ -74,6 +86,10 @@ public:
     ResolutionChoice askResolutionAndPlacement() override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
+    // Engraving run
+    void showFieldViewPart(const QImage& view, const QRect& changed) override;
+    void showFaultAdvice() override;
+    void showStopEntry() override;
 
     // The top-level menu entries by position (0 "Файл" .. 8 "STOP").
     QAction* menuEntry(int position) const;
@@ -100,6 +116,7 @@ private:
     Program program_;
     bool closed_ = false;
     TForm1* form1_ = nullptr;
+    TForm4* form4_ = nullptr;
     TForm5* form5_ = nullptr;
     TConvertForm* convertForm_ = nullptr;
 
@@ -116,6 +133,7 @@ private:
     QCheckBox* stepControlCheckBox_ = nullptr;
     QSpinBox* erorCounterEdit_ = nullptr;
     std::map<Field, QLineEdit*> fields_;
+    AbortPanelLayout lastAbortLayout_;
 };
 
 } // namespace zuk
