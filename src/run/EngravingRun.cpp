@@ -157,6 +157,7 @@ void optimizingTimer(Program& program) {
     Job& job = program.job;
     ++job.planLineCounter;
     const qint64 linesBefore = job.plan.linesRead();
+    const int unansweredBefore = program.exchange.unansweredWaits();
     const QByteArray line = job.plan.next();
     if (!job.plan.error().isEmpty()) {
         stopOnPlanFault(program, job.plan.error());
@@ -167,6 +168,10 @@ void optimizingTimer(Program& program) {
         stopOnPlanFault(program, damagedLineMessage(job.plan, line));
         return;
     }
+    // A wait that ended without the device's answer leaves the line's outcome unknown: it is
+    // a failed command, and the next tick stops the run with the job kept.
+    if (program.exchange.unansweredWaits() != unansweredBefore)
+        program.exchange.setLinkError(true);
     if (job.plan.linesRead() > linesBefore)
         noteLineDone(program);
     if (outcome == LineOutcome::SentNothing)

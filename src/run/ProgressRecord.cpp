@@ -15,6 +15,7 @@ constexpr QByteArrayView kHeader = "ZUK job progress 1";
 constexpr QByteArrayView kEntryKey = "entry";
 constexpr QByteArrayView kCheckKey = "check";
 constexpr QByteArrayView kLineEnd = "\r\n";
+const QString kScratchSuffix = QStringLiteral(".new");
 
 QString fileFailure(const QString& verb, const QString& path, const QString& reason) {
     return QStringLiteral("Не удалось %1 файл \"%2\": %3")
@@ -48,7 +49,7 @@ std::optional<ProgressEntry> parseEntry(const QByteArray& line) {
 // Writes the bytes to a scratch file beside the record and renames it over the record: the
 // rename is one step, so the record is always whole.
 FileResult writeFast(const QString& path, const QByteArray& bytes) {
-    const QString scratch = path + QStringLiteral(".new");
+    const QString scratch = path + kScratchSuffix;
     QFile file(scratch);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush())
@@ -178,6 +179,8 @@ FileResult ProgressRecorder::flush(qint64 nowMs) {
 FileResult ProgressRecorder::remove() {
     active_ = false;
     dirty_ = false;
+    // A scratch file is left only by a crash in the middle of a write.
+    (void)dir_.remove(kProgressFileName + kScratchSuffix);
     return dir_.remove(kProgressFileName);
 }
 

@@ -88,6 +88,8 @@ public:
     FileResult begin(const ProgramDir& dir, ProgressRecord record, qint64 nowMs);
     bool active() const { return active_; }
     const ProgressEntry& current() const { return current_; }
+    // Everything stored so far has been forced to the disk.
+    bool onDisk() const { return !dirty_; }
 
     // The device has been homed and told "Begin print" for the pass: line 0, written durably.
     FileResult markBegun(qint64 nowMs);

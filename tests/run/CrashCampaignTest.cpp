@@ -2,7 +2,9 @@
 // still-powered engraver: the plate must come out exactly as without the crash.
 #include "EngraverBench.h"
 
+#include "plan/PlanLine.h"
 #include "run/ProgressRecord.h"
+#include "run/RecoveryFile.h"
 
 #include <gtest/gtest.h>
 
@@ -124,6 +126,138 @@ TEST(CrashCampaign, HostAbandonedAtAnyByteOfTheJobIsFinishedWithThePlateExact) {
             break;
     }
     EXPECT_GE(points.size(), 200u);
+}
+
+TEST(CrashCampaign, ResumptionAbandonedAtAnyByteIsFinishedByYetAnotherStart) {
+    const JobSpec spec = campaignJob();
+    const ReferenceRun reference = runUninterrupted(spec);
+    int runs = 0;
+    int failedPoints = 0;
+    // How, the device's preparation and the first lines of the rebuilt plan.
+    for (const qint64 first : {reference.runBytes / 5, reference.runBytes / 2,
+                               reference.secondPassTo + 40, reference.runBytes * 9 / 10}) {
+        for (qint64 second = 0; second < 220; second += 9, ++runs) {
+            SCOPED_TRACE(::testing::Message() << "crashes after byte " << first << " of the job "
+                                              << "and byte " << second << " of the resumption");
+            crashAndFinish(spec, reference, first, second);
+            if (::testing::Test::HasFailure() && ++failedPoints >= 3)
+                return;
+        }
+    }
+    EXPECT_GE(runs, 80);
+}
+
+// A crash never falls between two file writes on the byte boundaries above; these are the
+// states such a crash can leave, made by hand from the states around them.
+class CrashBetweenFiles : public ::testing::Test {
+protected:
+    void crashAt(qint64 byte) {
+        bench.startProgram();
+        bench.startJob(spec);
+        bench.tap.crashAt = bench.tap.bytes + byte;
+        ASSERT_FALSE(bench.runTimers());
+        bench.abandonHost();
+        bench.clock.advance(kRestartDelayMs);
+    }
+    void finishAndCompare() {
+        bench.startProgram();
+        ASSERT_TRUE(bench.runTimers());
+        EXPECT_EQ(platePass(bench.engraver().plate(), spec, 1).cells, reference.first.cells);
+        EXPECT_EQ(platePass(bench.engraver().plate(), spec, 2).cells, reference.second.cells);
+        EXPECT_EQ(platePass(bench.engraver().plate(), spec, 1).twice, 0);
+        EXPECT_EQ(platePass(bench.engraver().plate(), spec, 2).twice, 0);
+    }
+    ProgressRecord record() { return readProgressRecord(ProgramDir(bench.path())).record; }
+
+    const JobSpec spec = campaignJob();
+    const ReferenceRun reference = runUninterrupted(spec);
+    EngraverBench bench;
+};
+
+TEST_F(CrashBetweenFiles, SecondPassRecordWrittenButTheRecoveryFileNotYet) {
+    // The first byte after the last line of the first pass: both files are written.
+    qint64 byte = reference.secondPassFrom;
+    for (;; ++byte) {
+        ASSERT_LT(byte, reference.secondPassTo);
+        EngraverBench probe;
+        probe.startProgram();
+        probe.startJob(spec);
+        probe.tap.crashAt = probe.tap.bytes + byte;
+        ASSERT_FALSE(probe.runTimers());
+        if (ProgramDir(probe.path()).readLines("ErorFile.txt").lines.size() == 14)
+            break;
+    }
+    crashAt(byte);
+    ASSERT_EQ(record().entries.size(), 2u);
+    EXPECT_EQ(record().entries[0].pass, 2);
+    EXPECT_EQ(record().entries[1].pass, 1);
+    // The recovery file as it was before the second pass's start.
+    const ProgramDir dir(bench.path());
+    RecoveryData data = readRecoveryFile(dir).data;
+    ASSERT_TRUE(writeRecoveryFile(dir, data, RecoveryStage::JobStart).ok());
+    finishAndCompare();
+}
+
+// Row 9 of the field is struck by line 4 and crossed again by the move of line 14, which
+// ends where line 4 ended: a resumption that took the first visit of that cell would strike
+// lines 8 and 12 again.
+std::vector<QByteArray> revisitingPlan() {
+    return {"",       goToLine(4, 2),  "Down: ", "Knock: 11111111", "Up  : ", goToLine(2, 5),
+            "Down: ", "Knock: 2222",   "Up  : ", goToLine(6, 20),   "Down: ", "Knock: 3333",
+            "Up  : ", goToLine(4, 10), "Down: ", "Knock: 4444",     "Up  : "};
+}
+
+TEST_F(CrashBetweenFiles, RebuiltPlanWrittenAndNamedInTheRecordButNotYetInPlace) {
+    JobSpec revisiting;
+    revisiting.plan = revisitingPlan();
+    // The byte where line 16, the last strike line, begins.
+    qint64 line16 = 0;
+    {
+        EngraverBench probe;
+        probe.startProgram();
+        probe.startJob(revisiting);
+        const qint64 start = probe.tap.bytes;
+        for (int line = 1; line < 16; ++line)
+            probe.tick();
+        line16 = probe.tap.bytes - start;
+    }
+    bench.startProgram();
+    bench.startJob(revisiting);
+    bench.tap.crashAt = bench.tap.bytes + line16 + 3;
+    ASSERT_FALSE(bench.runTimers());
+    bench.abandonHost();
+    bench.clock.advance(kRestartDelayMs);
+    const QByteArray plan = bench.bytesOf("123123123.txt");
+    const ProgressRecord before = record();
+    ASSERT_EQ(before.entries.at(0).line, 15);
+
+    // The resumption dies at the first byte after "How": the rebuilt plan is in place.
+    bench.startProgram();
+    bench.tap.crashAt = bench.tap.bytes + 19;
+    ASSERT_FALSE(bench.runTimers());
+    bench.abandonHost();
+    const ProgressRecord after = record();
+    ASSERT_EQ(after.entries.size(), 1u);
+    ASSERT_EQ(after.entries[0].line, ProgressEntry::kNotStarted);
+    ASSERT_NE(bench.bytesOf("123123123.txt"), plan);
+
+    // Back to the instant before the rename: the old plan in place, the new one beside it,
+    // the record naming both.
+    QFile::rename(bench.file("123123123.txt"), bench.file("1.txt"));
+    QFile restored(bench.file("123123123.txt"));
+    ASSERT_TRUE(restored.open(QIODevice::WriteOnly));
+    restored.write(plan);
+    restored.close();
+    ProgressRecord both = after;
+    both.entries.push_back(before.entries.front());
+    ASSERT_TRUE(writeProgressRecord(bench.file("JobProgress.txt"), both, Durability::Fast).ok());
+
+    bench.startProgram();
+    ASSERT_TRUE(bench.runTimers());
+    const PassPlate plate = platePass(bench.engraver().plate(), revisiting, 1);
+    EXPECT_EQ(plate.twice, 0);
+    EXPECT_EQ(plate.cells.size(), 8u + 4u + 4u + 4u);
+    EXPECT_TRUE(bench.engraver().unexplainedViolations().size() <= 2u);
 }
 
 } // namespace

@@ -102,6 +102,11 @@ Program& EngraverBench::startProgram(RecoveryChoice answer) {
     return *program_;
 }
 
+QByteArray EngraverBench::bytesOf(const QString& name) const {
+    QFile data(file(name));
+    return data.open(QIODevice::ReadOnly) ? data.readAll() : QByteArray();
+}
+
 void EngraverBench::abandonHost() {
     program_.reset();
     screen_.reset();

@@ -70,10 +70,13 @@ public:
     bool tick();
     // The host dies where it stands: no shutdown, nothing more sent.
     void abandonHost();
+    // Another device on the line (or one that lost everything, its position too).
+    void replaceEngraver(sim::SimOptions options = {}) { engraver_ = sim::makeEngraver(options); }
 
     Program& program() { return *program_; }
     RecordingScreen& screen() { return *screen_; }
     sim::Engraver& engraver() { return *engraver_; }
+    QByteArray bytesOf(const QString& name) const;
     QString file(const QString& name) const { return dir_.filePath(name); }
     QString path() const { return dir_.path(); }
 
