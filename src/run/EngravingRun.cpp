@@ -130,7 +130,8 @@ void endOfPlan(Program& program) {
 
 // The record for the second pass, written before the recovery file says "Sec": with the
 // first pass's completed entry kept beside it, it applies whichever file a crash leaves.
-FileResult beginSecondPassProgress(Program& program, const QString& planPath) {
+FileResult beginSecondPassProgress(Program& program, const QString& planPath,
+                                   qint64 firstPassLines) {
     const PlanIdentityRead identity = identifyPlanFile(planPath);
     if (!identity.identity)
         return FileResult::failure(identity.error);
@@ -139,7 +140,7 @@ FileResult beginSecondPassProgress(Program& program, const QString& planPath) {
     ProgressRecorder& progress = program.job.progress;
     if (progress.active() && progress.current().pass == 1) {
         ProgressEntry firstPass = progress.current();
-        firstPass.line = program.job.plan.linesRead();
+        firstPass.line = firstPassLines;
         record.entries.push_back(firstPass);
     }
     return progress.begin(program.dir, record, now(program));
@@ -185,11 +186,12 @@ void startSecondPass(Program& program) {
     job.secondPassRunning = true;
     program.timers.timer4 = false;
     const QString planPath = program.dir.path(kSecondPassPlanName);
-    noteProgressResult(program, beginSecondPassProgress(program, planPath));
+    const qint64 firstPassLines = job.plan.linesRead();
     if (!job.plan.open(planPath)) {
         stopOnPlanFault(program, job.plan.error());
         return;
     }
+    noteProgressResult(program, beginSecondPassProgress(program, planPath, firstPassLines));
     program.reportFileResult(
         writeRecoveryFile(program.dir, jobRecoveryData(program), RecoveryStage::SecondPassStart));
     job.secondPass = false;

@@ -195,6 +195,17 @@ std::map<std::pair<qint64, qint64>, int> expectedPlate(const DotPicture& picture
     return cells;
 }
 
+void expectEveryCellStruckOncePerPass(EngraverBench& bench, const DotPicture& picture,
+                                      const JobSpec& spec) {
+    const auto expected = expectedPlate(picture, spec);
+    for (int pass = 1; pass <= (spec.secondPass ? 2 : 1); ++pass) {
+        const PassPlate plate = platePass(bench.engraver().plate(), spec, pass);
+        EXPECT_EQ(plate.cells, expected) << "pass " << pass;
+        EXPECT_EQ(plate.twice, 0) << "pass " << pass;
+        EXPECT_EQ(plate.foreign, 0) << "pass " << pass;
+    }
+}
+
 std::set<std::pair<qint64, qint64>> markedCells(const QImage& view) {
     std::set<std::pair<qint64, qint64>> cells;
     for (int y = 0; y < view.height(); ++y) {

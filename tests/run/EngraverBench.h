@@ -109,6 +109,10 @@ PassPlate platePass(const sim::Plate& plate, const JobSpec& spec, int pass);
 std::map<std::pair<qint64, qint64>, int> expectedPlate(const DotPicture& picture,
                                                        const JobSpec& spec);
 
+// Every cell of the picture struck exactly once in every pass of the job, at its level.
+void expectEveryCellStruckOncePerPass(EngraverBench& bench, const DotPicture& picture,
+                                      const JobSpec& spec);
+
 // The view pixels painted as strike marks, as working-field cells (row, column).
 std::set<std::pair<qint64, qint64>> markedCells(const QImage& view);
 

@@ -32,14 +32,7 @@ protected:
         bench.startProgram(answer);
     }
     int count(sim::CommandKind kind) { return bench.engraver().counters().commandCount(kind); }
-    void expectPlateExact() {
-        const auto expected = expectedPlate(picture, spec);
-        for (int pass = 1; pass <= (spec.secondPass ? 2 : 1); ++pass) {
-            const PassPlate plate = platePass(bench.engraver().plate(), spec, pass);
-            EXPECT_EQ(plate.cells, expected) << "pass " << pass;
-            EXPECT_EQ(plate.twice, 0) << "pass " << pass;
-        }
-    }
+    void expectPlateExact() { expectEveryCellStruckOncePerPass(bench, picture, spec); }
     // The resumption stopped: the job's files as they were, nothing running, the window usable.
     void expectStoppedWithFilesKept(const QByteArray& plan, const QByteArray& record) {
         Program& program = bench.program();
@@ -194,9 +187,7 @@ TEST(PowerLoss, InTheMiddleOfAPrintLineTheJobIsFinishedExactly) {
         bench.clock.advance(120000);
         bench.startProgram();
         ASSERT_TRUE(bench.runTimers());
-        const PassPlate plate = platePass(bench.engraver().plate(), spec, 1);
-        EXPECT_EQ(plate.cells, expectedPlate(picture, spec));
-        EXPECT_EQ(plate.twice, 0);
+        expectEveryCellStruckOncePerPass(bench, picture, spec);
         EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
     }
 }

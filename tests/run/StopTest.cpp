@@ -25,14 +25,7 @@ protected:
             optimizingTimer(program());
         optimizingTimer(program());
     }
-    void expectPlateExact() {
-        const auto expected = expectedPlate(picture, spec);
-        for (int pass = 1; pass <= (spec.secondPass ? 2 : 1); ++pass) {
-            const PassPlate plate = platePass(bench.engraver().plate(), spec, pass);
-            EXPECT_EQ(plate.cells, expected) << "pass " << pass;
-            EXPECT_EQ(plate.twice, 0) << "pass " << pass;
-        }
-    }
+    void expectPlateExact() { expectEveryCellStruckOncePerPass(bench, picture, spec); }
 
     const DotPicture picture = randomPicture(3, kRegions);
     JobSpec spec;

@@ -37,28 +37,10 @@ TEST_P(WholeJob, EveryCellStruckOncePerPassAtItsLevelAndTheMarksEqualThePlate) {
     bench.startProgram();
     bench.startJob(spec);
     ASSERT_TRUE(bench.runTimers());
-    if (qEnvironmentVariableIsSet("DUMP")) {
-        for (auto& l : spec.plan)
-            printf("%s\n", l.constData());
-        const auto& k = bench.engraver().counters();
-        printf(
-            "lines %zu stepdown %d stepup %d left %d right %d back %d fwd %d progY %d time %lld\n",
-            spec.plan.size(), k.commandCount(sim::CommandKind::StepDown),
-            k.commandCount(sim::CommandKind::StepUp), k.commandCount(sim::CommandKind::Left),
-            k.commandCount(sim::CommandKind::Right),
-            k.commandCount(sim::CommandKind::PrintBackward),
-            k.commandCount(sim::CommandKind::PrintForward),
-            k.commandCount(sim::CommandKind::ProgramY), (long long)bench.clock.monotonicMs());
-    }
 
     const auto expected = expectedPlate(picture, spec);
     ASSERT_GT(expected.size(), 300u);
-    for (int pass = 1; pass <= (c.secondPass ? 2 : 1); ++pass) {
-        const PassPlate plate = platePass(bench.engraver().plate(), spec, pass);
-        EXPECT_EQ(plate.cells, expected) << "pass " << pass;
-        EXPECT_EQ(plate.twice, 0) << "pass " << pass;
-        EXPECT_EQ(plate.foreign, 0);
-    }
+    expectEveryCellStruckOncePerPass(bench, picture, spec);
     if (!c.secondPass) {
         EXPECT_TRUE(platePass(bench.engraver().plate(), spec, 2).cells.empty());
     }
