@@ -81,8 +81,9 @@ TEST_F(Resumption, InTheSecondPassTheFirstPlanIsEmptiedAndTheCopyIsCut) {
     while (!bench.program().job.secondPassRunning)
         runLines(1);
     runLines(12);
-    restart();
+    restart({true, 0});
     bench.program().crushTimerTimer();
+    EXPECT_EQ(count(sim::CommandKind::WarmUp), 0) << "no warm-up with SpinEdit4 at 0";
     EXPECT_EQ(bench.bytesOf("123123123.txt"), QByteArray());
     const QStringList second = ProgramDir(bench.path()).readLines("123Sec.txt").lines;
     ASSERT_FALSE(second.isEmpty());
