@@ -46,7 +46,7 @@ bool Program::reportFileResult(const FileResult& result) {
 
 void Program::formCreate() {
     texts.resetStatusTexts();
-    screen.setCaption(QStringLiteral("ZUK-5.6"));
+    screen.setCaption(kApplicationTitle);
     // The exchange starts at sequence number 0 with an empty log; the command set holds the
     // start-up defaults (step-time factor 12, motor parameter 1, U 32, T 23).
     keepAliveCount = 0;
