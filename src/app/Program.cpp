@@ -10,8 +10,8 @@ constexpr quint8 kStartUpResolutionSetting = 16;
 
 Program::Program(Screen& screen_, Clock& clock_, TransportFactory transports, ProgramDir dir_)
     : screen(screen_), clock(clock_), dir(std::move(dir_)), port(std::move(transports)),
-      exchange(port, screen, clock, texts), commands(exchange), image(screen, texts, imageLinks()) {
-}
+      exchange(port, screen, clock, texts), commands(exchange), image(screen, texts, imageLinks()),
+      movement(commands, image, screen) {}
 
 ImageLinks Program::imageLinks() {
     ImageLinks links;

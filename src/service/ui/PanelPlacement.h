@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+
+class QWidget;
+
+namespace zuk {
+
+// Keeps a panel of the given size inside an area: the top-left corner moved as little as
+// possible, the top-left edge kept in sight when the panel is larger than the area.
+QPoint keepInside(QPoint topLeft, QSize panel, QSize area);
+
+// Shows a panel floating over its parent with its top-left corner at the point, moved only as
+// far as needed to keep it wholly in sight, on top of its siblings.
+void showPanelAt(QWidget& panel, QPoint topLeft);
+
+} // namespace zuk
