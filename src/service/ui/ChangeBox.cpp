@@ -1,5 +1,7 @@
 #include "service/ui/ChangeBox.h"
 
+#include "service/ui/PanelPlacement.h"
+
 #include <QButtonGroup>
 #include <QLabel>
 #include <QPushButton>
@@ -11,7 +13,7 @@ namespace zuk {
 ChangeBox::ChangeBox(MoveChoices& choices, QWidget* parent)
     : QGroupBox(QStringLiteral("Перемещение"), parent), choices_(choices) {
     setObjectName(QStringLiteral("ChangeBox"));
-    setAutoFillBackground(true);
+    makeFloatingPanel(*this);
     auto* layout = new QVBoxLayout(this);
 
     auto* target = new QButtonGroup(this);

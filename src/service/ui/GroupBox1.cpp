@@ -1,5 +1,7 @@
 #include "service/ui/GroupBox1.h"
 
+#include "service/ui/PanelPlacement.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -18,7 +20,7 @@ constexpr int kFirstPositionButton = 7;
 
 GroupBox1::GroupBox1(MoveChoices& choices, QWidget* parent) : QGroupBox(parent), choices_(choices) {
     setObjectName(QStringLiteral("GroupBox1"));
-    setAutoFillBackground(true);
+    makeFloatingPanel(*this);
     auto* layout = new QVBoxLayout(this);
 
     auto* heading = new QLabel(QStringLiteral("Перемещение инструмента на позицию"), this);

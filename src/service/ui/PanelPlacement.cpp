@@ -12,6 +12,11 @@ QPoint keepInside(QPoint topLeft, QSize panel, QSize area) {
     return {x, y};
 }
 
+void makeFloatingPanel(QWidget& panel) {
+    panel.setBackgroundRole(QPalette::Window);
+    panel.setAutoFillBackground(true);
+}
+
 void showPanelAt(QWidget& panel, QPoint topLeft) {
     panel.adjustSize(); // a language file may have given it longer captions
     const QSize area = panel.parentWidget() ? panel.parentWidget()->size() : panel.size();
