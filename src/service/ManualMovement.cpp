@@ -30,6 +30,10 @@ bool ManualMovement::moveTo(QPoint target, NeedleChoice needle) {
 void ManualMovement::geometryButtonClick(int handle) {
     if (handle < 1 || handle > kHandles)
         return;
+    if (!pictureHeld()) {
+        notice(QStringLiteral("Рисунок не открыт: головка не перемещена."));
+        return;
+    }
     const QPoint target = image_.placement().handles[handle - 1];
     if (!targetOnField(target))
         return;
@@ -103,13 +107,22 @@ void ManualMovement::image1MouseDown(MouseButton button, QPoint point) {
         mouseDown_ = true;
         if (choices.headMove)
             moveTo(point, choices.needle);
-        grabbed_ = hitHandle(placement.handles, point);
+        grabbed_ = handleAt(point);
         if (grabbed_ != 0)
             grabOffset_ = point - placement.handles[grabbed_ - 1];
     } else if (button == MouseButton::Right) {
-        if (hitHandle(placement.handles, point) != 0)
+        if (handleAt(point) != 0)
             screen_.showChangeBox(point);
     }
+}
+
+bool ManualMovement::pictureHeld() const {
+    return !image_.picture().bitmap.isNull();
+}
+
+// The frame has handles only while a picture is held and placed.
+int ManualMovement::handleAt(QPoint point) const {
+    return pictureHeld() ? hitHandle(image_.placement().handles, point) : 0;
 }
 
 void ManualMovement::image1MouseMove(QPoint point) {

@@ -73,6 +73,8 @@ public:
     bool mouseIsDown() const { return mouseDown_; }
 
 private:
+    bool pictureHeld() const;
+    int handleAt(QPoint point) const;
     bool targetOnField(QPoint target);
     void needleBefore(NeedleChoice needle);
     void travelTo(QPoint target);

@@ -248,6 +248,23 @@ TEST_F(ManualMovementTest, DoubleClickTrafficIsTheTimingThenTheMove) {
                                    kPut0}));
 }
 
+TEST_F(ManualMovementTest, WithoutAPictureThereIsNoFrameToGrabOrToMoveTo) {
+    program.exchange.setLinkActive(false);
+    movement.choices.dragMarker = true;
+    movement.image1MouseDown(MouseButton::Left, {0, 0});
+    EXPECT_EQ(movement.grabbedHandle(), 0);
+    movement.image1MouseMove({40, 40});
+    movement.image1MouseUp();
+    EXPECT_FALSE(placement().placementChanged);
+    movement.image1MouseDown(MouseButton::Right, {0, 0});
+    EXPECT_FALSE(screen.changeBoxAt.has_value());
+
+    program.commands.position = {3, 4};
+    movement.geometryButtonClick(5);
+    EXPECT_EQ(program.commands.position.column, 4);
+    EXPECT_EQ(screen.statusLine, "Рисунок не открыт: головка не перемещена.");
+}
+
 TEST_F(ManualMovementTest, GeometryButtonsRefuseAHandleOffTheField) {
     program.exchange.setLinkActive(false);
     placePicture({3000, 200}); // wider than the field: centred, it overhangs on both sides
