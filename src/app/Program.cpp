@@ -20,8 +20,8 @@ QString damagedRecoveryFileNote(const ProgramDir& dir, const RecoverySetAside& a
 
 Program::Program(Screen& screen_, Clock& clock_, TransportFactory transports, ProgramDir dir_)
     : screen(screen_), clock(clock_), dir(std::move(dir_)), port(std::move(transports)),
-      exchange(port, screen, clock, texts), commands(exchange), image(screen, texts, imageLinks()) {
-}
+      exchange(port, screen, clock, texts), commands(exchange), image(screen, texts, imageLinks()),
+      movement(commands, image, screen) {}
 
 ImageLinks Program::imageLinks() {
     ImageLinks links;

@@ -11,6 +11,7 @@
 #include "image/ImagePreparation.h"
 #include "run/Job.h"
 #include "run/RecoveryFile.h"
+#include "service/ManualMovement.h"
 
 namespace zuk {
 
@@ -71,6 +72,7 @@ public:
     CommandExchange exchange;
     CommandSet commands;
     ImagePreparation image;
+    ManualMovement movement;
     Job job;
 
     TimerStates timers;

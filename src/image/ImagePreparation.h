@@ -61,6 +61,7 @@ public:
     Placement& placement() { return placement_; }
     const Placement& placement() const { return placement_; }
     FieldView& view() { return view_; }
+    const FieldView& view() const { return view_; }
     bool combinedVariant() const { return combined_; }
     void setCombinedVariant(bool combined) { combined_ = combined; }
     ConversionVariant variant() const {

@@ -9,6 +9,9 @@
 #include "image/ui/TForm5.h"
 #include "run/ui/TForm1.h"
 #include "service/ServiceFunctions.h"
+#include "service/ui/ChangeBox.h"
+#include "service/ui/GroupBox1.h"
+#include "service/ui/PanelPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,7 +23,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 
 namespace zuk {
@@ -147,7 +151,58 @@ void TMenuForm::SelfTesting1Click() {
 }
 
 void TMenuForm::HeadMoveClick() {
-    // The item checks and unchecks itself; the head moves arrive with the manual movement.
+    // The item checks and unchecks itself.
+    program_.movement.choices.headMove = findAction(QStringLiteral("HeadMove"))->isChecked();
+}
+
+// --- Manual movement ---
+
+void TMenuForm::N4Click() {
+    enterMenuState(MenuState::Work, false);
+    const QPoint scrolled(scrollBox1_->horizontalScrollBar()->value(),
+                          scrollBox1_->verticalScrollBar()->value());
+    showPanelAt(*groupBox1_, image1_->pos() + scrolled + QPoint(5, 5));
+}
+
+void TMenuForm::GeometryButtonClick(int handlePoint) {
+    handle([this, handlePoint] { program_.movement.geometryButtonClick(handlePoint); });
+}
+
+void TMenuForm::Button16Click() {
+    enterMenuState(MenuState::LinkUp, false);
+    groupBox1_->hide();
+}
+
+namespace {
+MouseButton movementButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    default:
+        return MouseButton::Other;
+    }
+}
+} // namespace
+
+void TMenuForm::Image1MouseDown(Qt::MouseButton button, QPoint point) {
+    handle([this, button, point] {
+        program_.movement.image1MouseDown(movementButton(button), point);
+    });
+}
+
+void TMenuForm::Image1MouseMove(QPoint point) {
+    // No device command: the timers need not stop for it.
+    program_.movement.image1MouseMove(point);
+}
+
+void TMenuForm::Image1MouseUp(QPoint) {
+    program_.movement.image1MouseUp();
+}
+
+void TMenuForm::Image1DblClick(QPoint) {
+    handle([this] { program_.movement.image1DblClick(); });
 }
 
 void TMenuForm::About1Click() {
@@ -215,6 +270,9 @@ void TMenuForm::enterMenuState(MenuState state, bool runTimerEnabled) {
         for (int position = 0; position <= 6; ++position)
             menuEntry(position)->setEnabled(true);
         image1_->setEnabled(true);
+        // The needle choices come back with the link, or a link lost once would leave the
+        // operator without them for the rest of the run.
+        setNeedleControlsEnabled(true);
         break;
     case MenuState::Work:
         menuEntry(kStopEntry)->setVisible(runTimerEnabled);
@@ -227,9 +285,7 @@ void TMenuForm::enterMenuState(MenuState state, bool runTimerEnabled) {
 }
 
 void TMenuForm::setNeedleControlsEnabled(bool enabled) {
-    for (const char* name : {"Igla", "AllUp", "UpMove", "AllDown"})
-        if (auto* button = findChild<QRadioButton*>(QLatin1String(name)))
-            button->setEnabled(enabled);
+    changeBox_->setNeedleControlsEnabled(enabled);
 }
 
 void TMenuForm::setCursor(CursorShape shape) {
@@ -315,6 +371,11 @@ void TMenuForm::setCaption(const QString& text) {
 
 void TMenuForm::showFieldView(const QImage& view) {
     image1_->setImage(view);
+}
+
+void TMenuForm::showChangeBox(QPoint fieldPoint) {
+    // Beside the pressed point as the scroll box shows it now.
+    showPanelAt(*changeBox_, image1_->pos() + fieldPoint + QPoint(20, 0));
 }
 
 QAction* TMenuForm::menuEntry(int position) const {
