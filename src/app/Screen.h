@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 #include "image/DialogChoices.h"
@@ -78,6 +79,10 @@ public:
     // The working-field view has been redrawn; the window shows it.
     virtual void showFieldView(const QImage& view) = 0;
 
+    // Manual movement
+    // Shows the panel `ChangeBox` ("Перемещение") just right of the field point where the
+    // right button was pressed on a handle of the placement frame.
+    virtual void showChangeBox(QPoint fieldPoint) = 0;
     // Engraving run
     // Only these pixels of the view changed (the marks of a strike line): the window repaints
     // just them.

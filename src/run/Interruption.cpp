@@ -41,4 +41,9 @@ void finishWork(Program& program) {
     enterWorkState(program);
 }
 
+void interruptRunOnClose(Program& program) {
+    if (program.timers.optimizing || program.job.plan.isOpen())
+        finishWork(program);
+}
+
 } // namespace zuk

@@ -54,4 +54,8 @@ void continueWork(Program& program);
 // next start offers to finish the job. The window then hides `AbortPanel`.
 void finishWork(Program& program);
 
+// The window closes (its close box, a termination signal) while a job runs or is paused: as
+// STOP then "Завершить работу", so that the next start finishes the job from where it stopped.
+void interruptRunOnClose(Program& program);
+
 } // namespace zuk

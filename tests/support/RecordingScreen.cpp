@@ -82,6 +82,11 @@ void RecordingScreen::showFieldView(const QImage& view) {
     fieldView = view;
 }
 
+void RecordingScreen::showChangeBox(QPoint fieldPoint) {
+    changeBoxAt = fieldPoint;
+    events << QStringLiteral("change box: %1, %2").arg(fieldPoint.x()).arg(fieldPoint.y());
+}
+
 void RecordingScreen::showFieldViewPart(const QImage&, const QRect& changed) {
     viewParts.push_back(changed);
 }

@@ -30,6 +30,7 @@ public:
     ResolutionChoice askResolutionAndPlacement() override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
+    void showChangeBox(QPoint fieldPoint) override;
     // Engraving run
     void showFieldViewPart(const QImage& view, const QRect& changed) override;
     void showFaultAdvice() override;
@@ -43,6 +44,7 @@ public:
     ResolutionChoice resolutionAnswer{0, 5};
     QString caption;
     QImage fieldView;
+    std::optional<QPoint> changeBoxAt; // where `ChangeBox` was last shown
 
     QStringList events;
     QStringList messages;

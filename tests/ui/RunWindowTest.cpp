@@ -4,6 +4,8 @@
 #include "app/ui/Windows.h"
 #include "plan/PlanLine.h"
 #include "run/EngravingRun.h"
+#include "run/ProgressRecord.h"
+#include "run/RecoveryFile.h"
 #include "run/RunState.h"
 #include "simulator/SimTransport.h"
 
@@ -74,6 +76,25 @@ TEST_F(RunWindow, RunTimerTicksThePlanToItsEndAndTheWindowIsUsableAgain) {
     // The marks reached the window: the cells' pixels are red in Image1.
     EXPECT_EQ(menu().fieldImage()->image().pixel(4 - 1 + 0, 3 - 1), 0xffff0000u);
     EXPECT_EQ(menu().fieldImage()->image().pixel(4 - 1 + 1, 3 - 1), 0xffff0000u);
+}
+
+TEST_F(RunWindow, ClosingDuringARunFinishesItOnTheDeviceAndKeepsTheJob) {
+    QFile plan(dir.filePath("123123123.txt"));
+    ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
+    plan.write(goToLine(3, 4) + "\r\nDown: \r\nKnock: 43\r\nUp  : \r\n");
+    plan.close();
+    ASSERT_TRUE(program().job.plan.open(plan.fileName()));
+    ASSERT_TRUE(beginJobProgress(program()).ok());
+    ASSERT_TRUE(
+        writeRecoveryFile(program().dir, jobRecoveryData(program()), RecoveryStage::JobStart).ok());
+    program().timers.optimizing = true;
+    optimizingTimer(program());
+    menu().close();
+    // Once each: the link flag the finish cleared keeps the shutdown from sending them again.
+    EXPECT_EQ(engraver->counters().commandCount(sim::CommandKind::EndPrint), 1);
+    EXPECT_EQ(engraver->counters().commandCount(sim::CommandKind::Off), 1);
+    EXPECT_TRUE(QFile::exists(dir.filePath("ErorFile.txt")));
+    EXPECT_EQ(readProgressRecord(program().dir).record.entries.at(0).line, 1);
 }
 
 TEST_F(RunWindow, StopPausesTheRunAndKeepsTheLayoutForTheAbortPanel) {
