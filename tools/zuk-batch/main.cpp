@@ -6,9 +6,15 @@
 namespace {
 
 void printUsage(QTextStream& stream) {
-    stream << "usage: zuk-batch COMMAND [ARGS...]\n\ncommands:\n";
+    stream << "usage: zuk-batch COMMAND [ARGS...]\n"
+              "       zuk-batch COMMAND --help\n"
+              "       zuk-batch --version\n\ncommands:\n";
     for (const auto& command : zuk::batch::commands())
         stream << "  zuk-batch " << command.usage << "\n      " << command.summary << '\n';
+}
+
+bool asksForHelp(const QString& arg) {
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
 }
 
 } // namespace
@@ -23,14 +29,23 @@ int main(int argc, char* argv[]) {
         return zuk::batch::kExitUsage;
     }
     const QString name = args.takeFirst();
-    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
-        name == QLatin1String("help")) {
+    if (asksForHelp(name) || name == QLatin1String("help")) {
         printUsage(out);
         return zuk::batch::kExitOk;
     }
-    for (const auto& command : zuk::batch::commands())
-        if (name == QLatin1String(command.name))
-            return command.run(args, {out, err});
+    if (name == QLatin1String("--version")) {
+        out << "zuk-batch " << ZUK_VERSION << '\n';
+        return zuk::batch::kExitOk;
+    }
+    for (const auto& command : zuk::batch::commands()) {
+        if (name != QLatin1String(command.name))
+            continue;
+        if (std::any_of(args.begin(), args.end(), asksForHelp)) {
+            out << "usage: zuk-batch " << command.usage << "\n  " << command.summary << '\n';
+            return zuk::batch::kExitOk;
+        }
+        return command.run(args, {out, err});
+    }
     err << "zuk-batch: unknown command \"" << name << "\"\n";
     printUsage(err);
     return zuk::batch::kExitUsage;
