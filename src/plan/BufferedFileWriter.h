@@ -23,11 +23,6 @@ public:
     // Creates the temporary file; false (with error() set) when it cannot be created.
     bool open();
 
-    void put(char c) {
-        if (next_ == end_)
-            flushBuffer();
-        *next_++ = c;
-    }
     void append(QByteArrayView bytes);
 
     // Writes what is buffered and puts the file in place; false (with error() set) when any

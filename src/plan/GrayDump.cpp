@@ -3,6 +3,7 @@
 #include "plan/BufferedFileWriter.h"
 
 #include <array>
+#include <cstring>
 
 namespace zuk {
 namespace {
@@ -24,12 +25,27 @@ const std::array<DumpField, kTabulated>& tabulatedFields() {
     return table;
 }
 
-void appendValue(BufferedFileWriter& writer, qint32 value) {
-    if (value >= 0 && value < kTabulated) {
-        const DumpField& field = tabulatedFields()[value];
-        writer.append(QByteArrayView(field.data(), kFieldWidth));
-    } else {
-        writer.append(QByteArray::number(value).rightJustified(kFieldWidth, ' '));
+// A dump row into `line`: a line break, then each value right-aligned in four characters.
+void formatRow(const qint32* grays, int columns, QByteArray& line) {
+    line.resize(2);
+    line[0] = '\r';
+    line[1] = '\n';
+    line.resize(2 + qsizetype(columns) * kFieldWidth);
+    char* out = line.data() + 2;
+    for (int column = 0; column < columns; ++column) {
+        const qint32 value = grays[column];
+        if (value >= 0 && value < kTabulated) {
+            std::memcpy(out, tabulatedFields()[value].data(), kFieldWidth);
+            out += kFieldWidth;
+            continue;
+        }
+        // A wider value takes the room it needs.
+        const QByteArray wide = QByteArray::number(value).rightJustified(kFieldWidth, ' ');
+        const qsizetype done = out - line.data();
+        line.resize(line.size() + wide.size() - kFieldWidth);
+        out = line.data() + done;
+        std::memcpy(out, wide.constData(), std::size_t(wide.size()));
+        out += wide.size();
     }
 }
 
@@ -40,12 +56,11 @@ QString writeGrayDump(const Picture& picture, const QString& path) {
     if (!writer.open())
         return writer.error();
     const int lastRow = picture.height() + 1;
-    const int lastColumn = picture.width() + 1;
+    const int columns = picture.width() + 2;
+    QByteArray line;
     for (int row = 0; row <= lastRow && !writer.failed(); ++row) {
-        writer.append("\r\n");
-        const qint32* grays = picture.gray.row(row);
-        for (int column = 0; column <= lastColumn; ++column)
-            appendValue(writer, grays[column]);
+        formatRow(picture.gray.row(row), columns, line);
+        writer.append(line);
     }
     writer.commit();
     return writer.error();

@@ -1,9 +1,9 @@
 #include "plan/PlanBuilder.h"
 
-#include "plan/DotSnapshot.h"
 #include "plan/GrayDump.h"
 #include "plan/PlanOutput.h"
 #include "plan/RegionSteps.h"
+#include "plan/StruckDots.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -21,20 +21,6 @@ constexpr qint32 kEmptyRow = 1000;
 constexpr qint32 kNearGap = 20;
 // ... or this far before the target (same row).
 constexpr qint32 kFarLead = 5;
-
-char strikeDigit(double value) {
-    if (value == 255)
-        return '4';
-    if (value == 192)
-        return '3';
-    if (value == 128)
-        return '2';
-    if (value == 64)
-        return '1';
-    // No strike: a cell with dot value 0, or one struck earlier in this build (-1), which the
-    // head still steps over.
-    return '0';
-}
 
 // Where the head lowers the needle before the next stretch of the same row, after a forward
 // and after a backward run ending at column e.
@@ -75,9 +61,9 @@ enum class Outcome { Complete, WriteFailed, NeverCloses, NoProgress };
 class Builder {
 public:
     Builder(PlanGrids& grids, bool singleSided, PlanOutput& out, PlanProgress& progress,
-            std::vector<qint32>& emptyRows)
+            std::vector<qint32>& emptyRows, StruckDots& struck)
         : grids_(grids), singleSided_(singleSided), out_(out), progress_(progress),
-          emptyRows_(emptyRows) {}
+          emptyRows_(emptyRows), struck_(struck) {}
 
     Outcome run();
     PlanCellPosition failedRegion() const { return failedRegion_; }
@@ -90,15 +76,17 @@ private:
     Continuation::Kind continueRuns(const RegionBox& box, RunEnd run);
     Continuation afterForwardRun(const RegionBox& box, const RunEnd& run);
     Continuation afterBackwardRun(const RegionBox& box, const RunEnd& run);
+    Continuation turnToFollowingRow(const RegionBox& box, qint32 row, bool forward);
     RunEnd forwardRun(const RegionBox& box, qint32 row, qint32 start);
     RunEnd backwardRun(const RegionBox& box, qint32 row, qint32 start);
-    bool strikeCell(qint32& mark, double& value, qint32 endFlag);
+    RunEnd strikeCells(qint32 row, qint32 start, int step, qint32 limit, qint32 endFlag);
 
     PlanGrids& grids_;
     const bool singleSided_;
     PlanOutput& out_;
     PlanProgress& progress_;
     std::vector<qint32>& emptyRows_;
+    StruckDots& struck_;
     // Where the last region search stopped. Rows above it are marked empty, and no cell of
     // its row left of it can gain a mark again: everything a region changes lies in its box
     // (which holds its start), where a cell whose mark is 0 ends at 0, except the cells one
@@ -213,12 +201,7 @@ Continuation Builder::afterForwardRun(const RegionBox& box, const RunEnd& run) {
         out_.approach(row + 1, approachNextRow(end, s));
         return {Continuation::Run, forwardRun(box, row + 1, s)};
     }
-    const PlanCellPosition next =
-        followingRow(box, row, [&](qint32 r) { return LastMarkedFromRight(grids_, box, r); });
-    if (next.column != -1)
-        return {Continuation::Run, backwardRun(box, next.row, next.column)};
-    out_.upBlock();
-    return {Continuation::NextRegion};
+    return turnToFollowingRow(box, row, false);
 }
 
 Continuation Builder::afterBackwardRun(const RegionBox& box, const RunEnd& run) {
@@ -229,43 +212,65 @@ Continuation Builder::afterBackwardRun(const RegionBox& box, const RunEnd& run) 
         out_.approach(row, approachLeftward(end, s));
         return {Continuation::Run, backwardRun(box, row, s)};
     }
-    const PlanCellPosition next =
-        followingRow(box, row, [&](qint32 r) { return FirstMarkedFromLeft(grids_, box, r); });
-    if (next.column != -1)
-        return {Continuation::Run, forwardRun(box, next.row, next.column)};
-    out_.upBlock();
-    return {Continuation::NextRegion};
+    return turnToFollowingRow(box, row, true);
 }
 
-// Writes the cell's code and strikes it; true when the cell ends the run.
-bool Builder::strikeCell(qint32& mark, double& value, qint32 endFlag) {
-    out_.digit(strikeDigit(value));
-    const bool endsRun = (mark & endFlag) && (mark & kInRegion);
-    if (mark > 0)
-        mark = 0;
-    if (value > 0)
-        value = kStruck;
-    return endsRun;
+// Double-sided mode: the stretch of the following rows, struck in the other direction at once,
+// or the end of the region.
+Continuation Builder::turnToFollowingRow(const RegionBox& box, qint32 row, bool forward) {
+    const PlanCellPosition next = followingRow(box, row, [&](qint32 r) {
+        return forward ? FirstMarkedFromLeft(grids_, box, r) : LastMarkedFromRight(grids_, box, r);
+    });
+    if (next.column == -1) {
+        out_.upBlock();
+        return {Continuation::NextRegion};
+    }
+    return {Continuation::Run, forward ? forwardRun(box, next.row, next.column)
+                                       : backwardRun(box, next.row, next.column)};
 }
 
 RunEnd Builder::forwardRun(const RegionBox& box, qint32 row, qint32 start) {
     out_.forwardRunHeader(row, start);
-    qint32* marks = grids_.markRow(row);
-    double* values = grids_.valueRow(row);
-    for (qint32 column = start; column <= box.lastColumn; ++column)
-        if (strikeCell(marks[column], values[column], kRightEdge))
-            return {true, true, row, column};
-    return {false, true, row, 0};
+    return strikeCells(row, start, 1, box.lastColumn, kRightEdge);
 }
 
 RunEnd Builder::backwardRun(const RegionBox& box, qint32 row, qint32 start) {
     out_.backwardRunHeader(row, start);
+    return strikeCells(row, start, -1, box.firstColumn, kLeftEdge);
+}
+
+// Writes the code of every cell from `start` on in steps of `step` and strikes it, up to the
+// first cell that carries `endFlag` with the in-region flag (the run's end cell), or until
+// the run passes `limit`. The codes go out in chunks, so that the loop keeps to the grids.
+RunEnd Builder::strikeCells(qint32 row, qint32 start, int step, qint32 limit, qint32 endFlag) {
+    constexpr int kChunk = 512;
+    char codes[kChunk];
+    int count = 0;
     qint32* marks = grids_.markRow(row);
     double* values = grids_.valueRow(row);
-    for (qint32 column = start; column >= box.firstColumn; --column)
-        if (strikeCell(marks[column], values[column], kLeftEdge))
-            return {true, false, row, column};
-    return {false, false, row, 0};
+    RunEnd end{false, step > 0, row, 0};
+    for (qint32 column = start; (column - limit) * step <= 0; column += step) {
+        qint32& mark = marks[column];
+        double& value = values[column];
+        const int code = strikeCode(value);
+        codes[count++] = char('0' + code);
+        if (count == kChunk) {
+            out_.digits(codes, count);
+            count = 0;
+        }
+        const bool endsRun = (mark & endFlag) && (mark & kInRegion);
+        if (mark > 0)
+            mark = 0;
+        if (value > 0)
+            struck_.strike(value, code);
+        if (endsRun) {
+            end.atEndCell = true;
+            end.column = column;
+            break;
+        }
+    }
+    out_.digits(codes, count);
+    return end;
 }
 
 // The grids as an open allocates them, with the margin of gray 0 around the picture that
@@ -291,10 +296,12 @@ bool picturePrepared(const Picture& picture) {
 
 // Every cell of rows 0..H+1, columns 0..W+1: 1 for a picture cell, else 0.
 void rebuildMarks(Picture& picture) {
-    for (int row = 0; row <= picture.height() + 1; ++row) {
+    const int lastRow = picture.height() + 1;
+    const int lastColumn = picture.width() + 1;
+    for (int row = 0; row <= lastRow; ++row) {
         const qint32* grays = picture.gray.row(row);
         qint32* marks = picture.marks.row(row);
-        for (int column = 0; column <= picture.width() + 1; ++column)
+        for (int column = 0; column <= lastColumn; ++column)
             marks[column] = grays[column] != 0 ? kUnplanned : 0;
     }
 }
@@ -336,10 +343,10 @@ PlanBuildResult buildPlanFiles(Picture& picture, bool singleSided, const PlanFil
 
     PlanOutput out(writer);
     PlanGrids grids(picture);
-    DotSnapshot converted(picture);
-    Builder builder(grids, singleSided, out, progress, picture.emptyRows);
+    StruckDots struck(picture);
+    Builder builder(grids, singleSided, out, progress, picture.emptyRows, struck);
     const Outcome outcome = builder.run();
-    converted.restore();
+    struck.restore();
 
     if (outcome == Outcome::NeverCloses || outcome == Outcome::NoProgress) {
         writer.cancel();

@@ -21,11 +21,8 @@ public:
     void upBlock();
     // "GoTo: " with the approach point, a line break and "Down: ", left open.
     void approach(qint32 row, qint32 column);
-    // One strike code.
-    void digit(char code) {
-        writer_.put(code);
-        lineOpen_ = true;
-    }
+    // Strike codes, one per cell, on the open strike line.
+    void digits(const char* codes, int count) { text(QByteArrayView(codes, count)); }
 
     // Lines as a reader counts them: one per line break, and the last line when it is not
     // followed by one.
@@ -35,6 +32,7 @@ public:
 private:
     void lineBreak();
     void text(QByteArrayView text);
+
     void goTo(qint32 row, qint32 column);
 
     BufferedFileWriter& writer_;

@@ -142,82 +142,58 @@ void FillSpans(PlanGrids& grids, const RegionBox& box) {
 
 namespace {
 
-// The left-to-right pass over one row: drops the cells before the first struck cell of each
-// span, remembering a right edge passed on the way.
-void trimRowFromLeft(qint32* marks, const double* values, const RegionBox& box) {
-    qint32 column = box.firstColumn;
-    for (;;) {
-        while (column <= box.lastColumn && !(marks[column] & kLeftEdge))
-            ++column;
-        if (column > box.lastColumn)
-            return;
-        bool rightEdgePassed = false;
-        for (;; ++column) {
-            if (column > box.lastColumn)
-                return;
-            qint32& mark = marks[column];
-            if (!(mark & kInRegion))
-                continue;
-            const double value = values[column];
-            if (value > 0) {
-                if (mark & kRightEdge)
-                    rightEdgePassed = true;
-                mark = rightEdgePassed ? kSpanBoth : kSpanStart;
-                break;
-            }
-            if (mark & kRightEdge) {
-                rightEdgePassed = true;
-                if (value == 0)
-                    mark = 0;
-            } else {
-                mark = 0;
-            }
-        }
-        ++column;
-    }
-}
+// One trimming pass over a row, from the `from` column towards the `to` column: at each cell
+// carrying `edge` (the span's near edge in the pass's direction) the cells up to the first
+// struck one are dropped, and that cell becomes the span's new edge (`passedValue` when the
+// span's far edge `farEdge` was passed on the way, else `edgeValue`).
+struct TrimPass {
+    qint32 from;
+    qint32 to;
+    int step;
+    qint32 edge;
+    qint32 farEdge;
+    qint32 edgeValue;
+};
 
-// The mirror image: drops the cells after the last struck cell of each span.
-void trimRowFromRight(qint32* marks, const double* values, const RegionBox& box) {
-    qint32 column = box.lastColumn;
+void trimRow(qint32* marks, const double* values, const TrimPass& pass) {
+    const auto beyond = [&](qint32 column) { return (column - pass.to) * pass.step > 0; };
+    qint32 column = pass.from;
     for (;;) {
-        while (column >= box.firstColumn && !(marks[column] & kRightEdge))
-            --column;
-        if (column < box.firstColumn)
+        while (!beyond(column) && !(marks[column] & pass.edge))
+            column += pass.step;
+        if (beyond(column))
             return;
-        bool leftEdgePassed = false;
-        for (;; --column) {
-            if (column < box.firstColumn)
+        bool farEdgePassed = false;
+        for (;; column += pass.step) {
+            if (beyond(column))
                 return;
             qint32& mark = marks[column];
             if (!(mark & kInRegion))
                 continue;
             const double value = values[column];
+            if (mark & pass.farEdge)
+                farEdgePassed = true;
             if (value > 0) {
-                if (mark & kLeftEdge)
-                    leftEdgePassed = true;
-                mark = leftEdgePassed ? kSpanBoth : kSpanEnd;
+                mark = farEdgePassed ? kSpanBoth : pass.edgeValue;
                 break;
             }
-            if (mark & kLeftEdge) {
-                leftEdgePassed = true;
-                if (value == 0)
-                    mark = 0;
-            } else {
+            // A cell without a dot goes, except a far edge struck earlier (-1), which stays.
+            if (!(mark & pass.farEdge) || value == 0)
                 mark = 0;
-            }
         }
-        --column;
+        column += pass.step;
     }
 }
 
 } // namespace
 
 void TrimSpans(PlanGrids& grids, const RegionBox& box) {
+    const TrimPass fromLeft{box.firstColumn, box.lastColumn, 1, kLeftEdge, kRightEdge, kSpanStart};
+    const TrimPass fromRight{box.lastColumn, box.firstColumn, -1, kRightEdge, kLeftEdge, kSpanEnd};
     for (qint32 row = box.firstRow; row <= box.lastRow; ++row)
-        trimRowFromLeft(grids.markRow(row), grids.valueRow(row), box);
+        trimRow(grids.markRow(row), grids.valueRow(row), fromLeft);
     for (qint32 row = box.firstRow; row <= box.lastRow; ++row)
-        trimRowFromRight(grids.markRow(row), grids.valueRow(row), box);
+        trimRow(grids.markRow(row), grids.valueRow(row), fromRight);
 }
 
 qint32 FirstMarkedFromLeft(const PlanGrids& grids, const RegionBox& box, qint32 row,

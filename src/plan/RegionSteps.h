@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+#include <array>
+
 namespace zuk::planner {
 
 // The bits of a mark-grid cell while a plan is built.
@@ -18,6 +20,25 @@ inline constexpr qint32 kSpanBoth = kInRegion | kLeftEdge | kRightEdge;
 
 // The dot value written into a cell once it has been put into a strike run.
 inline constexpr double kStruck = -1.0;
+
+// The strike codes of the dot values 0..255: 4, 3, 2, 1 for 255, 192, 128, 64, else 0.
+inline constexpr std::array<quint8, 256> kStrikeCodeOfValue = [] {
+    std::array<quint8, 256> codes{};
+    codes[64] = 1;
+    codes[128] = 2;
+    codes[192] = 3;
+    codes[255] = 4;
+    return codes;
+}();
+
+// The strike code of a cell's dot value; 0, no strike, for a cell without a dot and for one
+// struck earlier in this build (-1), which the head still steps over.
+inline int strikeCode(double value) {
+    if (!(value >= 0 && value <= 255))
+        return 0;
+    const int whole = static_cast<int>(value);
+    return whole == value ? kStrikeCodeOfValue[std::size_t(whole)] : 0;
+}
 
 // A cell of the plan, in gray-grid indices (picture pixel (x, y) is row y+1, column x+1).
 struct PlanCellPosition {

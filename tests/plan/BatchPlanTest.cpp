@@ -1,33 +1,18 @@
 #include "PlanPictures.h"
 #include "RandomPictures.h"
+#include "support/ProgramRun.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace zuk::test {
 namespace {
 
-struct BatchRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using BatchRun = ProgramRun;
 
 BatchRun runBatch(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(ZUK_BINARY_DIR "/zuk-batch"), args);
-    BatchRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        ADD_FAILURE() << "zuk-batch did not finish";
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return runProgram(QStringLiteral(ZUK_BINARY_DIR "/zuk-batch"), args);
 }
 
 QByteArray contents(const QString& path) {

@@ -16,15 +16,12 @@ bool parseGoToLine(const QByteArray& line, int& row, int& column) {
     return rowOk && columnOk;
 }
 
+// The strike code of a dot value: its level's number, '0' for anything else.
 char codeOfValue(double value) {
-    if (value == 255)
-        return '4';
-    if (value == 192)
-        return '3';
-    if (value == 128)
-        return '2';
-    if (value == 64)
-        return '1';
+    static constexpr double kLevels[] = {64, 128, 192, 255};
+    for (int level = 0; level < 4; ++level)
+        if (value == kLevels[level])
+            return char('1' + level);
     return '0';
 }
 
