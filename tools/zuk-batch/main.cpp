@@ -1,6 +1,8 @@
 // zuk-batch: the program's picture work without its window, for scripts and checks.
 #include "Command.h"
 
+#include "app/Version.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -29,12 +31,12 @@ int main(int argc, char* argv[]) {
         return zuk::batch::kExitUsage;
     }
     const QString name = args.takeFirst();
-    if (asksForHelp(name) || name == QLatin1String("help")) {
-        printUsage(out);
+    if (name == QLatin1String("--version")) {
+        out << "zuk-batch " << zuk::versionText() << '\n';
         return zuk::batch::kExitOk;
     }
-    if (name == QLatin1String("--version")) {
-        out << "zuk-batch " << ZUK_VERSION << '\n';
+    if (asksForHelp(name) || name == QLatin1String("help")) {
+        printUsage(out);
         return zuk::batch::kExitOk;
     }
     for (const auto& command : zuk::batch::commands()) {
