@@ -16,10 +16,10 @@ using namespace planner;
 
 // An entry of the empty-row table: the row holds no cell still to plan.
 constexpr qint32 kEmptyRow = 1000;
-// Gaps up to this many cells are crossed through their middle; longer ones through a point
-// this far before the target (next row, single-sided) ...
+// The near-gap limit: a gap of up to this many cells is crossed through its middle. A longer
+// one to the next row (single-sided) is crossed through a point this far before the target.
 constexpr qint32 kNearGap = 20;
-// ... or this far before the target (same row).
+// A longer gap within the row is crossed through a point this far before the target.
 constexpr qint32 kFarLead = 5;
 
 // Where the head lowers the needle before the next stretch of the same row, after a forward
