@@ -141,6 +141,7 @@ private:
     QCheckBox* stepControlCheckBox_ = nullptr;
     QSpinBox* erorCounterEdit_ = nullptr;
     std::map<Field, QLineEdit*> fields_;
+    std::map<Field, QLabel*> labels_;
 };
 
 } // namespace zuk
