@@ -29,10 +29,6 @@ QString quoted(const QString& path) {
     return QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
 }
 
-QString writeFailure(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось записать файл %1: %2").arg(quoted(path), reason);
-}
-
 bool holdsLineBreak(const QString& line) {
     return line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r'));
 }
@@ -48,26 +44,26 @@ QByteArray withoutLineEnd(QByteArray raw) {
 FileResult writeReplacing(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return FileResult::failure(writeFailure(path, file.errorString()));
+        return FileResult::failure(ProgramDir::writeFailure(path, file.errorString()));
     if (file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return FileResult::failure(writeFailure(path, reason));
+        return FileResult::failure(ProgramDir::writeFailure(path, reason));
     }
     if (!file.commit())
-        return FileResult::failure(writeFailure(path, file.errorString()));
+        return FileResult::failure(ProgramDir::writeFailure(path, file.errorString()));
     return {};
 }
 
 FileResult writeDirect(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return FileResult::failure(writeFailure(path, file.errorString()));
+        return FileResult::failure(ProgramDir::writeFailure(path, file.errorString()));
     if (file.write(bytes) != bytes.size() || !file.flush())
-        return FileResult::failure(writeFailure(path, file.errorString()));
+        return FileResult::failure(ProgramDir::writeFailure(path, file.errorString()));
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return FileResult::failure(writeFailure(path, file.errorString()));
+        return FileResult::failure(ProgramDir::writeFailure(path, file.errorString()));
     return {};
 }
 
@@ -198,6 +194,10 @@ FileResult ProgramDir::writeLines(const QString& name, const QStringList& lines,
         bytes += "\r\n";
     }
     return mode == WriteMode::Replace ? writeReplacing(target, bytes) : writeDirect(target, bytes);
+}
+
+QString ProgramDir::writeFailure(const QString& path, const QString& reason) {
+    return QStringLiteral("Не удалось записать файл %1: %2").arg(quoted(path), reason);
 }
 
 QString ProgramDir::decode(const QByteArray& bytes) {

@@ -74,6 +74,9 @@ public:
     FileResult writeLines(const QString& name, const QStringList& lines,
                           WriteMode mode = WriteMode::Replace) const;
 
+    // The message for a file that could not be written, naming it and the reason.
+    static QString writeFailure(const QString& path, const QString& reason);
+
     // The program's text conversion, for code that streams larger files itself.
     static QString decode(const QByteArray& bytes);
     // Empty when the text holds a character Windows-1251 cannot hold.

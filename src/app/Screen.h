@@ -33,6 +33,9 @@ enum class Field {
     CountPosY,
     RealPosX,
     RealPosY,
+    // Engraving plan: the row and column of the region search (hidden self-test panel)
+    Label66,
+    Label67,
 };
 
 // The operator's answer to the unfinished-job dialog.

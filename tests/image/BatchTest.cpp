@@ -3,9 +3,9 @@
 
 #include "image/Conversion.h"
 #include "image/Picture.h"
+#include "support/ProgramRun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -13,25 +13,10 @@
 namespace zuk {
 namespace {
 
-struct BatchRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using BatchRun = test::ProgramRun;
 
 BatchRun runBatch(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(ZUK_BINARY_DIR "/zuk-batch"), args);
-    BatchRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        ADD_FAILURE() << "zuk-batch did not finish: " << process.errorString().toStdString();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return test::runProgram(QStringLiteral(ZUK_BINARY_DIR "/zuk-batch"), args);
 }
 
 std::vector<int> writtenDots(const QString& path) {

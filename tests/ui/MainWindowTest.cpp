@@ -148,6 +148,20 @@ TEST_F(MainWindowTest, WorkStateShowsStopOnlyWhileTheRunTimerRuns) {
     EXPECT_TRUE(menu.fieldImage()->isEnabled());
 }
 
+TEST_F(MainWindowTest, PlanSearchIsShownInTheTwoLabelsOfTheSelfTestPanel) {
+    auto windows = create();
+    TMenuForm& menu = *windows->menuForm;
+    menu.setField(Field::Label66, QStringLiteral("17"));
+    menu.setField(Field::Label67, QStringLiteral("-1"));
+    auto* panel = menu.findChild<QWidget*>(QStringLiteral("SelfTestingPanel"));
+    ASSERT_NE(panel, nullptr);
+    auto* row = panel->findChild<QLabel*>(QStringLiteral("label66"));
+    auto* column = panel->findChild<QLabel*>(QStringLiteral("label67"));
+    ASSERT_TRUE(row && column);
+    EXPECT_EQ(row->text(), "17");
+    EXPECT_EQ(column->text(), "-1");
+}
+
 TEST_F(MainWindowTest, UnfinishedJobDialogComesOnlyWithAnAnsweringDevice) {
     QFile file(dir.filePath("ErorFile.txt"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "ConvertCommand.h"
+#include "PlanCommand.h"
 
 namespace zuk::batch {
 
@@ -8,6 +9,12 @@ const std::vector<Command>& commands() {
         {"convert", "convert IN.bmp OUT.bmp [--variant combined|simple] [IN2.bmp OUT2.bmp ...]",
          "convert pictures into dots as \"Открыть\" does and write them as \"Сохранить\" does",
          runConvert},
+        {"plan",
+         "plan IN.bmp --plan OUT.txt [--dump DUMP.txt] [--variant combined|simple] "
+         "[--mode double|single]",
+         "open and convert a picture as a fresh start would and write its engraving plan (and "
+         "gray-grid dump) as \"Работа\" does",
+         runPlan},
     };
     return all;
 }

@@ -1,8 +1,6 @@
 #include "ConvertCommand.h"
 
-#include "image/Conversion.h"
-#include "image/Picture.h"
-#include "image/ToneTables.h"
+#include "Arguments.h"
 
 #include <optional>
 #include <utility>
@@ -16,49 +14,25 @@ struct ConvertRequest {
     std::vector<std::pair<QString, QString>> pictures;       // input, output
 };
 
-std::optional<ConversionVariant> variantNamed(const QString& name) {
-    if (name == QLatin1String("combined"))
-        return ConversionVariant::Combined;
-    if (name == QLatin1String("simple"))
-        return ConversionVariant::Simple;
-    return std::nullopt;
-}
-
 // Parses the arguments; on a mistake writes what is wrong and returns nothing.
 std::optional<ConvertRequest> parseConvert(const QStringList& args, QTextStream& err) {
     ConvertRequest request;
     QStringList paths;
-    for (int k = 0; k < args.size(); ++k) {
-        const QString& arg = args[k];
-        QString variant;
-        if (arg == QLatin1String("--variant")) {
-            if (k + 1 == args.size()) {
-                err << "zuk-batch convert: --variant needs a value (combined or simple)\n";
-                return std::nullopt;
-            }
-            variant = args[++k];
-        } else if (arg.startsWith(QLatin1String("--variant="))) {
-            variant = arg.mid(int(qstrlen("--variant=")));
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            err << "zuk-batch convert: unknown option " << arg << '\n';
-            return std::nullopt;
-        } else {
-            paths << arg;
-            continue;
+    ArgumentReader reader(args, "convert", err);
+    while (!reader.atEnd() && !reader.failed()) {
+        QString value;
+        if (reader.option("variant", value)) {
+            if (const auto variant = variantNamed(value, reader))
+                request.variant = *variant;
+        } else if (!reader.unknownOption()) {
+            paths << reader.plain();
         }
-        const auto chosen = variantNamed(variant);
-        if (!chosen) {
-            err << "zuk-batch convert: unknown variant \"" << variant
-                << "\" (use combined or simple)\n";
-            return std::nullopt;
-        }
-        request.variant = *chosen;
     }
-    if (paths.isEmpty() || paths.size() % 2 != 0) {
-        err << "zuk-batch convert: expected pairs of input and output pictures, got "
-            << paths.size() << " path(s)\n";
+    if (!reader.failed() && (paths.isEmpty() || paths.size() % 2 != 0))
+        reader.mistake(QStringLiteral("expected pairs of input and output pictures, got %1 path(s)")
+                           .arg(paths.size()));
+    if (reader.failed())
         return std::nullopt;
-    }
     for (int k = 0; k < paths.size(); k += 2)
         request.pictures.emplace_back(paths[k], paths[k + 1]);
     return request;
@@ -69,16 +43,8 @@ std::optional<ConvertRequest> parseConvert(const QStringList& args, QTextStream&
 // file to the next only to spare fresh memory for every one of them.
 bool convertOne(const QString& input, const QString& output, ConversionVariant variant,
                 PictureTables& tables, Picture& picture, Streams streams) {
-    picture.bitmap = QImage(); // the previous picture is written already
-    PictureFile file = readPictureFile(input);
-    if (!file.ok()) {
-        streams.err << file.error << '\n';
+    if (!openAndConvert(input, variant, tables, picture, streams.err))
         return false;
-    }
-    picture.bitmap = std::move(file.image);
-    picture.fileName = input;
-    SilentProgress progress;
-    rebuildAndConvert(picture, tables, variant, progress);
     const QString error = writePictureFile(picture.bitmap, output);
     if (!error.isEmpty()) {
         streams.err << error << '\n';

@@ -8,9 +8,15 @@
 namespace {
 
 void printUsage(QTextStream& stream) {
-    stream << "usage: zuk-batch COMMAND [ARGS...]\n\ncommands:\n";
+    stream << "usage: zuk-batch COMMAND [ARGS...]\n"
+              "       zuk-batch COMMAND --help\n"
+              "       zuk-batch --version\n\ncommands:\n";
     for (const auto& command : zuk::batch::commands())
         stream << "  zuk-batch " << command.usage << "\n      " << command.summary << '\n';
+}
+
+bool asksForHelp(const QString& arg) {
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
 }
 
 } // namespace
@@ -29,14 +35,19 @@ int main(int argc, char* argv[]) {
         out << "zuk-batch " << zuk::versionText() << '\n';
         return zuk::batch::kExitOk;
     }
-    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
-        name == QLatin1String("help")) {
+    if (asksForHelp(name) || name == QLatin1String("help")) {
         printUsage(out);
         return zuk::batch::kExitOk;
     }
-    for (const auto& command : zuk::batch::commands())
-        if (name == QLatin1String(command.name))
-            return command.run(args, {out, err});
+    for (const auto& command : zuk::batch::commands()) {
+        if (name != QLatin1String(command.name))
+            continue;
+        if (std::any_of(args.begin(), args.end(), asksForHelp)) {
+            out << "usage: zuk-batch " << command.usage << "\n  " << command.summary << '\n';
+            return zuk::batch::kExitOk;
+        }
+        return command.run(args, {out, err});
+    }
     err << "zuk-batch: unknown command \"" << name << "\"\n";
     printUsage(err);
     return zuk::batch::kExitUsage;

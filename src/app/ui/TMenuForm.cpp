@@ -358,6 +358,8 @@ void TMenuForm::setField(Field field, const QString& text) {
     }
     if (auto it = fields_.find(field); it != fields_.end())
         it->second->setText(text);
+    if (auto it = labels_.find(field); it != labels_.end())
+        it->second->setText(text);
 }
 
 void TMenuForm::processEvents() {

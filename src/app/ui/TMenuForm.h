@@ -158,6 +158,7 @@ private:
     QCheckBox* stepControlCheckBox_ = nullptr;
     QSpinBox* erorCounterEdit_ = nullptr;
     std::map<Field, QLineEdit*> fields_;
+    std::map<Field, QLabel*> labels_;
     AbortPanelLayout lastAbortLayout_;
 };
 

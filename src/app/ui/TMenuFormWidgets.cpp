@@ -171,6 +171,14 @@ QWidget* TMenuForm::buildSelfTestingPanel() {
         layout->addRow(QLatin1String(caption), edit);
         fields_[field] = edit;
     }
+    // Engraving plan: where the region search has come to (row, column).
+    for (auto [field, name] :
+         {std::pair{Field::Label66, "label66"}, std::pair{Field::Label67, "label67"}}) {
+        auto* label = new QLabel(panel);
+        label->setObjectName(QLatin1String(name));
+        layout->addRow(label);
+        labels_[field] = label;
+    }
     stepControlCheckBox_ = new QCheckBox(QStringLiteral("StepControl"), panel);
     stepControlCheckBox_->setObjectName(QStringLiteral("StepControlCheckBox"));
     stepControlCheckBox_->setChecked(true);

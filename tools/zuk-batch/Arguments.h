@@ -1,0 +1,52 @@
+#pragma once
+
+#include "image/DialogChoices.h"
+#include "image/Picture.h"
+#include "image/ToneTables.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+#include <optional>
+
+namespace zuk::batch {
+
+// Walks a subcommand's arguments: options as "--name VALUE" or "--name=VALUE", and plain
+// arguments. A mistake is written to `err` once, prefixed with the command's name.
+class ArgumentReader {
+public:
+    ArgumentReader(const QStringList& args, const char* command, QTextStream& err)
+        : args_(args), command_(command), err_(err) {}
+
+    bool atEnd() const { return next_ >= args_.size(); }
+    // When the next argument is the option `name`, takes it with its value and returns
+    // true; a missing value is a mistake (the option is still taken).
+    bool option(const char* name, QString& value);
+    // When the next argument starts with "--" it is an unknown option: a mistake.
+    bool unknownOption();
+    // The next argument, taken as it is.
+    QString plain() { return args_[next_++]; }
+
+    // Records a mistake; returns false for convenience.
+    bool mistake(const QString& text);
+    bool failed() const { return failed_; }
+
+private:
+    const QStringList& args_;
+    const char* command_;
+    QTextStream& err_;
+    qsizetype next_ = 0;
+    bool failed_ = false;
+};
+
+// The conversion variant named on the command line ("combined" or "simple"); a mistake
+// otherwise.
+std::optional<ConversionVariant> variantNamed(const QString& name, ArgumentReader& reader);
+
+// Reads the picture file and converts it as "Открыть" does with the tables given (those after
+// start-up for a fresh program start). False, with the message written, when the file cannot
+// be read. The grids of the picture held are reused when their size fits.
+bool openAndConvert(const QString& path, ConversionVariant variant, PictureTables& tables,
+                    Picture& picture, QTextStream& err);
+
+} // namespace zuk::batch
