@@ -128,6 +128,23 @@ TEST(CrashCampaign, HostAbandonedAtAnyByteOfTheJobIsFinishedWithThePlateExact) {
     EXPECT_GE(points.size(), 200u);
 }
 
+TEST(CrashCampaign, PlanOfTheProgramsOwnBuilderIsFinishedWithThePlateExact) {
+    JobSpec spec = campaignJob();
+    spec.plan = builtPlan(randomPicture(11, kRegions), Sides::Double);
+    const ReferenceRun reference = runUninterrupted(spec);
+    ASSERT_GT(reference.first.cells.size(), 60u);
+    constexpr int kPoints = 60;
+    int failedPoints = 0;
+    for (int i = 0; i < kPoints; ++i) {
+        const qint64 point = reference.runBytes * i / kPoints + i % 5;
+        SCOPED_TRACE(::testing::Message()
+                     << "crash after byte " << point << " of " << reference.runBytes);
+        crashAndFinish(spec, reference, point);
+        if (::testing::Test::HasFailure() && ++failedPoints >= 3)
+            break;
+    }
+}
+
 TEST(CrashCampaign, ResumptionAbandonedAtAnyByteIsFinishedByYetAnotherStart) {
     const JobSpec spec = campaignJob();
     const ReferenceRun reference = runUninterrupted(spec);

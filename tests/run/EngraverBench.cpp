@@ -1,6 +1,9 @@
 #include "EngraverBench.h"
 
+#include "image/Conversion.h"
+#include "plan/PlanBuilder.h"
 #include "plan/PlanLine.h"
+#include "plan/PlanReader.h"
 #include "run/EngravingRun.h"
 #include "run/RunState.h"
 #include "run/StrikeMarks.h"
@@ -64,6 +67,37 @@ int forceOf(const StrikeLevels& levels, int code) {
 }
 
 } // namespace
+
+std::vector<QByteArray> builtPlan(const DotPicture& dots, Sides sides) {
+    const int height = int(dots.rows.size());
+    const int width = height == 0 ? 0 : int(dots.rows.front().size());
+    Picture picture;
+    picture.bitmap = QImage(width, height, QImage::Format_RGB32);
+    picture.bitmap.fill(Qt::black);
+    SilentProgress sizing;
+    sizeGrids(picture, sizing);
+    static constexpr double kDotValues[] = {0, 64, 128, 192, 255};
+    for (int row = 1; row <= height; ++row) {
+        for (int column = 1; column <= width; ++column) {
+            const char code = dots.code(row, column);
+            if (code < '0' || code > '4')
+                continue;
+            picture.gray.at(row, column) = 200;
+            picture.dots.at(row, column + 1) = kDotValues[code - '0'];
+        }
+    }
+    QTemporaryDir dir(EngraverBench::scratchDirectory());
+    SilentPlanProgress progress;
+    const PlanBuildResult built =
+        buildPlan(picture, sides == Sides::Single, ProgramDir(dir.path()), progress);
+    EXPECT_TRUE(built.ok) << built.error.toStdString();
+    PlanReader reader;
+    EXPECT_TRUE(reader.open(dir.filePath(QLatin1String(kPlanFileName))));
+    std::vector<QByteArray> lines;
+    while (!reader.atEnd())
+        lines.push_back(reader.next());
+    return lines;
+}
 
 QString EngraverBench::scratchDirectory() {
     const QString memory = QStringLiteral("/dev/shm");

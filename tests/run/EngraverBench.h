@@ -35,6 +35,10 @@ struct LineTap {
     }
 };
 
+// The lines of the plan the program's plan builder makes of the picture (its cells with code
+// "0" are picture cells with dot value 0).
+std::vector<QByteArray> builtPlan(const DotPicture& picture, Sides sides);
+
 // A job as the job start sets it up.
 struct JobSpec {
     std::vector<QByteArray> plan;
@@ -83,10 +87,11 @@ public:
     VirtualClock clock;
     LineTap tap;
 
-private:
     // In memory where the system offers it: the durable writes of a few hundred jobs would
     // otherwise wait for the disk most of the time.
     static QString scratchDirectory();
+
+private:
     void writeConfiguration() const;
 
     QTemporaryDir dir_{scratchDirectory()};

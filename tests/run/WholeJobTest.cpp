@@ -11,12 +11,14 @@ struct JobCase {
     Sides sides;
     bool secondPass;
     bool portrait;
+    bool builtByTheProgram = false; // the plan builder's plan, else the tests' generator
 };
 
 std::string caseName(const ::testing::TestParamInfo<JobCase>& info) {
     const JobCase& c = info.param;
     return std::string(c.sides == Sides::Double ? "DoubleSided" : "SingleSided") +
-           (c.secondPass ? "TwoPasses" : "OnePass") + (c.portrait ? "Portrait" : "Text");
+           (c.secondPass ? "TwoPasses" : "OnePass") + (c.portrait ? "Portrait" : "Text") +
+           (c.builtByTheProgram ? "BuiltPlan" : "");
 }
 
 // Three regions; the second lies beside the first and starts below its top, the third below
@@ -29,7 +31,8 @@ TEST_P(WholeJob, EveryCellStruckOncePerPassAtItsLevelAndTheMarksEqualThePlate) {
     const JobCase& c = GetParam();
     const DotPicture picture = randomPicture(7, kRegions);
     JobSpec spec;
-    spec.plan = generatePlan(picture, kRegions, c.sides);
+    spec.plan = c.builtByTheProgram ? builtPlan(picture, c.sides)
+                                    : generatePlan(picture, kRegions, c.sides);
     spec.secondPass = c.secondPass;
     spec.portrait = c.portrait;
 
@@ -68,7 +71,9 @@ INSTANTIATE_TEST_SUITE_P(, WholeJob,
                          ::testing::Values(JobCase{Sides::Double, false, false},
                                            JobCase{Sides::Double, true, true},
                                            JobCase{Sides::Single, false, true},
-                                           JobCase{Sides::Single, true, false}),
+                                           JobCase{Sides::Single, true, false},
+                                           JobCase{Sides::Double, true, true, true},
+                                           JobCase{Sides::Single, false, false, true}),
                          caseName);
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "simulator/SimTransport.h"
 #include "support/CommandTap.h"
 
+#include "support/QuietMenuForm.h"
+
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
@@ -22,13 +24,6 @@
 
 namespace zuk::test {
 namespace {
-
-class QuietMenuForm : public TMenuForm {
-public:
-    using TMenuForm::TMenuForm;
-    void showMessage(const QString& text) override { messages << text; }
-    QStringList messages;
-};
 
 class MovementWidgetsTest : public ::testing::Test {
 protected:

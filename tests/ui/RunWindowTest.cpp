@@ -8,6 +8,7 @@
 #include "run/RecoveryFile.h"
 #include "run/RunState.h"
 #include "simulator/SimTransport.h"
+#include "support/QuietMenuForm.h"
 
 #include <QAction>
 #include <QFile>
@@ -18,15 +19,6 @@
 
 namespace zuk::test {
 namespace {
-
-class QuietMenuForm : public TMenuForm {
-public:
-    using TMenuForm::TMenuForm;
-    void showMessage(const QString& text) override { messages << text; }
-    void showFaultAdvice() override { ++advices; }
-    QStringList messages;
-    int advices = 0;
-};
 
 class RunWindow : public ::testing::Test {
 protected:
@@ -46,6 +38,16 @@ protected:
             dir.path());
     }
     QuietMenuForm& menu() { return static_cast<QuietMenuForm&>(*windows->menuForm); }
+    // A four-line plan open for the run, its progress record begun, the run timer on.
+    void prepareJob() {
+        QFile plan(dir.filePath("123123123.txt"));
+        ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
+        plan.write(goToLine(3, 4) + "\r\nDown: \r\nKnock: 43\r\nUp  : \r\n");
+        plan.close();
+        ASSERT_TRUE(program().job.plan.open(plan.fileName()));
+        ASSERT_TRUE(beginJobProgress(program()).ok());
+        program().timers.optimizing = true;
+    }
     Program& program() { return menu().program(); }
 
     QTemporaryDir dir;
@@ -55,13 +57,7 @@ protected:
 };
 
 TEST_F(RunWindow, RunTimerTicksThePlanToItsEndAndTheWindowIsUsableAgain) {
-    QFile plan(dir.filePath("123123123.txt"));
-    ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
-    plan.write(goToLine(3, 4) + "\r\nDown: \r\nKnock: 43\r\nUp  : \r\n");
-    plan.close();
-    ASSERT_TRUE(program().job.plan.open(plan.fileName()));
-    ASSERT_TRUE(beginJobProgress(program()).ok());
-    program().timers.optimizing = true;
+    prepareJob();
     menu().offerUnfinishedJob(); // any handler lets the timers follow the program
     ASSERT_TRUE(menu().timer("Optimizing").isActive());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !program().timers.optimizing; }, 5000));
@@ -79,15 +75,9 @@ TEST_F(RunWindow, RunTimerTicksThePlanToItsEndAndTheWindowIsUsableAgain) {
 }
 
 TEST_F(RunWindow, ClosingDuringARunFinishesItOnTheDeviceAndKeepsTheJob) {
-    QFile plan(dir.filePath("123123123.txt"));
-    ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
-    plan.write(goToLine(3, 4) + "\r\nDown: \r\nKnock: 43\r\nUp  : \r\n");
-    plan.close();
-    ASSERT_TRUE(program().job.plan.open(plan.fileName()));
-    ASSERT_TRUE(beginJobProgress(program()).ok());
+    prepareJob();
     ASSERT_TRUE(
         writeRecoveryFile(program().dir, jobRecoveryData(program()), RecoveryStage::JobStart).ok());
-    program().timers.optimizing = true;
     optimizingTimer(program());
     menu().close();
     // Once each: the link flag the finish cleared keeps the shutdown from sending them again.
