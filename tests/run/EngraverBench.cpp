@@ -7,6 +7,7 @@
 #include "run/EngravingRun.h"
 #include "run/RunState.h"
 #include "run/StrikeMarks.h"
+#include "support/CommandTap.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,16 +108,7 @@ QString EngraverBench::scratchDirectory() {
 }
 
 EngraverBench::EngraverBench(sim::SimOptions options) : engraver_(sim::makeEngraver(options)) {
-    writeConfiguration();
-}
-
-void EngraverBench::writeConfiguration() const {
-    QFile file(dir_.filePath(QStringLiteral("Zuk.ini")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("Group\r\nKnKHel4-14\r\nKnKHel3-10\r\nKnKHel2-5\r\nKnKHel1-2\r\nInd  \r\n"
-               "KnKHel4-14\r\nKnKHel3-10\r\nKnKHel2-5\r\nKnKHel1-2\r\nsim\r\n" +
-               QByteArray::number(kFieldSide) + "\r\n" + QByteArray::number(kFieldSide) +
-               "\r\n0\r\n12\r\n8\r\n1\r\n");
+    writeSimulatorConfiguration(dir_.path(), 0, QSize(kFieldSide, kFieldSide));
 }
 
 Program& EngraverBench::startProgram(RecoveryChoice answer) {

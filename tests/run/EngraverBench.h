@@ -92,8 +92,6 @@ public:
     static QString scratchDirectory();
 
 private:
-    void writeConfiguration() const;
-
     QTemporaryDir dir_{scratchDirectory()};
     std::shared_ptr<sim::Engraver> engraver_;
     std::unique_ptr<RecordingScreen> screen_;

@@ -8,7 +8,6 @@
 #include "service/ui/GroupBox1.h"
 #include "simulator/SimTransport.h"
 #include "support/CommandTap.h"
-
 #include "support/QuietMenuForm.h"
 
 #include <QAction>

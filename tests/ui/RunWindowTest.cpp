@@ -8,6 +8,7 @@
 #include "run/RecoveryFile.h"
 #include "run/RunState.h"
 #include "simulator/SimTransport.h"
+#include "support/CommandTap.h"
 #include "support/QuietMenuForm.h"
 
 #include <QAction>
@@ -23,12 +24,7 @@ namespace {
 class RunWindow : public ::testing::Test {
 protected:
     RunWindow() {
-        QFile ini(dir.filePath("Zuk.ini"));
-        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("Group\r\nKnKHel4-14\r\nKnKHel3-10\r\nKnKHel2-5\r\nKnKHel1-2\r\nGroup\r\n"
-                  "KnKHel4-14\r\nKnKHel3-10\r\nKnKHel2-5\r\nKnKHel1-2\r\nsim\r\n200\r\n200\r\n"
-                  "0\r\n12\r\n8\r\n1\r\n");
-        ini.close();
+        writeSimulatorConfiguration(dir.path(), 0, QSize(200, 200));
         windows = createWindows<QuietMenuForm>(
             clock,
             [this](const QString& name) -> std::unique_ptr<ByteTransport> {
