@@ -76,6 +76,10 @@ public:
     virtual void setCaption(const QString& text) = 0;
     // The working-field view has been redrawn; the window shows it.
     virtual void showFieldView(const QImage& view) = 0;
+
+    // Time estimate of a job
+    // The status bar: Label35 (the expected end) and Label37 (the duration), whole captions.
+    virtual void setJobTimes(const QString& endTime, const QString& duration) = 0;
 };
 
 } // namespace zuk

@@ -78,6 +78,12 @@ void RecordingScreen::setCaption(const QString& text) { caption = text; }
 
 void RecordingScreen::showFieldView(const QImage& view) { fieldView = view; }
 
+void RecordingScreen::setJobTimes(const QString& endTime, const QString& duration) {
+    jobEndTime = endTime;
+    jobDuration = duration;
+    events << QStringLiteral("job times: ") + endTime + QStringLiteral(" | ") + duration;
+}
+
 void RecordingScreen::clear() {
     events.clear();
     messages.clear();

@@ -28,6 +28,8 @@ public:
     ResolutionChoice askResolutionAndPlacement() override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
+    // Time estimate of a job
+    void setJobTimes(const QString& endTime, const QString& duration) override;
 
     // Answers of the modal dialogs.
     RecoveryChoice recoveryAnswer;
@@ -37,6 +39,8 @@ public:
     ResolutionChoice resolutionAnswer{0, 5};
     QString caption;
     QImage fieldView;
+    QString jobEndTime;  // Label35
+    QString jobDuration; // Label37
 
     QStringList events;
     QStringList messages;

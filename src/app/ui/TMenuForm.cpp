@@ -6,6 +6,7 @@
 #include "image/ui/PictureFileDialogs.h"
 #include "image/ui/TConvertForm.h"
 #include "image/ui/TForm5.h"
+#include "plan/ui/EngravingPanels.h"
 #include "run/ui/TForm1.h"
 #include "service/ServiceFunctions.h"
 
@@ -140,6 +141,18 @@ void TMenuForm::HeadMoveClick() {
 void TMenuForm::About1Click() {
     TAboutBox about(program_.texts, readAboutTexts(program_.dir), this);
     about.exec();
+}
+
+void TMenuForm::Print1Click() {
+    handle([this] { engravingPanels_->properties().print1Click(); });
+}
+
+void TMenuForm::BitBtn1Click() {
+    handle([this] { engravingPanels_->properties().bitBtn1Click(); });
+}
+
+void TMenuForm::Button17Click() {
+    // The job start is wired here once the plan builder has landed.
 }
 
 void TMenuForm::offerUnfinishedJob() {
@@ -287,6 +300,11 @@ void TMenuForm::setCaption(const QString& text) {
 
 void TMenuForm::showFieldView(const QImage& view) {
     image1_->setImage(view);
+}
+
+void TMenuForm::setJobTimes(const QString& endTime, const QString& duration) {
+    label35_->setText(endTime);
+    label37_->setText(duration);
 }
 
 QAction* TMenuForm::menuEntry(int position) const {

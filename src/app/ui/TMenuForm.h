@@ -21,6 +21,7 @@ class QWidget;
 
 namespace zuk {
 
+class EngravingPanels;
 class FieldImage;
 class TConvertForm;
 class TForm1;
@@ -52,6 +53,12 @@ public:
     void SelfTesting1Click();
     void HeadMoveClick();
     void About1Click();
+    // "Гравировка": the engraving properties panel.
+    void Print1Click();
+    // "Отмена" on either properties panel.
+    void BitBtn1Click();
+    // "Работа" on either properties panel: the job start.
+    void Button17Click();
     void Timer4Timer();
     void Timer3Timer();
     void CrushTimerTimer();
@@ -74,12 +81,16 @@ public:
     ResolutionChoice askResolutionAndPlacement() override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
+    // Time estimate of a job
+    void setJobTimes(const QString& endTime, const QString& duration) override;
 
     // The top-level menu entries by position (0 "Файл" .. 8 "STOP").
     QAction* menuEntry(int position) const;
     QAction* findAction(const QString& objectName) const;
     QTimer& timer(const char* name);
     FieldImage* fieldImage() const { return image1_; }
+    QScrollArea* scrollBox() const { return scrollBox1_; }
+    EngravingPanels& engravingPanels() { return *engravingPanels_; }
     QString statusLine() const;
 
 protected:
@@ -90,6 +101,8 @@ private:
     void buildBody();
     QWidget* buildServicePanel();
     QWidget* buildSelfTestingPanel();
+    QWidget* buildStatusBar(QWidget* parent);
+    void buildEngravingPanels();
     QAction* addItem(QMenu* menu, const char* objectName, const QString& text,
                      void (TMenuForm::*handler)() = nullptr);
     // Runs a handler and then lets the timers follow the program's decisions.
@@ -110,6 +123,9 @@ private:
 
     QScrollArea* scrollBox1_ = nullptr;
     FieldImage* image1_ = nullptr;
+    EngravingPanels* engravingPanels_ = nullptr;
+    QLabel* label35_ = nullptr;
+    QLabel* label37_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
     QProgressBar* gauge1_ = nullptr;
     QWidget* selfTestingPanel_ = nullptr;
