@@ -1,11 +1,11 @@
 #include "ReferenceConversion.h"
 #include "TestPictures.h"
+#include "support/BatchRun.h"
 
 #include "image/Conversion.h"
 #include "image/Picture.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -13,26 +13,8 @@
 namespace zuk {
 namespace {
 
-struct BatchRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-BatchRun runBatch(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(ZUK_BINARY_DIR "/zuk-batch"), args);
-    BatchRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        ADD_FAILURE() << "zuk-batch did not finish: " << process.errorString().toStdString();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using test::runBatch;
+using test::BatchRun;
 
 std::vector<int> writtenDots(const QString& path) {
     const PictureFile file = readPictureFile(path);

@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "ConvertCommand.h"
+#include "EstimateCommand.h"
 
 namespace zuk::batch {
 
@@ -8,6 +9,12 @@ const std::vector<Command>& commands() {
         {"convert", "convert IN.bmp OUT.bmp [--variant combined|simple] [IN2.bmp OUT2.bmp ...]",
          "convert pictures into dots as \"Открыть\" does and write them as \"Сохранить\" does",
          runConvert},
+        {"estimate",
+         "estimate PLAN.txt [--link-delay MS] [--step-factor F] [--motor-p P] "
+         "[--levels L8,L16,L24,L32] [--u U] [--t T] [--col-offset C] [--row-offset R] "
+         "[--second-pass] [--link-inactive]",
+         "the job time \"Работа\" would estimate for a plan: T in 10-µs units, then the duration",
+         runEstimate},
     };
     return all;
 }
