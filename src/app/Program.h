@@ -14,6 +14,10 @@
 
 namespace zuk {
 
+// The application title: the main window's caption at start-up and the title of its message
+// boxes.
+inline const QString kApplicationTitle = QStringLiteral("ZUK-5.6");
+
 // Which of the main window's timers are enabled. The window runs the timers; the program
 // decides when they run.
 struct TimerStates {

@@ -2,6 +2,7 @@
 
 #include "app/Language.h"
 #include "app/ui/FieldImage.h"
+#include "app/ui/ModalWindowCloser.h"
 #include "app/ui/TAboutBox.h"
 #include "image/ui/PictureFileDialogs.h"
 #include "image/ui/TConvertForm.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -60,8 +62,13 @@ template <typename F> void TMenuForm::handle(F&& f) {
     crushTimer_.stop();
     timer3_.stop();
     timer4_.stop();
+    ++handlersRunning_;
     f();
+    --handlersRunning_;
     syncTimers();
+    // A termination signal that came while the handler ran closes the window now.
+    if (terminating_ && handlersRunning_ == 0 && !closed_)
+        close();
 }
 
 void TMenuForm::syncTimers() {
@@ -89,6 +96,7 @@ QTimer& TMenuForm::timer(const char* name) {
 void TMenuForm::FormCreate() {
     handle([this] {
         program_.formCreate();
+        showCheckedPort();
         applyLanguageCaptions(program_.texts, LanguageWindow::Main, this);
     });
 }
@@ -112,10 +120,15 @@ void TMenuForm::CloseExit() {
 void TMenuForm::ComClick(int item) {
     handle([this, item] {
         program_.comPortClick(item);
-        for (int i = 1; i <= 8; ++i)
-            findAction(QStringLiteral("Com%1").arg(i) + QLatin1Char('1'))
-                ->setChecked(i == program_.settings.checkedPort);
+        showCheckedPort();
     });
+}
+
+// "Com1" .. "Com8" show the item the settings check, or none for any other port name.
+void TMenuForm::showCheckedPort() {
+    for (int i = 1; i <= kPortItemCount; ++i)
+        findAction(QStringLiteral("Com%1").arg(i) + QLatin1Char('1'))
+            ->setChecked(i == program_.settings.checkedPort);
 }
 
 void TMenuForm::N5Click() {
@@ -159,6 +172,17 @@ void TMenuForm::offerUnfinishedJob() {
     handle([this] { program_.offerUnfinishedJob(); });
 }
 
+// The window closes as "Выход" closes it: EndPrint, Off, port closed, Zuk.ini written. The
+// shutdown never runs in the middle of a handler: an open dialog is closed as if cancelled,
+// and the window closes once the handler has returned. From here on message boxes go to the
+// error output and dialogs close at once, so that nothing waits for an absent operator.
+void TMenuForm::terminationRequested() {
+    if (!terminating_)
+        terminating_ = new ModalWindowCloser(this);
+    if (handlersRunning_ == 0)
+        CloseExit();
+}
+
 void TMenuForm::Timer4Timer() {
     program_.timer4Timer();
 }
@@ -184,7 +208,11 @@ void TMenuForm::closeEvent(QCloseEvent* event) {
 // --- Screen ---
 
 void TMenuForm::showMessage(const QString& text) {
-    QMessageBox::information(this, QApplication::applicationDisplayName(), text);
+    if (terminating_) {
+        qWarning().noquote() << text;
+        return;
+    }
+    QMessageBox::information(this, kApplicationTitle, text);
 }
 
 void TMenuForm::enterMenuState(MenuState state, bool runTimerEnabled) {

@@ -23,6 +23,7 @@ namespace zuk {
 
 class EngravingPanels;
 class FieldImage;
+class ModalWindowCloser;
 class TConvertForm;
 class TForm1;
 class TForm5;
@@ -64,6 +65,9 @@ public:
     void CrushTimerTimer();
     // The unfinished-job dialog at its creation.
     void offerUnfinishedJob();
+    // A termination signal (SIGTERM, SIGINT, SIGHUP) arrived: the one place that decides how
+    // the program ends on it.
+    void terminationRequested();
 
     // --- Screen ---
     void showMessage(const QString& text) override;
@@ -109,9 +113,14 @@ private:
     template <typename F> void handle(F&& f);
     void syncTimers();
     void setNeedleControlsEnabled(bool enabled);
+    void showCheckedPort();
 
     Program program_;
     bool closed_ = false;
+    // Handlers running (more than one while a modal dialog of one runs another).
+    int handlersRunning_ = 0;
+    // Set by a termination signal: no operator is there to answer message boxes or dialogs.
+    ModalWindowCloser* terminating_ = nullptr;
     TForm1* form1_ = nullptr;
     TForm5* form5_ = nullptr;
     TConvertForm* convertForm_ = nullptr;
