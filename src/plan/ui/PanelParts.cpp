@@ -72,6 +72,16 @@ QPushButton* addButton(QWidget* parent, QBoxLayout* row, const char* objectName,
     return button;
 }
 
+CancelWorkButtons addCancelWorkButtons(QWidget* parent, QBoxLayout* layout, const char* cancelName,
+                                       const char* workName) {
+    auto* row = new QHBoxLayout;
+    CancelWorkButtons buttons;
+    buttons.cancel = addButton(parent, row, cancelName, QStringLiteral("Отмена"));
+    buttons.work = addButton(parent, row, workName, QStringLiteral("Работа"));
+    layout->addLayout(row);
+    return buttons;
+}
+
 void QualityButtons::show(const QualityLook& look) const {
     (look.highChecked ? high : standard)->setChecked(true);
     setCaptionColour(high, look.highColour);

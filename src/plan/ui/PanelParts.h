@@ -32,6 +32,14 @@ QLabel* addLabel(QWidget* parent, QBoxLayout* layout, const char* objectName, co
 QPushButton* addButton(QWidget* parent, QBoxLayout* row, const char* objectName,
                        const QString& text);
 
+// "Отмена" and "Работа" side by side at the foot of a properties panel.
+struct CancelWorkButtons {
+    QPushButton* cancel = nullptr;
+    QPushButton* work = nullptr;
+};
+CancelWorkButtons addCancelWorkButtons(QWidget* parent, QBoxLayout* layout, const char* cancelName,
+                                       const char* workName);
+
 // The quality choice of a properties panel: its caption and the two radio buttons, "Стандарт"
 // checked as designed.
 struct QualityButtons {

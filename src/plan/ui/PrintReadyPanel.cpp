@@ -32,10 +32,9 @@ PrintReadyPanel::PrintReadyPanel(QWidget* parent) : QFrame(parent) {
     layout->addWidget(secondWork_);
     connect(secondWork_, &QCheckBox::clicked, this, &PrintReadyPanel::secondWorkClicked);
 
-    auto* buttons = new QHBoxLayout;
-    bitBtn1_ = addButton(this, buttons, "BitBtn1", QStringLiteral("Отмена"));
-    button17_ = addButton(this, buttons, "Button17", QStringLiteral("Работа"));
-    layout->addLayout(buttons);
+    const CancelWorkButtons buttons = addCancelWorkButtons(this, layout, "BitBtn1", "Button17");
+    bitBtn1_ = buttons.cancel;
+    button17_ = buttons.work;
     connect(bitBtn1_, &QPushButton::clicked, this, &PrintReadyPanel::cancelClicked);
     connect(button17_, &QPushButton::clicked, this, &PrintReadyPanel::workClicked);
     hide();

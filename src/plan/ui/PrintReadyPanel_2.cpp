@@ -34,10 +34,9 @@ PrintReadyPanel_2::PrintReadyPanel_2(QWidget* parent) : QFrame(parent) {
     layout->addWidget(levels_);
     layout->addStretch(1);
 
-    auto* buttons = new QHBoxLayout;
-    bitBtn2_ = addButton(this, buttons, "BitBtn2", QStringLiteral("Отмена"));
-    button19_ = addButton(this, buttons, "Button19", QStringLiteral("Работа"));
-    layout->addLayout(buttons);
+    const CancelWorkButtons buttons = addCancelWorkButtons(this, layout, "BitBtn2", "Button19");
+    bitBtn2_ = buttons.cancel;
+    button19_ = buttons.work;
     connect(bitBtn2_, &QPushButton::clicked, this, &PrintReadyPanel_2::cancelClicked);
     connect(button19_, &QPushButton::clicked, this, &PrintReadyPanel_2::workClicked);
     hide();
