@@ -1,9 +1,9 @@
 #include "ReferenceConversion.h"
 #include "TestPictures.h"
+#include "support/BatchRun.h"
 
 #include "image/Conversion.h"
 #include "image/Picture.h"
-#include "support/ProgramRun.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,11 +13,8 @@
 namespace zuk {
 namespace {
 
-using BatchRun = test::ProgramRun;
-
-BatchRun runBatch(const QStringList& args) {
-    return test::runProgram(QStringLiteral(ZUK_BINARY_DIR "/zuk-batch"), args);
-}
+using test::BatchRun;
+using test::runBatch;
 
 std::vector<int> writtenDots(const QString& path) {
     const PictureFile file = readPictureFile(path);

@@ -29,6 +29,8 @@ public:
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
     void showChangeBox(QPoint fieldPoint) override;
+    // Time estimate of a job
+    void setJobTimes(const QString& endTime, const QString& duration) override;
 
     // Answers of the modal dialogs.
     RecoveryChoice recoveryAnswer;
@@ -39,6 +41,8 @@ public:
     QString caption;
     QImage fieldView;
     std::optional<QPoint> changeBoxAt; // where `ChangeBox` was last shown
+    QString jobEndTime;                // Label35
+    QString jobDuration;               // Label37
 
     QStringList events;
     QStringList messages;

@@ -22,6 +22,7 @@ class QWidget;
 namespace zuk {
 
 class ChangeBox;
+class EngravingPanels;
 class FieldImage;
 class GroupBox1;
 class ModalWindowCloser;
@@ -62,6 +63,12 @@ public:
     void Image1MouseUp(QPoint point);
     void Image1DblClick(QPoint point);
     void About1Click();
+    // "Гравировка": the engraving properties panel.
+    void Print1Click();
+    // "Отмена" on either properties panel.
+    void BitBtn1Click();
+    // "Работа" on either properties panel: the job start.
+    void Button17Click();
     void Timer4Timer();
     void Timer3Timer();
     void CrushTimerTimer();
@@ -88,6 +95,8 @@ public:
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
     void showChangeBox(QPoint fieldPoint) override;
+    // Time estimate of a job
+    void setJobTimes(const QString& endTime, const QString& duration) override;
 
     // The top-level menu entries by position (0 "Файл" .. 8 "STOP").
     QAction* menuEntry(int position) const;
@@ -97,6 +106,7 @@ public:
     QScrollArea* scrollBox1() const { return scrollBox1_; }
     ChangeBox* changeBox() const { return changeBox_; }
     GroupBox1* groupBox1() const { return groupBox1_; }
+    EngravingPanels& engravingPanels() { return *engravingPanels_; }
     QString statusLine() const;
 
 protected:
@@ -108,6 +118,8 @@ private:
     QWidget* buildServicePanel();
     QWidget* buildSelfTestingPanel();
     void buildMovementPanels();
+    QWidget* buildStatusBar(QWidget* parent);
+    void buildEngravingPanels();
     QAction* addItem(QMenu* menu, const char* objectName, const QString& text,
                      void (TMenuForm::*handler)() = nullptr);
     // Runs a handler and then lets the timers follow the program's decisions.
@@ -135,6 +147,9 @@ private:
     FieldImage* image1_ = nullptr;
     ChangeBox* changeBox_ = nullptr;
     GroupBox1* groupBox1_ = nullptr;
+    EngravingPanels* engravingPanels_ = nullptr;
+    QLabel* label35_ = nullptr;
+    QLabel* label37_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
     QProgressBar* gauge1_ = nullptr;
     QWidget* selfTestingPanel_ = nullptr;
