@@ -151,7 +151,9 @@ PictureFile readPictureFile(const QString& path) {
 
     QImageReader reader(&file, "bmp");
     reader.setDecideFormatFromContent(false);
-    if (reader.size() != QSize(int(layout.width), int(layout.height)))
+    // The reader gives a top-down picture's height as stored, that is negative.
+    const QSize stored = reader.size();
+    if (stored.width() != layout.width || std::abs(stored.height()) != layout.height)
         return {{}, refusal(path, QStringLiteral("заголовок рисунка повреждён"))};
     QImage decoded;
     if (!reader.read(&decoded))
