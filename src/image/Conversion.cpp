@@ -72,6 +72,8 @@ class PatternQuantiser {
 public:
     PatternQuantiser(const Grid<qint32>& gray, PictureTables& tables)
         : gray_(gray), tables_(tables), steps_(patternSteps(tables.pattern)) {
+        // Positions are always below the pattern length; the remainder only keeps a damaged
+        // one inside the table.
         for (int gray = 0; gray < 256; ++gray)
             positions_[gray] = tables.positions[gray] % kPatternLength;
         // A dot of gray g ≥ 1 is struck when Int(v) > g div 2. Both sides are integers, so this
@@ -119,18 +121,18 @@ private:
 
 // Serpentine diffusion over rows 1..H of the dot image: odd rows left to right over columns
 // 1..W+2, even rows right to left over columns W+1..2.
-template <typename Quantise>
-void diffuse(Picture& picture, PictureProgress& progress, Quantise& quantise) {
+template <typename Quantiser>
+void diffuse(Picture& picture, PictureProgress& progress, Quantiser& quantiser) {
     const int width = picture.width();
     const int height = picture.height();
     for (int i = 1; i <= height; ++i) {
-        quantise.startRow(i);
+        quantiser.startRow(i);
         double* row = picture.dots.row(i);
         double* below = picture.dots.row(i + 1);
         if (i % 2 == 1)
-            diffusion::diffuseRow<+1>(row, below, 1, width + 2, quantise);
+            diffusion::diffuseRow<+1>(row, below, 1, width + 2, quantiser);
         else
-            diffusion::diffuseRow<-1>(row, below, width + 1, 2, quantise);
+            diffusion::diffuseRow<-1>(row, below, width + 1, 2, quantiser);
         progress.setGauge(i, height);
     }
 }
@@ -308,16 +310,16 @@ void buildGrids(Picture& picture, const PictureTables& tables, ConversionVariant
 
 void convertSimple(Picture& picture, PictureProgress& progress) {
     startConversion(picture, progress);
-    ThresholdQuantiser quantise;
-    diffuse(picture, progress, quantise);
+    ThresholdQuantiser quantiser;
+    diffuse(picture, progress, quantiser);
     finishConversion(picture, ConversionVariant::Simple, progress);
 }
 
 void convertCombined(Picture& picture, PictureTables& tables, PictureProgress& progress) {
     startConversion(picture, progress);
     {
-        PatternQuantiser quantise(picture.gray, tables);
-        diffuse(picture, progress, quantise);
+        PatternQuantiser quantiser(picture.gray, tables); // hands the positions back when done
+        diffuse(picture, progress, quantiser);
     }
     finishConversion(picture, ConversionVariant::Combined, progress);
 }

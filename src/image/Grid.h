@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/GridMemory.h"
+#include "image/PageMemory.h"
 
 #include <cstddef>
 #include <cstring>
@@ -85,9 +85,9 @@ private:
             static_cast<std::size_t>(filledRows) * static_cast<std::size_t>(cols) * sizeof(T);
         const bool kept = bytes <= memory_.size() && bytes >= memory_.size() / 2;
         if (!kept) {
-            memory_ = GridMemory();
+            memory_ = PageMemory();
             rows_ = cols_ = filledRows_ = 0;
-            memory_ = GridMemory(bytes);
+            memory_ = PageMemory(bytes);
         }
         rows_ = rows;
         cols_ = cols;
@@ -105,7 +105,7 @@ private:
     int rows_ = 0;
     int cols_ = 0;
     int filledRows_ = 0;
-    GridMemory memory_;
+    PageMemory memory_;
 };
 
 } // namespace zuk

@@ -64,29 +64,32 @@ QByteArray encodedRow(const QImage& picture, int y, int bits, const QList<QRgb>&
 
 } // namespace
 
-QByteArray bmpBytes(const QImage& picture, int bits, bool topDown) {
+QByteArray bmpBytes(const QImage& picture, const BmpLayout& layout) {
+    const int bits = layout.bits;
+    const bool topDown = layout.topDown;
     const QList<QRgb> palette = bits <= 8 ? distinctColours(picture) : QList<QRgb>();
     EXPECT_LE(palette.size(), bits <= 8 ? 1 << bits : 0) << "too many colours for " << bits;
     QByteArray pixels;
     for (int k = 0; k < picture.height(); ++k)
         pixels += encodedRow(picture, topDown ? k : picture.height() - 1 - k, bits, palette);
 
-    const quint32 dataOffset = 14 + 40 + 4 * quint32(palette.size());
+    const quint32 dataOffset = 14 + quint32(layout.infoSize) + 4 * quint32(palette.size());
     QByteArray bytes("BM");
     append32(bytes, dataOffset + quint32(pixels.size()));
     append32(bytes, 0);
     append32(bytes, dataOffset);
-    append32(bytes, 40);
+    append32(bytes, quint32(layout.infoSize));
     append32(bytes, quint32(picture.width()));
     append32(bytes, quint32(topDown ? -picture.height() : picture.height()));
     append16(bytes, 1);
     append16(bytes, quint16(bits));
     append32(bytes, 0); // uncompressed
     append32(bytes, quint32(pixels.size()));
-    append32(bytes, 2835);
-    append32(bytes, 2835);
+    append32(bytes, quint32(layout.dotsPerMeter));
+    append32(bytes, quint32(layout.dotsPerMeter));
     append32(bytes, quint32(palette.size()));
     append32(bytes, 0);
+    bytes.append(QByteArray(layout.infoSize - 40, '\0'));
     for (QRgb colour : palette)
         append32(bytes, colour & 0x00ffffffu); // blue, green, red, 0
     return bytes + pixels;

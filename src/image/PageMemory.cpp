@@ -1,4 +1,4 @@
-#include "image/GridMemory.h"
+#include "image/PageMemory.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -64,7 +64,7 @@ char* mapPages(std::size_t length) {
 
 } // namespace
 
-GridMemory::GridMemory(std::size_t bytes) {
+PageMemory::PageMemory(std::size_t bytes) {
     if (bytes == 0)
         return;
     if (kFromHeap) {
@@ -83,15 +83,15 @@ GridMemory::GridMemory(std::size_t bytes) {
     mapped_ = length;
 }
 
-GridMemory::~GridMemory() {
+PageMemory::~PageMemory() {
     free();
 }
 
-GridMemory::GridMemory(GridMemory&& other) noexcept
+PageMemory::PageMemory(PageMemory&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)), bytes_(std::exchange(other.bytes_, 0)),
       mapped_(std::exchange(other.mapped_, 0)) {}
 
-GridMemory& GridMemory::operator=(GridMemory&& other) noexcept {
+PageMemory& PageMemory::operator=(PageMemory&& other) noexcept {
     if (this != &other) {
         free();
         data_ = std::exchange(other.data_, nullptr);
@@ -101,7 +101,7 @@ GridMemory& GridMemory::operator=(GridMemory&& other) noexcept {
     return *this;
 }
 
-void GridMemory::zero(std::size_t bytes) {
+void PageMemory::zero(std::size_t bytes) {
     char* const cells = static_cast<char*>(data_);
     std::size_t written = 0;
     if (mapped_ != 0 && bytes >= kHugePage) {
@@ -114,7 +114,7 @@ void GridMemory::zero(std::size_t bytes) {
         std::memset(cells + written, 0, bytes - written);
 }
 
-void GridMemory::free() noexcept {
+void PageMemory::free() noexcept {
     if (mapped_ != 0)
         munmap(data_, mapped_);
     else

@@ -4,25 +4,26 @@
 
 namespace zuk {
 
-// The cells of one grid in one block taken straight from the system, so that they start at 0
-// without being written: the kernel zeroes a page when it is first touched, and a page never
-// touched costs no memory at all (the mark grid stays so until the engraving plan fills it).
-// A block of 2 MB or more starts on a 2 MB boundary and asks for transparent huge pages where
-// the system offers them, so that a first touch zeroes 2 MB in one fault instead of 4 KB.
+// A block of memory taken straight from the system in whole pages (a grid's cells, a
+// picture's pixels), so that it starts at 0 without being written: the kernel zeroes a page
+// when it is first touched, and a page never touched costs no memory at all (the mark grid
+// stays so until the engraving plan fills it). A block of 2 MB or more starts on a 2 MB
+// boundary and asks for transparent huge pages where the system offers them, so that a first
+// touch zeroes 2 MB in one fault instead of 4 KB.
 //
 // Builds with AddressSanitizer take the block from the heap instead, where the sanitizer
 // guards its ends.
-class GridMemory {
+class PageMemory {
 public:
-    GridMemory() = default;
+    PageMemory() = default;
     // A block of `bytes` bytes, all 0; throws std::bad_alloc when the system has no room.
-    explicit GridMemory(std::size_t bytes);
-    ~GridMemory();
+    explicit PageMemory(std::size_t bytes);
+    ~PageMemory();
 
-    GridMemory(GridMemory&& other) noexcept;
-    GridMemory& operator=(GridMemory&& other) noexcept;
-    GridMemory(const GridMemory&) = delete;
-    GridMemory& operator=(const GridMemory&) = delete;
+    PageMemory(PageMemory&& other) noexcept;
+    PageMemory& operator=(PageMemory&& other) noexcept;
+    PageMemory(const PageMemory&) = delete;
+    PageMemory& operator=(const PageMemory&) = delete;
 
     void* data() const { return data_; }
     std::size_t size() const { return bytes_; }
