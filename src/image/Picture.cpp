@@ -13,6 +13,20 @@
 namespace zuk {
 namespace {
 
+// The reasons for refusing a picture that more than one decoder gives.
+QString damagedHeader() {
+    return QStringLiteral("заголовок рисунка повреждён");
+}
+QString truncatedData() {
+    return QStringLiteral("данные рисунка неполны (файл обрезан)");
+}
+QString damagedData() {
+    return QStringLiteral("данные рисунка повреждены");
+}
+QString noMemory() {
+    return QStringLiteral("недостаточно памяти для рисунка");
+}
+
 QString refusal(const QString& path, const QString& reason) {
     return QStringLiteral("Не удалось открыть рисунок \"%1\": %2.")
         .arg(QDir::toNativeSeparators(path), reason);
@@ -50,29 +64,25 @@ PictureFile decodeWithQt(QFile& file, const bmp::Layout& layout, const QString& 
     // The reader gives a top-down picture's height as stored, that is negative.
     const QSize stored = reader.size();
     if (stored.width() != layout.width || std::abs(stored.height()) != layout.height)
-        return {{}, refusal(path, QStringLiteral("заголовок рисунка повреждён"))};
+        return {{}, refusal(path, damagedHeader())};
     QImage decoded;
     if (!reader.read(&decoded))
-        return {{}, refusal(path, QStringLiteral("данные рисунка повреждены"))};
+        return {{}, refusal(path, damagedData())};
     QImage rgb = asOpaqueRgb(std::move(decoded));
     if (rgb.isNull())
-        return {{}, refusal(path, QStringLiteral("недостаточно памяти для рисунка"))};
+        return {{}, refusal(path, noMemory())};
     return {std::move(rgb), {}};
 }
 
 PictureFile decodeDirectly(QFile& file, const bmp::Layout& layout, const QString& path) {
     QImage picture;
-    switch (bmp::readPixels(file, layout, picture)) {
-    case bmp::PixelProblem::None:
+    const bmp::PixelProblem problem = bmp::readPixels(file, layout, picture);
+    if (problem == bmp::PixelProblem::None)
         return {std::move(picture), {}};
-    case bmp::PixelProblem::Truncated:
-        return {{}, refusal(path, QStringLiteral("данные рисунка неполны (файл обрезан)"))};
-    case bmp::PixelProblem::Damaged:
-        return {{}, refusal(path, QStringLiteral("данные рисунка повреждены"))};
-    case bmp::PixelProblem::NoMemory:
-        break;
-    }
-    return {{}, refusal(path, QStringLiteral("недостаточно памяти для рисунка"))};
+    const QString reason = problem == bmp::PixelProblem::Truncated ? truncatedData()
+                           : problem == bmp::PixelProblem::Damaged ? damagedData()
+                                                                   : noMemory();
+    return {{}, refusal(path, reason)};
 }
 
 } // namespace
@@ -89,14 +99,14 @@ PictureFile readPictureFile(const QString& path) {
     case bmp::HeaderProblem::NotBmp:
         return {{}, refusal(path, QStringLiteral("это не рисунок BMP"))};
     case bmp::HeaderProblem::Damaged:
-        return {{}, refusal(path, QStringLiteral("заголовок рисунка повреждён"))};
+        return {{}, refusal(path, damagedHeader())};
     case bmp::HeaderProblem::None:
         break;
     }
     if (auto tooLarge = sizeProblem(layout.width, layout.height))
         return {{}, refusal(path, *tooLarge)};
     if (layout.dataOffset + layout.pixelDataBytes() > file.size())
-        return {{}, refusal(path, QStringLiteral("данные рисунка неполны (файл обрезан)"))};
+        return {{}, refusal(path, truncatedData())};
     return bmp::readsDirectly(layout) ? decodeDirectly(file, layout, path)
                                       : decodeWithQt(file, layout, path);
 }
