@@ -2,16 +2,26 @@
 
 #include "app/Language.h"
 
+#include <QDir>
+
 namespace zuk {
 
 namespace {
 constexpr quint8 kStartUpResolutionSetting = 16;
+
+QString damagedRecoveryFileNote(const ProgramDir& dir, const RecoverySetAside& aside) {
+    if (!aside.result.ok())
+        return QStringLiteral(".\nУбрать его не удалось: ") + aside.result.error;
+    return QStringLiteral(".\nНезавершённая работа не будет продолжена; файл сохранён как "
+                          "\"%1\".")
+        .arg(QDir::toNativeSeparators(dir.path(aside.keptAs)));
+}
 } // namespace
 
 Program::Program(Screen& screen_, Clock& clock_, TransportFactory transports, ProgramDir dir_)
     : screen(screen_), clock(clock_), dir(std::move(dir_)), port(std::move(transports)),
-      exchange(port, screen, clock, texts), commands(exchange), image(screen, texts, imageLinks()) {
-}
+      exchange(port, screen, clock, texts), commands(exchange), image(screen, texts, imageLinks()),
+      movement(commands, image, screen) {}
 
 ImageLinks Program::imageLinks() {
     ImageLinks links;
@@ -36,7 +46,7 @@ bool Program::reportFileResult(const FileResult& result) {
 
 void Program::formCreate() {
     texts.resetStatusTexts();
-    screen.setCaption(QStringLiteral("ZUK-5.6"));
+    screen.setCaption(kApplicationTitle);
     // The exchange starts at sequence number 0 with an empty log; the command set holds the
     // start-up defaults (step-time factor 12, motor parameter 1, U 32, T 23).
     keepAliveCount = 0;
@@ -78,8 +88,15 @@ void Program::noticeUnfinishedJob() {
     const RecoveryRead<RecoveryHeader> read = readRecoveryHeader(dir);
     if (read.status == RecoveryStatus::Missing)
         return;
+    if (read.status == RecoveryStatus::Damaged) {
+        // A job that cannot be read is not offered. The file is kept for the operator to look
+        // at, under a name the next start does not find again.
+        screen.showMessage(read.error +
+                           damagedRecoveryFileNote(dir, setDamagedRecoveryFileAside(dir)));
+        return;
+    }
     if (!read.ok()) {
-        // The file stays for the operator to look at; a job that cannot be read is not offered.
+        // Unreadable (not damaged) may be passing: the file stays where it is.
         screen.showMessage(read.error);
         return;
     }

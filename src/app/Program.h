@@ -11,8 +11,13 @@
 #include "image/ImagePreparation.h"
 #include "run/Job.h"
 #include "run/RecoveryFile.h"
+#include "service/ManualMovement.h"
 
 namespace zuk {
+
+// The application title: the main window's caption at start-up and the title of its message
+// boxes.
+inline const QString kApplicationTitle = QStringLiteral("ZUK-5.6");
 
 // Which of the main window's timers are enabled. The window runs the timers; the program
 // decides when they run.
@@ -67,6 +72,7 @@ public:
     CommandExchange exchange;
     CommandSet commands;
     ImagePreparation image;
+    ManualMovement movement;
     Job job;
 
     TimerStates timers;

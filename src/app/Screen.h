@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 #include "image/DialogChoices.h"
@@ -76,6 +77,11 @@ public:
     virtual void setCaption(const QString& text) = 0;
     // The working-field view has been redrawn; the window shows it.
     virtual void showFieldView(const QImage& view) = 0;
+
+    // Manual movement
+    // Shows the panel `ChangeBox` ("Перемещение") just right of the field point where the
+    // right button was pressed on a handle of the placement frame.
+    virtual void showChangeBox(QPoint fieldPoint) = 0;
 };
 
 } // namespace zuk

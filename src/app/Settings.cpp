@@ -13,13 +13,16 @@ namespace zuk {
 // - level lines: characters 9 to 11 as a decimal number, clamped to 0..255; when they are not
 //   a number (or the line is missing) the level takes the value a new file gets;
 // - line 11: the whole line is the port name; an empty or missing line gives "com1";
+// - lines 12 to 17 missing at the end of the file read as 0, and 0 takes the rule of its line
+//   (field sides 1000, resolution 0, step time 12, edge dots 8, text mode);
 // - lines 12 and 13: the leading integer of the line; below 1 gives 1000, above the largest
 //   field side gives that side; no number at all gives the value a new file gets;
 // - lines 14 to 17: the leading integer of the line; no number at all keeps the value the
 //   program had (the start-up values: resolution 0, step time 12, edge dots 8, portrait);
-//   the resolution index is clamped to 0..8, a step-time factor of 0 or less gives 12 and
-//   one above 255 gives 255, edge dots of 0 or less give 8, a portrait value other than 0
-//   gives portrait mode.
+//   the resolution index is read back as the dialog wrote it, -1 (no line) to 9 (the empty
+//   tenth line), and one outside that range is ignored like no number; a step-time factor of
+//   0 or less gives 12 and one above 255 gives 255, edge dots of 0 or less give 8, a
+//   portrait value other than 0 gives portrait mode.
 
 namespace {
 
@@ -64,6 +67,11 @@ void appendLevelLines(QStringList& lines, const StrikeLevels& levels) {
         lines.append(kLevelKeys[i] + QString::number(values[i]));
 }
 
+// The lowest and highest resolution index the placement dialog writes: no line selected,
+// and the empty tenth line.
+constexpr int kNoResolutionLine = -1;
+constexpr int kEmptyResolutionLine = kResolutionIndexCount;
+
 // The integer at the start of a line (after blanks); the rest of the line does not count.
 std::optional<int> leadingInteger(const QString& line) {
     const QString text = line.trimmed();
@@ -102,8 +110,13 @@ StrikeLevels levelsFrom(const QStringList& lines, int first) {
             levelFrom(at(3), kDefaultStrikeLevels.level8)};
 }
 
-int fieldSideFrom(const QString& line, int fallback) {
-    const std::optional<int> value = leadingInteger(line);
+// A numeric line; one missing at the end of the file reads as 0.
+std::optional<int> numberLine(const QStringList& lines, int line) {
+    return line < lines.size() ? leadingInteger(lines[line]) : std::optional<int>(0);
+}
+
+int fieldSideFrom(const QStringList& lines, int line, int fallback) {
+    const std::optional<int> value = numberLine(lines, line);
     if (!value)
         return fallback;
     if (*value < 1)
@@ -117,15 +130,16 @@ void applyPort(const QString& line, Settings& settings) {
 }
 
 void applyNumbers(const QStringList& lines, Settings& settings) {
-    if (const auto value = leadingInteger(lines.value(ResolutionLine)))
-        settings.resolutionIndex = std::clamp(*value, 0, kResolutionIndexCount - 1);
-    if (const auto value = leadingInteger(lines.value(StepTimeLine))) {
+    if (const auto value = numberLine(lines, ResolutionLine);
+        value && *value >= kNoResolutionLine && *value <= kEmptyResolutionLine)
+        settings.resolutionIndex = *value;
+    if (const auto value = numberLine(lines, StepTimeLine)) {
         settings.stepTimeFactor =
             *value <= 0 ? kDefaultStepTimeFactor : static_cast<quint8>(std::min(*value, 255));
     }
-    if (const auto value = leadingInteger(lines.value(EdgeDotsLine)))
+    if (const auto value = numberLine(lines, EdgeDotsLine))
         settings.edgeDots = *value <= 0 ? kDefaultEdgeDots : *value;
-    if (const auto value = leadingInteger(lines.value(PortraitLine)))
+    if (const auto value = numberLine(lines, PortraitLine))
         settings.portrait = *value != 0;
 }
 
@@ -155,8 +169,8 @@ void applyConfigurationLines(const QStringList& lines, Settings& settings) {
     settings.secondMode = modeFrom(lines.value(SecondModeLine));
     settings.second = levelsFrom(lines, SecondLevelsLine);
     applyPort(lines.value(PortLine), settings);
-    settings.fieldWidth = fieldSideFrom(lines.value(WidthLine), kDefaultFieldWidth);
-    settings.fieldHeight = fieldSideFrom(lines.value(HeightLine), kDefaultFieldHeight);
+    settings.fieldWidth = fieldSideFrom(lines, WidthLine, kDefaultFieldWidth);
+    settings.fieldHeight = fieldSideFrom(lines, HeightLine, kDefaultFieldHeight);
     applyNumbers(lines, settings);
 }
 

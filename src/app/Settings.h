@@ -45,7 +45,7 @@ struct Settings {
     int fieldWidth = kDefaultFieldWidth;
     int fieldHeight = kDefaultFieldHeight;
 
-    int resolutionIndex = 0; // 0 to 8
+    int resolutionIndex = 0; // 0 to 8; -1 (no line) and 9 (the empty line) from odd choices
     quint8 stepTimeFactor = kDefaultStepTimeFactor;
     int edgeDots = kDefaultEdgeDots;
     bool portrait = true; // "Портрет (качество)"; false is "Текст (ускорение)"

@@ -13,6 +13,7 @@ const QString kPortFault = QStringLiteral("Проверьте исправнос
 const QString kLinkFault = QStringLiteral("Ошибка связи.");
 const QString kCommandFailed = QStringLiteral("Ошибка команды ");
 const QString kNoAnswer = QStringLiteral("Устройство не отвечает ");
+const QString kGreetingName = QStringLiteral("Hi");
 constexpr int kPortFaultText = 9001;
 constexpr int kLinkFaultText = 9002;
 constexpr std::array<quint8, 4> kGreetingBytes{0x1B, 0x01, 0x00, 0x00};
@@ -160,17 +161,21 @@ void CommandExchange::longEndWait() {
 
 void CommandExchange::greeting() {
     log_.beginLine(sequence_);
+    // Only the command bytes: a nameless command sent after the greeting keeps the name of
+    // the command before it.
     command_.bytes = kGreetingBytes;
-    command_.name = QStringLiteral("Hi");
     for (int attempt = 1;; ++attempt) {
         if (attempt > kMaxGreetingAttempts) {
-            failLink(false, kCommandFailed + command_.name);
+            failLink(false, kCommandFailed + kGreetingName);
             return;
         }
-        log_.append(QStringLiteral("Hi"));
+        log_.append(kGreetingName);
         if (!port_.writeBytes(frame())) {
+            // The message comes first here, then the link is taken down.
+            screen_.showMessage(texts_.language(kLinkFaultText, kLinkFault));
             log_.append(kLinkFault);
-            failLink(false, texts_.language(kLinkFaultText, kLinkFault));
+            linkActive_ = false;
+            screen_.enterMenuState(MenuState::LinkLost, false);
             return;
         }
         const int answer = getAnswer(kAccepted + sequence_);

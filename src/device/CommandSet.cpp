@@ -127,21 +127,26 @@ bool CommandSet::programMotor(quint8 code, const QString& name, const QString& s
     if (!exchange_.linkActive())
         return false;
     exchange_.setCommand({kCommand, code, parameter, value}, name, 100);
-    if (exchange_.send() == 0)
-        return false;
-    // The driver's completion is read directly, without the end wait.
+    exchange_.send();
+    const bool taken = exchange_.linkActive();
+    // The driver's completion is read directly, without the end wait; it is read also after
+    // a failed send, so that a driver that stays silent is named.
     quint8 answer = 0;
     if (!exchange_.port().readByte(answer)) {
         exchange_.failLink(false, silentMessage);
         return false;
     }
-    const bool confirmed = answer == CommandExchange::kCompleted + exchange_.sequence();
-    // Only a confirmed setting is mirrored: a garbled answer must not corrupt the values
-    // that every later time-out and strike profile is computed from.
-    if (confirmed && parameter == kResolutionParameter)
+    // A byte after a frame the device never took does not bring the link back.
+    if (!taken)
+        return false;
+    // The driver took the setting: the mirror follows it, also when the completion byte is
+    // not the expected one, so that move time-outs and strike profiles use what the device
+    // applied.
+    if (parameter == kResolutionParameter)
         motorParameter60 = value;
-    if (confirmed && parameter == kStepTimeParameter)
+    else if (parameter == kStepTimeParameter)
         stepTimeFactor = value;
+    const bool confirmed = answer == CommandExchange::kCompleted + exchange_.sequence();
     exchange_.setLinkActive(true);
     exchange_.screen().enterMenuState(MenuState::LinkUp, false);
     exchange_.advanceSequence();
@@ -312,8 +317,13 @@ bool CommandSet::printLine(Direction direction, const QString& digits) {
     }
     const int n = static_cast<int>(digits.size());
     const bool forward = direction == Direction::Forward;
-    if (!forward && lowByte(n) == 0)
+    if (!forward && lowByte(n) == 0) {
         exchange_.greeting();
+        // The greeting leaves the link-error flag alone; a line that could not be sent must
+        // stop the run as a silent data frame does.
+        if (!exchange_.linkActive())
+            exchange_.setLinkError(true);
+    }
     if (!exchange_.linkActive()) {
         screen.setCursor(CursorShape::Arrow);
         return false;

@@ -30,7 +30,7 @@ void FieldView::draw(const QImage& picture, Placement& placement,
     if (image_.isNull())
         return;
     image_.fill(Qt::black);
-    placement.place(field_, picture.size(), savedPlacement);
+    placement.place(workingField(), picture.size(), savedPlacement);
     if (!picture.isNull()) {
         QPainter painter(&image_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -10,7 +10,8 @@ namespace zuk {
 
 // The working-field view: a black field of the configured size plus a 10-pixel strip on the
 // right and at the bottom, the picture at its placement offsets and the nine handle markers
-// of the placement frame. One view pixel is one dot at resolution 0.
+// of the placement frame. One view pixel is one dot at resolution 0. The picture is placed
+// on the whole view, strip included: the working field in dots is measured on the view.
 class FieldView {
 public:
     explicit FieldView(QSize field = QSize(1930, 2330));
@@ -18,6 +19,8 @@ public:
     // A new field size repaints the view black.
     void setFieldSize(QSize field);
     QSize fieldSize() const { return field_; }
+    // The working field the placement measures: the view's size, the field plus the strip.
+    QSize workingField() const { return image_.size(); }
     const QImage& image() const { return image_; }
 
     // The whole drawing: black field, placement recomputed (unless the frame is being dragged),

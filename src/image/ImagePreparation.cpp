@@ -43,7 +43,12 @@ void ImagePreparation::openClick() {
         combined_ = *chosen == ConversionVariant::Combined;
 
     const QString path = screen_.askPictureToOpen();
-    if (!path.isEmpty() && QFileInfo(path).isFile() && !takePictureFile(path))
+    const bool fileChosen = !path.isEmpty() && QFileInfo(path).isFile();
+    if (fileChosen && !takePictureFile(path))
+        return;
+    // With no picture held there is nothing to convert again: a cancelled open changes
+    // nothing (no status line, no redraw, no motor setting).
+    if (!fileChosen && picture_.bitmap.isNull())
         return;
 
     if (links_.resetPlanPosition)

@@ -48,7 +48,7 @@ public:
     // "Файл" → "Открыть": the conversion-variant dialog, the open dialog, and for a readable
     // file the resolution and placement dialog; then the grids are rebuilt from the picture
     // held, converted and drawn. A file that cannot be read is refused with a message and
-    // changes nothing.
+    // changes nothing; so does a cancelled dialog while no picture is held.
     void openClick();
     // "Файл" → "Сохранить": writes the picture as BMP under exactly the name entered.
     void save1Click();
@@ -61,6 +61,7 @@ public:
     Placement& placement() { return placement_; }
     const Placement& placement() const { return placement_; }
     FieldView& view() { return view_; }
+    const FieldView& view() const { return view_; }
     bool combinedVariant() const { return combined_; }
     void setCombinedVariant(bool combined) { combined_ = combined; }
     ConversionVariant variant() const {

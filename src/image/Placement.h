@@ -35,7 +35,8 @@ PlacementMarks marksOfButton(int button);
 int fieldInDots(int fieldPixels, int resolution);
 
 // The field position of the picture's top-left dot for the marks (may be negative when the
-// picture is larger than the field).
+// picture is larger than the field). `field` is the working field in view pixels: the size of
+// the view, the stored field size plus its 10-pixel strip (FieldView::workingField()).
 QPoint placementOffsets(QSize field, int resolution, PlacementMarks marks, QSize picture);
 
 // The nine handle points of the placement frame, row by row from the top-left corner.

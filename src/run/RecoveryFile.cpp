@@ -171,6 +171,25 @@ FileResult removeRecoveryFile(const ProgramDir& dir) {
     return dir.remove(kRecoveryFileName);
 }
 
+RecoverySetAside setDamagedRecoveryFileAside(const ProgramDir& dir) {
+    // Enough names for any number of damaged files an operator would keep.
+    constexpr int kMaxKeptFiles = 999;
+    RecoverySetAside aside;
+    for (int number = 1; number <= kMaxKeptFiles; ++number) {
+        const QString name = number == 1 ? QStringLiteral("ErorFile.damaged.txt")
+                                         : QStringLiteral("ErorFile.damaged-%1.txt").arg(number);
+        if (dir.exists(name))
+            continue;
+        aside.keptAs = name;
+        aside.result = dir.rename(kRecoveryFileName, name);
+        return aside;
+    }
+    aside.result = FileResult::failure(
+        QStringLiteral("в папке программы уже хранится %1 повреждённых файлов восстановления")
+            .arg(kMaxKeptFiles));
+    return aside;
+}
+
 QStringList readAboutTexts(const ProgramDir& dir) {
     const TextFile file = dir.readLines(kAboutTextsFileName, kAboutTextCount);
     return file.ok() ? file.lines : QStringList();

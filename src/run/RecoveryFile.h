@@ -74,6 +74,17 @@ RecoveryRead<RecoveryData> readRecoveryFile(const ProgramDir& dir);
 bool recoveryFileExists(const ProgramDir& dir);
 FileResult removeRecoveryFile(const ProgramDir& dir);
 
+// Where a damaged recovery file went: the name it is kept under in the program directory
+// for inspection, or why it could not be moved.
+struct RecoverySetAside {
+    QString keptAs;
+    FileResult result;
+};
+// Moves a damaged recovery file out of the way, so that the next start does not find it
+// again, under "ErorFile.damaged.txt" (or "ErorFile.damaged-2.txt" and so on, never
+// replacing one kept earlier).
+RecoverySetAside setDamagedRecoveryFileAside(const ProgramDir& dir);
+
 // The about box's replacement texts: up to the first six lines of "DopFile.txt" (version
 // line, then the distributor's contact lines). An empty list when the file is missing or
 // cannot be read; the about box then keeps its own texts.

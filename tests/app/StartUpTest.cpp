@@ -2,6 +2,8 @@
 
 #include "run/RecoveryFile.h"
 
+#include <QDir>
+
 namespace zuk::test {
 namespace {
 
@@ -84,15 +86,42 @@ TEST_F(StartUpTest, ChoosingToFinishArmsTheResumption) {
     EXPECT_FALSE(program.timers.crush);
 }
 
-TEST_F(StartUpTest, DamagedRecoveryFileIsReportedNotOffered) {
-    QFile file(dir.filePath("ErorFile.Txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("picture.bmp\r\nnot a number\r\n");
-    file.close();
+TEST_F(StartUpTest, DamagedRecoveryFileIsReportedOnceAndKeptAside) {
+    const auto putDamaged = [&](const QByteArray& bytes) {
+        QFile file(dir.filePath("ErorFile.Txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    const auto bytesOf = [&](const QString& name) {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    };
+    putDamaged("picture.bmp\r\nnot a number\r\n");
     program.formCreate();
     EXPECT_FALSE(program.unfinishedJob);
     ASSERT_GE(screen.messages.size(), 1);
-    EXPECT_TRUE(QFile::exists(dir.filePath("ErorFile.Txt")));
+    const QString keptAs = QDir::toNativeSeparators(dir.filePath("ErorFile.damaged.txt"));
+    EXPECT_TRUE(screen.messages[0].startsWith("Файл восстановления \"ErorFile.txt\" повреждён"))
+        << screen.messages[0].toStdString();
+    EXPECT_TRUE(screen.messages[0].contains(keptAs)) << screen.messages[0].toStdString();
+    EXPECT_FALSE(ProgramDir(dir.path()).exists("ErorFile.txt"));
+    EXPECT_EQ(bytesOf("ErorFile.damaged.txt"), "picture.bmp\r\nnot a number\r\n");
+
+    // The next start is clean; a file damaged again later does not replace the one kept.
+    RecordingScreen nextScreen;
+    Program next{nextScreen, clock, line.factory(), ProgramDir(dir.path())};
+    next.formCreate();
+    for (const QString& message : nextScreen.messages)
+        EXPECT_FALSE(message.contains("ErorFile")) << message.toStdString();
+
+    putDamaged("");
+    RecordingScreen thirdScreen;
+    Program third{thirdScreen, clock, line.factory(), ProgramDir(dir.path())};
+    third.formCreate();
+    ASSERT_GE(thirdScreen.messages.size(), 1);
+    EXPECT_TRUE(thirdScreen.messages[0].contains("ErorFile.damaged-2.txt"));
+    EXPECT_EQ(bytesOf("ErorFile.damaged.txt"), "picture.bmp\r\nnot a number\r\n");
+    EXPECT_EQ(bytesOf("ErorFile.damaged-2.txt"), "");
 }
 
 using KeepAliveTest = ProgramFixture;

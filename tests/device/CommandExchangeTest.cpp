@@ -74,6 +74,14 @@ TEST_F(GreetingTest, AnswerFFAndWriteFailureHaveTheirOwnMessages) {
     EXPECT_EQ(screen.messages.last(), "Link error");
 }
 
+TEST_F(GreetingTest, FailedWriteShowsTheMessageBeforeTheLinkGoesDown) {
+    line.failWritesFrom(0);
+    exchange.greeting();
+    EXPECT_EQ(screen.events, (QStringList{"message: Ошибка связи.", "menu: link lost"}));
+    EXPECT_FALSE(exchange.linkActive());
+    EXPECT_FALSE(exchange.linkError());
+}
+
 TEST_F(GreetingTest, DeviceRefusingForeverIsBounded) {
     line.answerRepeatedly(0x90, 1000);
     exchange.greeting();

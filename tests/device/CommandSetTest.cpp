@@ -89,23 +89,47 @@ TEST_F(CommandSetTest, MotorProgrammingReadsTheCompletionDirectly) {
     EXPECT_EQ(commands.stepTimeFactor, 20);
 }
 
-TEST_F(CommandSetTest, GarbledMotorAnswerStoresNothing) {
+TEST_F(CommandSetTest, AnotherCompletionByteMirrorsTheParameterThatWasSent) {
+    // Taken and confirmed, but completed with an unexpected byte: the driver applied the
+    // setting, so later time-outs and strike profiles must use it.
     line.answer({0xA0, 0x77});
-    EXPECT_FALSE(commands.progXMotor(0x61, 99));
-    EXPECT_EQ(commands.motorParameter60, 1);
+    EXPECT_FALSE(commands.progXMotor(0x60, 16));
+    EXPECT_EQ(commands.motorParameter60, 16);
     EXPECT_EQ(commands.stepTimeFactor, 12);
+    line.answer({0xA1, 0x33});
+    EXPECT_FALSE(commands.progYMotor(0x61, 99));
+    EXPECT_EQ(commands.stepTimeFactor, 99);
+    EXPECT_EQ(commands.motorParameter60, 16);
     EXPECT_TRUE(exchange.linkActive());
-    EXPECT_EQ(exchange.sequence(), 1);
+    EXPECT_EQ(screen.menuState, MenuState::LinkUp);
+    EXPECT_EQ(exchange.sequence(), 2);
+    EXPECT_TRUE(screen.messages.isEmpty());
 }
 
-TEST_F(CommandSetTest, SilentMotorDriversHaveTheirMessages) {
-    line.answer({0xA0, S});
+TEST_F(CommandSetTest, MotorDriverSilentAfterAFailedSendIsNamedToo) {
+    // Nothing answers: the send fails ("Ошибка команды"), and the completion read that
+    // follows it finds nothing either.
     EXPECT_FALSE(commands.progXMotor(0x60, 16));
+    EXPECT_EQ(screen.messages,
+              (QStringList{"Ошибка команды ProgX_Motor", "Устройство не отвечаетProgX_Motor"}));
+    EXPECT_EQ(line.readTimeouts().size(), 7u + 1u);
     exchange.setLinkActive(true);
-    line.answer({0xA0, S});
+    screen.clear();
     EXPECT_FALSE(commands.progYMotor(0x60, 16));
-    EXPECT_EQ(screen.messages, (QStringList{"Устройство не отвечаетProgX_Motor",
-                                            "Устройство не отвечает ProgY_Motor"}));
+    EXPECT_EQ(screen.messages,
+              (QStringList{"Ошибка команды ProgY_Motor", "Устройство не отвечает ProgY_Motor"}));
+    EXPECT_FALSE(exchange.linkActive());
+    EXPECT_TRUE(exchange.linkError());
+    EXPECT_EQ(commands.motorParameter60, 1);
+}
+
+TEST_F(CommandSetTest, LateByteAfterAFailedSendDoesNotBringTheLinkBack) {
+    line.answer({S, S, S, S, S, S, S, 0x50});
+    EXPECT_FALSE(commands.progXMotor(0x60, 16));
+    EXPECT_EQ(screen.messages, QStringList{"Ошибка команды ProgX_Motor"});
+    EXPECT_FALSE(exchange.linkActive());
+    EXPECT_EQ(screen.menuState, MenuState::LinkLost);
+    EXPECT_EQ(commands.motorParameter60, 1);
     EXPECT_EQ(exchange.sequence(), 0);
 }
 
@@ -171,6 +195,29 @@ TEST_F(CommandSetTest, BackwardLineOf256DotsGreetsFirst) {
     EXPECT_EQ(commands.position.column, -256);
     EXPECT_TRUE(exchange.linkActive());
     EXPECT_EQ(line.pendingAnswers(), 0u);
+}
+
+TEST_F(CommandSetTest, FailedGreetingBeforeABackwardLineSetsTheLinkError) {
+    // A run tests the link-error flag to stop; the greeting alone does not set it.
+    EXPECT_FALSE(commands.printLine(CommandSet::Direction::Backward, QString(512, '1')));
+    EXPECT_FALSE(exchange.linkActive());
+    EXPECT_TRUE(exchange.linkError());
+    EXPECT_EQ(line.writtenBytes().left(5), hexBytes("1b0100001a"));
+    EXPECT_FALSE(line.writtenBytes().contains(hexBytes("1b200200")));
+    EXPECT_EQ(commands.position.column, 0);
+}
+
+TEST_F(CommandSetTest, GreetingLeavesTheNameOfTheCommandBefore) {
+    exchange.setCommand({0x1B, 0x11, 0x00, 0x09}, "StepDown", 3500);
+    line.answer({0xA0, 0x50});
+    exchange.greeting();
+    EXPECT_EQ(exchange.command().name, "StepDown");
+    // The nameless warm-up stroke right after it is logged and reported as "StepDown".
+    line.answer({0xA1});
+    commands.warmUpStroke();
+    EXPECT_TRUE(exchange.log().currentLine().startsWith("1; StepDown; "))
+        << exchange.log().currentLine().toStdString();
+    EXPECT_EQ(screen.messages, QStringList{"Устройство не отвечает StepDown"});
 }
 
 TEST_F(CommandSetTest, InvalidPrintLinesAreRefused) {

@@ -141,7 +141,7 @@ TEST(Settings, OutOfRangeValuesAreClampedNeverWrapped) {
     EXPECT_EQ(settings.second, (StrikeLevels{0, 255, 7, 9}));
     EXPECT_EQ(settings.fieldWidth, kMaxFieldSide);
     EXPECT_EQ(settings.fieldHeight, kMaxFieldSide);
-    EXPECT_EQ(settings.resolutionIndex, 8);
+    EXPECT_EQ(settings.resolutionIndex, 0); // 12 names no line of the list
     EXPECT_EQ(settings.stepTimeFactor, 255);
     EXPECT_EQ(settings.edgeDots, 8);
     EXPECT_TRUE(settings.portrait);
@@ -160,12 +160,13 @@ TEST(Settings, GarbageAndMissingLinesTakeDefaults) {
     EXPECT_EQ(settings.second, kDefaultStrikeLevels);
     EXPECT_EQ(settings.portName, "com1");
     EXPECT_EQ(settings.checkedPort, 1);
-    EXPECT_EQ(settings.fieldWidth, 1930);
-    EXPECT_EQ(settings.fieldHeight, 2330);
+    // Lines 12 to 17 are missing: each reads as 0.
+    EXPECT_EQ(settings.fieldWidth, 1000);
+    EXPECT_EQ(settings.fieldHeight, 1000);
     EXPECT_EQ(settings.resolutionIndex, 0);
     EXPECT_EQ(settings.stepTimeFactor, 12);
     EXPECT_EQ(settings.edgeDots, 8);
-    EXPECT_TRUE(settings.portrait);
+    EXPECT_FALSE(settings.portrait);
 
     settings = loaded(temp, iniWith("com4\r\nwide\r\n2000\r\nx\r\ny\r\nz\r\nw\r\n"));
     EXPECT_EQ(settings.fieldWidth, 1930);
@@ -174,6 +175,60 @@ TEST(Settings, GarbageAndMissingLinesTakeDefaults) {
     EXPECT_TRUE(settings.portrait);
 
     EXPECT_EQ(loaded(temp, "").first, kDefaultStrikeLevels);
+}
+
+TEST(Settings, LinesMissingAtTheEndReadAsZero) {
+    TempProgramDir temp;
+    const QByteArray full = iniWith("com2\r\n1500\r\n1800\r\n5\r\n30\r\n20\r\n1\r\n");
+    QList<QByteArray> lines = full.split('\n');
+    lines.removeLast(); // after the last CR LF
+    // A program that had other values before reading shows that each missing line is read.
+    const auto cutAfter = [&](int kept) {
+        Settings settings;
+        settings.resolutionIndex = 7;
+        settings.stepTimeFactor = 40;
+        settings.edgeDots = 30;
+        settings.portrait = true;
+        temp.put("Zuk.ini", lines.mid(0, kept).join('\n') + '\n');
+        EXPECT_TRUE(loadConfiguration(temp.dir(), settings).ok());
+        return settings;
+    };
+    Settings settings = cutAfter(16);
+    EXPECT_EQ(settings.edgeDots, 20);
+    EXPECT_FALSE(settings.portrait); // 0: "Текст (ускорение)"
+
+    settings = cutAfter(13);
+    EXPECT_EQ(settings.fieldHeight, 1800);
+    EXPECT_EQ(settings.resolutionIndex, 0);
+    EXPECT_EQ(settings.stepTimeFactor, 12);
+    EXPECT_EQ(settings.edgeDots, 8);
+    EXPECT_FALSE(settings.portrait);
+
+    settings = cutAfter(11);
+    EXPECT_EQ(settings.portName, "com2");
+    EXPECT_EQ(settings.fieldWidth, 1000);
+    EXPECT_EQ(settings.fieldHeight, 1000);
+}
+
+TEST(Settings, ResolutionLinesOfTheDialogReadBackAsWritten) {
+    TempProgramDir temp;
+    for (int line : {-1, 0, 8, 9}) {
+        Settings saved;
+        saved.resolutionIndex = line;
+        ASSERT_TRUE(saveConfiguration(temp.dir(), saved).ok());
+        Settings read;
+        read.resolutionIndex = 4;
+        ASSERT_TRUE(loadConfiguration(temp.dir(), read).ok());
+        EXPECT_EQ(read.resolutionIndex, line);
+    }
+    for (const char* outside : {"-2", "10"}) {
+        Settings settings;
+        settings.resolutionIndex = 4;
+        temp.put("Zuk.ini", iniWith("com1\r\n1930\r\n2330\r\n" + QByteArray(outside) +
+                                    "\r\n12\r\n8\r\n1\r\n"));
+        ASSERT_TRUE(loadConfiguration(temp.dir(), settings).ok());
+        EXPECT_EQ(settings.resolutionIndex, 4) << outside;
+    }
 }
 
 TEST(Settings, OtherPortNamesAreKeptWithNoItemChecked) {

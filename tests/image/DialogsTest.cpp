@@ -241,7 +241,8 @@ TEST(WindowFlowTest, OpenWithTheRealDialogsAnsweredByClicks) {
     EXPECT_FALSE(prep.combinedVariant());
     EXPECT_EQ(prep.placement().resolution, 1);
     EXPECT_EQ(prep.placement().marks, marksOfButton(7));
-    EXPECT_EQ(prep.placement().offset, QPoint(0, fieldInDots(200, 1) - 20));
+    // Placed on the view, the 300 × 200 field plus its 10-pixel strip.
+    EXPECT_EQ(prep.placement().offset, QPoint(0, fieldInDots(210, 1) - 20));
     EXPECT_EQ(screen.caption,
               QStringLiteral("ZUK-5.5   95.6  dpi  =  37.6 т/см    (") + path + ")");
     EXPECT_EQ(screen.statusLine, QStringLiteral("Изображение готово"));

@@ -81,8 +81,9 @@ TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
     EXPECT_EQ(stepTimeCalls, 1);
     EXPECT_EQ(screen.viewsShown, 1);
 
-    // The converted picture is on the view at the right edge of the field in dots of line 2.
-    const int ox = fieldInDots(400, 2) - 40;
+    // The converted picture is on the view at the right edge of the field in dots of line 2,
+    // measured on the view (the 400-pixel field plus its 10-pixel strip).
+    const int ox = fieldInDots(410, 2) - 40;
     EXPECT_EQ(prep->placement().offset, QPoint(ox, 0));
     EXPECT_EQ(screen.fieldView.pixel(ox + 5, 28), prep->picture().bitmap.pixel(5, 28));
 
@@ -179,15 +180,22 @@ TEST_F(OpenSequenceTest, CancellingTheFileDialogConvertsTheHeldPictureAgain) {
             ASSERT_EQ(prep->picture().gray.at(y + 1, x + 1), qRed(converted.pixel(x, y)));
 }
 
-TEST_F(OpenSequenceTest, AMissingFileIsPassedOverSilently) {
-    screen.conversionAnswer = ConversionVariant::Simple;
-    screen.openAnswer = dir.filePath(QStringLiteral("nowhere.bmp"));
-    prep->openClick();
-    EXPECT_TRUE(screen.messages.isEmpty());
-    EXPECT_EQ(eventsOf(screen, "ask"), (QStringList{"conversion variant", "picture to open"}));
-    // With no picture held the grids are just their margins.
-    EXPECT_EQ(prep->picture().gray.rows(), 4);
-    EXPECT_EQ(screen.viewsShown, 1);
+TEST_F(OpenSequenceTest, WithNoPictureHeldACancelledOrMissingOpenChangesNothing) {
+    const int rowsBefore = prep->picture().gray.rows();
+    for (const QString& answer : {QString(), dir.filePath(QStringLiteral("nowhere.bmp"))}) {
+        screen.forget();
+        screen.conversionAnswer = ConversionVariant::Simple;
+        screen.openAnswer = answer;
+        prep->openClick();
+        EXPECT_TRUE(screen.messages.isEmpty());
+        EXPECT_EQ(eventsOf(screen, "ask"), (QStringList{"conversion variant", "picture to open"}));
+        EXPECT_TRUE(eventsOf(screen, "status").isEmpty())
+            << eventsOf(screen, "status").join(", ").toStdString();
+        EXPECT_EQ(screen.viewsShown, 0);
+    }
+    EXPECT_EQ(prep->picture().gray.rows(), rowsBefore);
+    EXPECT_EQ(planResets, 0);
+    EXPECT_EQ(stepTimeCalls, 0);
 }
 
 TEST_F(OpenSequenceTest, TheUnfinishedJobsPlacementOverridesTheMarks) {

@@ -143,21 +143,41 @@ TEST_F(FieldViewTest, ViewIsTheFieldPlusABorderAndBlack) {
 TEST_F(FieldViewTest, DrawsThePictureAtItsOffsetsAndInvertedBlueMarkers) {
     placement.marks = marksOfButton(5);
     view.draw(picture(100, 60), placement, std::nullopt);
-    ASSERT_EQ(placement.offset, QPoint(150, 120));
+    ASSERT_EQ(placement.offset, QPoint(155, 125));
     const QRgb inside = qRgb(200, 150, 100) & 0xffffff;
-    EXPECT_EQ(at(150 + 40, 120 + 40), inside);
-    EXPECT_EQ(at(149, 150), 0u);
-    EXPECT_EQ(at(262, 150), 0u);
-    // Marker of P1 (150, 120): its square starts at (140, 110); on black the inverted blue
+    EXPECT_EQ(at(155 + 40, 125 + 40), inside);
+    EXPECT_EQ(at(154, 155), 0u);
+    EXPECT_EQ(at(267, 155), 0u);
+    // Marker of P1 (155, 125): its square starts at (145, 115); on black the inverted blue
     // pen shows yellow, on the picture the inverse of the picture XOR blue.
-    EXPECT_EQ(at(140, 110), 0xffff00u);
-    EXPECT_EQ(at(159, 129), ~(inside ^ 0x0000ffu) & 0xffffff);
-    EXPECT_EQ(at(150, 112), 0xffff00u); // vertical stroke of the cross, above the picture
-    EXPECT_EQ(at(150, 120), inside);    // where the strokes cross the pixel is inverted twice
-    EXPECT_EQ(at(141, 111), 0u);        // inside the square, off the cross
-    // Marker of P2 (200, 120) starts one pixel further left: (189, 110).
-    EXPECT_EQ(at(189, 110), 0xffff00u);
-    EXPECT_EQ(at(188, 110), 0u);
+    EXPECT_EQ(at(145, 115), 0xffff00u);
+    EXPECT_EQ(at(164, 134), ~(inside ^ 0x0000ffu) & 0xffffff);
+    EXPECT_EQ(at(155, 117), 0xffff00u); // vertical stroke of the cross, above the picture
+    EXPECT_EQ(at(155, 125), inside);    // where the strokes cross the pixel is inverted twice
+    EXPECT_EQ(at(146, 116), 0u);        // inside the square, off the cross
+    // Marker of P2 (205, 125) starts one pixel further left: (194, 115).
+    EXPECT_EQ(at(194, 115), 0xffff00u);
+    EXPECT_EQ(at(193, 115), 0u);
+}
+
+// The working field in dots is measured on the view, the stored field plus the 10-pixel strip:
+// the default 1930 × 2330 field places on 1940 × 2340.
+TEST(FieldViewPlacementTest, PlacementMeasuresTheViewNotTheStoredField) {
+    FieldView view(QSize(1930, 2330));
+    const QImage picture(100, 100, QImage::Format_RGB32);
+    const auto offsetFor = [&](int button, int resolution) {
+        Placement placement;
+        placement.resolution = resolution;
+        placement.marks = marksOfButton(button);
+        view.draw(picture, placement, std::nullopt);
+        return placement.offset;
+    };
+    EXPECT_EQ(offsetFor(5, 0), QPoint(970 - 50, 1170 - 50));
+    EXPECT_EQ(offsetFor(9, 0), QPoint(1940 - 100, 2340 - 100));
+    EXPECT_EQ(offsetFor(1, 0), QPoint(0, 0));
+    // At r = 8: 1940 × 16 div 24 = 1293 and 2340 × 16 div 24 = 1560 dots.
+    EXPECT_EQ(offsetFor(5, 8), QPoint(1293 / 2 - 50, 1560 / 2 - 50));
+    EXPECT_EQ(offsetFor(9, 8), QPoint(1293 - 100, 1560 - 100));
 }
 
 TEST_F(FieldViewTest, DrawingTheMarkersTwiceRestoresTheView) {
@@ -174,8 +194,8 @@ TEST_F(FieldViewTest, DrawingTheMarkersTwiceRestoresTheView) {
 
 TEST_F(FieldViewTest, APictureLargerThanTheFieldOverhangsOnBothSides) {
     placement.marks = marksOfButton(5);
-    view.draw(picture(600, 500), placement, std::nullopt);
-    EXPECT_EQ(placement.offset, QPoint(-100, -100));
+    view.draw(picture(620, 520), placement, std::nullopt);
+    EXPECT_EQ(placement.offset, QPoint(-105, -105));
     EXPECT_EQ(at(0, 0), qRgb(200, 150, 100) & 0xffffffu);
     EXPECT_EQ(at(409, 309), qRgb(200, 150, 100) & 0xffffffu);
 }

@@ -74,9 +74,18 @@ ResolutionChoice RecordingScreen::askResolutionAndPlacement() {
     return resolutionAnswer;
 }
 
-void RecordingScreen::setCaption(const QString& text) { caption = text; }
+void RecordingScreen::setCaption(const QString& text) {
+    caption = text;
+}
 
-void RecordingScreen::showFieldView(const QImage& view) { fieldView = view; }
+void RecordingScreen::showFieldView(const QImage& view) {
+    fieldView = view;
+}
+
+void RecordingScreen::showChangeBox(QPoint fieldPoint) {
+    changeBoxAt = fieldPoint;
+    events << QStringLiteral("change box: %1, %2").arg(fieldPoint.x()).arg(fieldPoint.y());
+}
 
 void RecordingScreen::clear() {
     events.clear();

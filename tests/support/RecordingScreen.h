@@ -28,6 +28,7 @@ public:
     ResolutionChoice askResolutionAndPlacement() override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
+    void showChangeBox(QPoint fieldPoint) override;
 
     // Answers of the modal dialogs.
     RecoveryChoice recoveryAnswer;
@@ -37,6 +38,7 @@ public:
     ResolutionChoice resolutionAnswer{0, 5};
     QString caption;
     QImage fieldView;
+    std::optional<QPoint> changeBoxAt; // where `ChangeBox` was last shown
 
     QStringList events;
     QStringList messages;

@@ -1,14 +1,17 @@
+#include "app/ui/Application.h"
 #include "app/ui/FieldImage.h"
 #include "app/ui/Windows.h"
 #include "support/ScriptedLine.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +53,37 @@ TEST_F(MainWindowTest, WindowsAreCreatedInTheirOrderWithTheTitle) {
               (QStringList{"zuk::TMenuForm", "zuk::TAboutBox", "zuk::TForm1", "zuk::TForm5",
                            "zuk::TForm4", "zuk::TConvertForm"}));
     EXPECT_EQ(windows->menuForm->windowTitle(), "ZUK-5.6");
+}
+
+TEST_F(MainWindowTest, TitlesAreExactlyTheProgramsOwn) {
+    // The application sets no display name of its own (it follows the application name), so
+    // the window system appends nothing to the titles below.
+    setUpApplication();
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName("probe");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "probe");
+    QCoreApplication::setApplicationName(name);
+
+    auto windows = create();
+    EXPECT_EQ(windows->menuForm->windowTitle(), "ZUK-5.6");
+    EXPECT_EQ(windows->form5->windowTitle(), "Portret_Properties");
+    EXPECT_EQ(windows->convertForm->windowTitle(), "ConvertForm");
+    EXPECT_EQ(windows->form1->windowTitle(), "Внимание !");
+    EXPECT_EQ(windows->form4->windowTitle(), "Eror message.");
+
+    // A message box is titled with the application title.
+    QString boxTitle;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            boxTitle = box->windowTitle();
+            box->close();
+        }
+    });
+    closer.start();
+    windows->menuForm->TMenuForm::showMessage("Проверка");
+    EXPECT_EQ(boxTitle, "ZUK-5.6");
 }
 
 TEST_F(MainWindowTest, MainMenuHasNineEntriesByPositionWithTheHiddenOnesHidden) {
@@ -151,6 +185,31 @@ TEST_F(MainWindowTest, LanguageFileRenamesCaptionsByFourDigitNumbers) {
     EXPECT_EQ(windows->menuForm->menuEntry(0)->text(), "Файлы");
     EXPECT_EQ(windows->menuForm->menuEntry(6)->text(), "Проверка");
     EXPECT_EQ(windows->menuForm->menuEntry(2)->text(), "Работа");
+}
+
+TEST_F(MainWindowTest, StartUpChecksThePortItemOfTheConfiguredName) {
+    const auto checkedItems = [](TMenuForm& menu) {
+        QStringList checked;
+        for (int item = 1; item <= 8; ++item)
+            if (menu.findAction(QStringLiteral("Com%1").arg(item) + QLatin1Char('1'))->isChecked())
+                checked << QStringLiteral("Com%1").arg(item);
+        return checked;
+    };
+    const auto startWithPort = [&](const QByteArray& portName) {
+        QFile ini(dir.filePath("Zuk.ini"));
+        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("Group\r\nKnKHel4-14\r\nKnKHel3-10\r\nKnKHel2-5\r\nKnKHel1-2\r\n"
+                  "Ind  \r\nKnKHel4-14\r\nKnKHel3-10\r\nKnKHel2-5\r\nKnKHel1-2\r\n" +
+                  portName + "\r\n1930\r\n2330\r\n0\r\n12\r\n8\r\n1\r\n");
+        ini.close();
+        return create();
+    };
+    auto com3 = startWithPort("com3");
+    EXPECT_EQ(checkedItems(*com3->menuForm), QStringList{"Com3"});
+    for (const char* other : {"sim", "/dev/ttyUSB0"}) {
+        auto windows = startWithPort(other);
+        EXPECT_EQ(checkedItems(*windows->menuForm), QStringList()) << other;
+    }
 }
 
 TEST_F(MainWindowTest, ClosingWritesTheConfiguration) {

@@ -1,6 +1,8 @@
 // zuk-batch: the program's picture work without its window, for scripts and checks.
 #include "Command.h"
 
+#include "app/Version.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -23,6 +25,10 @@ int main(int argc, char* argv[]) {
         return zuk::batch::kExitUsage;
     }
     const QString name = args.takeFirst();
+    if (name == QLatin1String("--version")) {
+        out << "zuk-batch " << zuk::versionText() << '\n';
+        return zuk::batch::kExitOk;
+    }
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
         printUsage(out);

@@ -1,5 +1,7 @@
 #include "DevsimOptions.h"
 
+#include "app/Version.h"
+
 #include "simulator/Machine.h"
 
 #include <QCommandLineParser>
@@ -77,6 +79,7 @@ struct Parsed {
     Parsed() {
         parser.setApplicationDescription(QString::fromLatin1(kDescription));
         parser.addHelpOption();
+        parser.addVersionOption();
         parser.addOptions({link, speed, id, dropAnswer, corruptAnswer, refuseFrame, silentAfter,
                            silentFor, powerLossLines, powerLossDots, powerBack, state, png, csv,
                            json, trace});
@@ -154,6 +157,11 @@ std::optional<DevsimOptions> parseDevsimOptions(const QStringList& arguments, QS
     *exitCode = 2;
     if (!p.parser.parse(arguments)) {
         *message = p.parser.errorText() + QStringLiteral("\nTry --help.");
+        return std::nullopt;
+    }
+    if (p.parser.isSet(QStringLiteral("version"))) {
+        *message = QStringLiteral("zuk-devsim ") + versionText();
+        *exitCode = 0;
         return std::nullopt;
     }
     if (p.parser.isSet(QStringLiteral("help"))) {

@@ -2,23 +2,29 @@
 
 #include "app/Language.h"
 #include "app/ui/FieldImage.h"
+#include "app/ui/ModalWindowCloser.h"
 #include "app/ui/TAboutBox.h"
 #include "image/ui/PictureFileDialogs.h"
 #include "image/ui/TConvertForm.h"
 #include "image/ui/TForm5.h"
 #include "run/ui/TForm1.h"
 #include "service/ServiceFunctions.h"
+#include "service/ui/ChangeBox.h"
+#include "service/ui/GroupBox1.h"
+#include "service/ui/PanelPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 
 namespace zuk {
@@ -59,8 +65,13 @@ template <typename F> void TMenuForm::handle(F&& f) {
     crushTimer_.stop();
     timer3_.stop();
     timer4_.stop();
+    ++handlersRunning_;
     f();
+    --handlersRunning_;
     syncTimers();
+    // A termination signal that came while the handler ran closes the window now.
+    if (terminating_ && handlersRunning_ == 0 && !closed_)
+        close();
 }
 
 void TMenuForm::syncTimers() {
@@ -88,6 +99,7 @@ QTimer& TMenuForm::timer(const char* name) {
 void TMenuForm::FormCreate() {
     handle([this] {
         program_.formCreate();
+        showCheckedPort();
         applyLanguageCaptions(program_.texts, LanguageWindow::Main, this);
     });
 }
@@ -111,10 +123,15 @@ void TMenuForm::CloseExit() {
 void TMenuForm::ComClick(int item) {
     handle([this, item] {
         program_.comPortClick(item);
-        for (int i = 1; i <= 8; ++i)
-            findAction(QStringLiteral("Com%1").arg(i) + QLatin1Char('1'))
-                ->setChecked(i == program_.settings.checkedPort);
+        showCheckedPort();
     });
+}
+
+// "Com1" .. "Com8" show the item the settings check, or none for any other port name.
+void TMenuForm::showCheckedPort() {
+    for (int i = 1; i <= kPortItemCount; ++i)
+        findAction(QStringLiteral("Com%1").arg(i) + QLatin1Char('1'))
+            ->setChecked(i == program_.settings.checkedPort);
 }
 
 void TMenuForm::N5Click() {
@@ -134,7 +151,58 @@ void TMenuForm::SelfTesting1Click() {
 }
 
 void TMenuForm::HeadMoveClick() {
-    // The item checks and unchecks itself; the head moves arrive with the manual movement.
+    // The item checks and unchecks itself.
+    program_.movement.choices.headMove = findAction(QStringLiteral("HeadMove"))->isChecked();
+}
+
+// --- Manual movement ---
+
+void TMenuForm::N4Click() {
+    enterMenuState(MenuState::Work, false);
+    const QPoint scrolled(scrollBox1_->horizontalScrollBar()->value(),
+                          scrollBox1_->verticalScrollBar()->value());
+    showPanelAt(*groupBox1_, image1_->pos() + scrolled + QPoint(5, 5));
+}
+
+void TMenuForm::GeometryButtonClick(int handlePoint) {
+    handle([this, handlePoint] { program_.movement.geometryButtonClick(handlePoint); });
+}
+
+void TMenuForm::Button16Click() {
+    enterMenuState(MenuState::LinkUp, false);
+    groupBox1_->hide();
+}
+
+namespace {
+MouseButton movementButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    default:
+        return MouseButton::Other;
+    }
+}
+} // namespace
+
+void TMenuForm::Image1MouseDown(Qt::MouseButton button, QPoint point) {
+    handle([this, button, point] {
+        program_.movement.image1MouseDown(movementButton(button), point);
+    });
+}
+
+void TMenuForm::Image1MouseMove(QPoint point) {
+    // No device command: the timers need not stop for it.
+    program_.movement.image1MouseMove(point);
+}
+
+void TMenuForm::Image1MouseUp(QPoint) {
+    program_.movement.image1MouseUp();
+}
+
+void TMenuForm::Image1DblClick(QPoint) {
+    handle([this] { program_.movement.image1DblClick(); });
 }
 
 void TMenuForm::About1Click() {
@@ -144,6 +212,17 @@ void TMenuForm::About1Click() {
 
 void TMenuForm::offerUnfinishedJob() {
     handle([this] { program_.offerUnfinishedJob(); });
+}
+
+// The window closes as "Выход" closes it: EndPrint, Off, port closed, Zuk.ini written. The
+// shutdown never runs in the middle of a handler: an open dialog is closed as if cancelled,
+// and the window closes once the handler has returned. From here on message boxes go to the
+// error output and dialogs close at once, so that nothing waits for an absent operator.
+void TMenuForm::terminationRequested() {
+    if (!terminating_)
+        terminating_ = new ModalWindowCloser(this);
+    if (handlersRunning_ == 0)
+        CloseExit();
 }
 
 void TMenuForm::Timer4Timer() {
@@ -171,7 +250,11 @@ void TMenuForm::closeEvent(QCloseEvent* event) {
 // --- Screen ---
 
 void TMenuForm::showMessage(const QString& text) {
-    QMessageBox::information(this, QApplication::applicationDisplayName(), text);
+    if (terminating_) {
+        qWarning().noquote() << text;
+        return;
+    }
+    QMessageBox::information(this, kApplicationTitle, text);
 }
 
 void TMenuForm::enterMenuState(MenuState state, bool runTimerEnabled) {
@@ -187,6 +270,9 @@ void TMenuForm::enterMenuState(MenuState state, bool runTimerEnabled) {
         for (int position = 0; position <= 6; ++position)
             menuEntry(position)->setEnabled(true);
         image1_->setEnabled(true);
+        // The needle choices come back with the link, or a link lost once would leave the
+        // operator without them for the rest of the run.
+        setNeedleControlsEnabled(true);
         break;
     case MenuState::Work:
         menuEntry(kStopEntry)->setVisible(runTimerEnabled);
@@ -199,9 +285,7 @@ void TMenuForm::enterMenuState(MenuState state, bool runTimerEnabled) {
 }
 
 void TMenuForm::setNeedleControlsEnabled(bool enabled) {
-    for (const char* name : {"Igla", "AllUp", "UpMove", "AllDown"})
-        if (auto* button = findChild<QRadioButton*>(QLatin1String(name)))
-            button->setEnabled(enabled);
+    changeBox_->setNeedleControlsEnabled(enabled);
 }
 
 void TMenuForm::setCursor(CursorShape shape) {
@@ -287,6 +371,11 @@ void TMenuForm::setCaption(const QString& text) {
 
 void TMenuForm::showFieldView(const QImage& view) {
     image1_->setImage(view);
+}
+
+void TMenuForm::showChangeBox(QPoint fieldPoint) {
+    // Beside the pressed point as the scroll box shows it now.
+    showPanelAt(*changeBox_, image1_->pos() + fieldPoint + QPoint(20, 0));
 }
 
 QAction* TMenuForm::menuEntry(int position) const {

@@ -21,7 +21,10 @@ class QWidget;
 
 namespace zuk {
 
+class ChangeBox;
 class FieldImage;
+class GroupBox1;
+class ModalWindowCloser;
 class TConvertForm;
 class TForm1;
 class TForm5;
@@ -51,12 +54,22 @@ public:
     void N6Click();          // "Разогрев"
     void SelfTesting1Click();
     void HeadMoveClick();
+    void N4Click();                            // "Геометрия"
+    void GeometryButtonClick(int handlePoint); // Button7Click .. Button15Click: handle 1 .. 9
+    void Button16Click();                      // "Завершить"
+    void Image1MouseDown(Qt::MouseButton button, QPoint point);
+    void Image1MouseMove(QPoint point);
+    void Image1MouseUp(QPoint point);
+    void Image1DblClick(QPoint point);
     void About1Click();
     void Timer4Timer();
     void Timer3Timer();
     void CrushTimerTimer();
     // The unfinished-job dialog at its creation.
     void offerUnfinishedJob();
+    // A termination signal (SIGTERM, SIGINT, SIGHUP) arrived: the one place that decides how
+    // the program ends on it.
+    void terminationRequested();
 
     // --- Screen ---
     void showMessage(const QString& text) override;
@@ -74,12 +87,16 @@ public:
     ResolutionChoice askResolutionAndPlacement() override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
+    void showChangeBox(QPoint fieldPoint) override;
 
     // The top-level menu entries by position (0 "Файл" .. 8 "STOP").
     QAction* menuEntry(int position) const;
     QAction* findAction(const QString& objectName) const;
     QTimer& timer(const char* name);
     FieldImage* fieldImage() const { return image1_; }
+    QScrollArea* scrollBox1() const { return scrollBox1_; }
+    ChangeBox* changeBox() const { return changeBox_; }
+    GroupBox1* groupBox1() const { return groupBox1_; }
     QString statusLine() const;
 
 protected:
@@ -90,15 +107,21 @@ private:
     void buildBody();
     QWidget* buildServicePanel();
     QWidget* buildSelfTestingPanel();
+    void buildMovementPanels();
     QAction* addItem(QMenu* menu, const char* objectName, const QString& text,
                      void (TMenuForm::*handler)() = nullptr);
     // Runs a handler and then lets the timers follow the program's decisions.
     template <typename F> void handle(F&& f);
     void syncTimers();
     void setNeedleControlsEnabled(bool enabled);
+    void showCheckedPort();
 
     Program program_;
     bool closed_ = false;
+    // Handlers running (more than one while a modal dialog of one runs another).
+    int handlersRunning_ = 0;
+    // Set by a termination signal: no operator is there to answer message boxes or dialogs.
+    ModalWindowCloser* terminating_ = nullptr;
     TForm1* form1_ = nullptr;
     TForm5* form5_ = nullptr;
     TConvertForm* convertForm_ = nullptr;
@@ -110,6 +133,8 @@ private:
 
     QScrollArea* scrollBox1_ = nullptr;
     FieldImage* image1_ = nullptr;
+    ChangeBox* changeBox_ = nullptr;
+    GroupBox1* groupBox1_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
     QProgressBar* gauge1_ = nullptr;
     QWidget* selfTestingPanel_ = nullptr;

@@ -2,6 +2,8 @@
 #include "app/ui/TMenuForm.h"
 
 #include "app/ui/FieldImage.h"
+#include "service/ui/ChangeBox.h"
+#include "service/ui/GroupBox1.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -14,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -74,7 +75,7 @@ void TMenuForm::buildMenu() {
     }
 
     QMenu* settings = addMenu(bar, "N1", QStringLiteral("Установки"));
-    addItem(settings, "N4", QStringLiteral("Геометрия"));
+    addItem(settings, "N4", QStringLiteral("Геометрия"), &TMenuForm::N4Click);
     addItem(settings, "N6", QStringLiteral("Разогрев"), &TMenuForm::N6Click);
     QAction* headMove = addItem(settings, "HeadMove", QStringLiteral("Перемещение иглы"),
                                 &TMenuForm::HeadMoveClick);
@@ -179,6 +180,20 @@ QWidget* TMenuForm::buildSelfTestingPanel() {
     return panel;
 }
 
+// The panels of the manual movement float over the field view, outside its scrolling.
+void TMenuForm::buildMovementPanels() {
+    QWidget* viewport = scrollBox1_->viewport();
+    changeBox_ = new ChangeBox(program_.movement.choices, viewport);
+    groupBox1_ = new GroupBox1(program_.movement.choices, viewport);
+    connect(groupBox1_, &GroupBox1::positionClicked, this,
+            [this](int handle) { GeometryButtonClick(handle); });
+    connect(groupBox1_, &GroupBox1::finishClicked, this, [this] { Button16Click(); });
+    connect(image1_, &FieldImage::mousePressed, this, &TMenuForm::Image1MouseDown);
+    connect(image1_, &FieldImage::mouseMoved, this, &TMenuForm::Image1MouseMove);
+    connect(image1_, &FieldImage::mouseReleased, this, &TMenuForm::Image1MouseUp);
+    connect(image1_, &FieldImage::doubleClicked, this, &TMenuForm::Image1DblClick);
+}
+
 void TMenuForm::buildBody() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -196,20 +211,7 @@ void TMenuForm::buildBody() {
     row->addWidget(selfTestingPanel_);
     layout->addLayout(row, 1);
 
-    // The needle choice of the manual moves; shown over the picture on a right click.
-    auto* changeBox = new QGroupBox(QStringLiteral("Перемещение"), scrollBox1_);
-    changeBox->setObjectName(QStringLiteral("ChangeBox"));
-    auto* changeLayout = new QVBoxLayout(changeBox);
-    for (auto [name, text, checked] :
-         {std::tuple{"Marker", "маркера", false}, std::tuple{"Igla", "иглы", true},
-          std::tuple{"AllUp", "Поднята", false}, std::tuple{"UpMove", "Поднята приl", true},
-          std::tuple{"AllDown", "Опущена", false}}) {
-        auto* button = new QRadioButton(QString::fromUtf8(text), changeBox);
-        button->setObjectName(QLatin1String(name));
-        button->setChecked(checked);
-        changeLayout->addWidget(button);
-    }
-    changeBox->hide();
+    buildMovementPanels();
 
     auto* statusRow = new QHBoxLayout;
     memo1_ = new QPlainTextEdit(central);

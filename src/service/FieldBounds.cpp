@@ -1,0 +1,46 @@
+#include "service/FieldBounds.h"
+
+#include "image/ImagePreparation.h"
+#include "image/Placement.h"
+
+namespace zuk {
+
+QSize workingFieldInDots(QSize image1Size, int resolution) {
+    return {fieldInDots(image1Size.width(), resolution),
+            fieldInDots(image1Size.height(), resolution)};
+}
+
+bool pointInField(QPoint point, QSize fieldDots) {
+    return point.x() >= 0 && point.y() >= 0 && point.x() <= fieldDots.width() &&
+           point.y() <= fieldDots.height();
+}
+
+std::optional<QString> placementFitsField(const Placement& placement, QSize fieldDots) {
+    if (fieldDots.isEmpty())
+        return QStringLiteral("Рабочее поле при выбранной плотности точек пусто: выберите "
+                              "плотность точек из списка и расположите рисунок заново.");
+    // 64-bit sums: a picture may be dragged far off the field.
+    const qint64 left = placement.offset.x();
+    const qint64 top = placement.offset.y();
+    const qint64 right = left + placement.frameSize.width();
+    const qint64 bottom = top + placement.frameSize.height();
+    if (left >= 0 && top >= 0 && right <= fieldDots.width() && bottom <= fieldDots.height())
+        return std::nullopt;
+    return QStringLiteral("Рисунок выходит за рабочее поле: рисунок %1 × %2 точек с началом в "
+                          "точке (%3, %4), рабочее поле %5 × %6 точек. Расположите рисунок на "
+                          "поле заново.")
+        .arg(placement.frameSize.width())
+        .arg(placement.frameSize.height())
+        .arg(left)
+        .arg(top)
+        .arg(fieldDots.width())
+        .arg(fieldDots.height());
+}
+
+std::optional<QString> placementFitsField(const ImagePreparation& image) {
+    const Placement& placement = image.placement();
+    return placementFitsField(
+        placement, workingFieldInDots(image.view().image().size(), placement.resolution));
+}
+
+} // namespace zuk
