@@ -86,6 +86,9 @@ public:
     // Shows the panel `ChangeBox` ("Перемещение") just right of the field point where the
     // right button was pressed on a handle of the placement frame.
     virtual void showChangeBox(QPoint fieldPoint) = 0;
+    // Time estimate of a job
+    // The status bar: Label35 (the expected end) and Label37 (the duration), whole captions.
+    virtual void setJobTimes(const QString& endTime, const QString& duration) = 0;
     // Engraving run
     // Only these pixels of the view changed (the marks of a strike line): the window repaints
     // just them.

@@ -1,64 +1,138 @@
 #include "image/Conversion.h"
 
+#include "image/DiffusionRow.h"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+
 namespace zuk {
 namespace {
 
 // Dot values at or above this become 255 in the simple variant.
 constexpr double kSimpleThreshold = 126;
 
+// The conversion works on 32-bit RGB pictures in place; a picture in any other format is
+// turned into one first.
 void keepAsRgb32(QImage& bitmap) {
     if (!bitmap.isNull() && bitmap.format() != QImage::Format_RGB32)
         bitmap = bitmap.convertToFormat(QImage::Format_RGB32);
 }
 
-// The next nonzero value of the gray's pattern row, advancing its position cyclically.
-double nextPatternValue(PictureTables& tables, int gray) {
-    const PatternRow& row = tables.pattern[gray];
-    quint8& position = tables.positions[gray];
-    // A full turn without a value can only come from a damaged table; the dot then stays 0
-    // instead of looping for ever.
-    for (int step = 0; step < kPatternLength; ++step) {
-        const quint8 value = row[position];
-        position = position + 1 == kPatternLength ? 0 : position + 1;
-        if (value != 0)
-            return value;
+// What the pattern lookup finds from one position of one gray's row: the next nonzero value
+// (0 when the row has none) and the position it leaves behind.
+struct PatternStep {
+    quint8 value;
+    quint8 next;
+};
+using PatternSteps = std::array<std::array<PatternStep, kPatternLength>, 256>;
+
+// Works out every lookup of the pattern table at once: from position p the lookup takes the
+// first nonzero entry at or after p (cyclically) and moves to the position after it. A row
+// without any value, which only a damaged table has, gives 0 and leaves the position where
+// it was, as a full turn round the row would.
+std::unique_ptr<PatternSteps> patternSteps(const PatternTable& pattern) {
+    auto steps = std::make_unique<PatternSteps>();
+    for (int gray = 0; gray < 256; ++gray) {
+        const PatternRow& row = pattern[gray];
+        int found = -1; // the nearest nonzero entry at or after the position, cyclically
+        for (int k = 2 * kPatternLength - 1; k >= 0; --k) {
+            const int position = k % kPatternLength;
+            if (row[position] != 0)
+                found = position;
+            if (k < kPatternLength)
+                (*steps)[gray][position] =
+                    found < 0 ? PatternStep{0, quint8(position)}
+                              : PatternStep{row[found], quint8((found + 1) % kPatternLength)};
+        }
     }
-    return 0;
+    return steps;
 }
 
-// Serpentine Floyd–Steinberg diffusion over rows 1..H of the dot image: odd rows left to
-// right over columns 1..W+2, even rows right to left over columns W+1..2. Each share of the
-// error is computed on its own from the same error.
-template <typename Quantise>
-void diffuse(Picture& picture, PictureProgress& progress, Quantise quantise) {
+using diffusion::Candidate;
+using diffusion::Real;
+using diffusion::Strike;
+
+// The simple variant's quantiser: one fixed threshold, every dot 255.
+class ThresholdQuantiser {
+public:
+    void startRow(int) {}
+    Candidate candidate(int) const { return {threshold_, dot_}; }
+    void commit(int, const Strike&) {}
+
+private:
+    const Real threshold_{kSimpleThreshold};
+    const Real dot_{255.0};
+};
+
+// The combined variant's quantiser. The gray grid cell with the dot's own indices lies one
+// pixel to the right of the dot, so the threshold and the pattern of a dot come from its right
+// neighbour. The pattern positions are worked on in a copy and handed back at the end.
+class PatternQuantiser {
+public:
+    PatternQuantiser(const Grid<qint32>& gray, PictureTables& tables)
+        : gray_(gray), tables_(tables), steps_(patternSteps(tables.pattern)) {
+        // Positions are always below the pattern length; the remainder only keeps a damaged
+        // one inside the table.
+        for (int gray = 0; gray < 256; ++gray)
+            positions_[gray] = tables.positions[gray] % kPatternLength;
+        // A dot of gray g ≥ 1 is struck when Int(v) > g div 2. Both sides are integers, so this
+        // is v ≥ g div 2 + 1 for every v the diffusion can hold (Int truncates toward zero,
+        // and a negative v is struck by neither); gray 0 is never struck.
+        thresholds_[0] = std::numeric_limits<double>::infinity();
+        for (int gray = 1; gray < 256; ++gray)
+            thresholds_[gray] = gray / 2 + 1;
+        for (int value = 0; value < 256; ++value)
+            dotValues_[value] = value;
+    }
+    ~PatternQuantiser() {
+        std::copy(positions_.begin(), positions_.end(), tables_.positions.begin());
+    }
+    PatternQuantiser(const PatternQuantiser&) = delete;
+    PatternQuantiser& operator=(const PatternQuantiser&) = delete;
+
+    void startRow(int i) { grays_ = gray_.row(i); }
+
+    // The next value of the gray's pattern, looked up without moving on yet.
+    Candidate candidate(int j) {
+        currentGray_ = grays_[j];
+        const PatternStep step = (*steps_)[currentGray_][positions_[currentGray_]];
+        currentNext_ = step.next;
+        return {Real::at(&thresholds_[currentGray_]), Real::at(&dotValues_[step.value])};
+    }
+    // A struck dot has taken its pattern value, so the pattern moves on.
+    void commit(int, const Strike& strike) {
+        // Moves on or stays without a branch, which would be mispredicted as often as not.
+        int& position = positions_[currentGray_];
+        position ^= (currentNext_ ^ position) & -int(strike.taken());
+    }
+
+private:
+    const Grid<qint32>& gray_;
+    PictureTables& tables_;
+    std::unique_ptr<PatternSteps> steps_;
+    std::array<int, 256> positions_{};
+    std::array<double, 256> thresholds_{};
+    std::array<double, 256> dotValues_{};
+    const qint32* grays_ = nullptr;
+    int currentGray_ = 0; // the gray and the position after it of the cell being quantised
+    int currentNext_ = 0;
+};
+
+// Serpentine diffusion over rows 1..H of the dot image: odd rows left to right over columns
+// 1..W+2, even rows right to left over columns W+1..2.
+template <typename Quantiser>
+void diffuse(Picture& picture, PictureProgress& progress, Quantiser& quantiser) {
     const int width = picture.width();
     const int height = picture.height();
     for (int i = 1; i <= height; ++i) {
+        quantiser.startRow(i);
         double* row = picture.dots.row(i);
         double* below = picture.dots.row(i + 1);
-        if (i % 2 == 1) {
-            for (int j = 1; j <= width + 2; ++j) {
-                const double value = row[j];
-                const double dot = quantise(i, j, value);
-                row[j] = dot;
-                const double error = value - dot;
-                row[j + 1] += error * 7 / 16;
-                below[j - 1] += error * 3 / 16;
-                below[j] += error * 5 / 16;
-                below[j + 1] += error * 1 / 16;
-            }
-        } else {
-            for (int j = width + 1; j >= 2; --j) {
-                const double value = row[j];
-                const double dot = quantise(i, j, value);
-                row[j] = dot;
-                const double error = value - dot;
-                row[j - 1] += error * 7 / 16;
-                below[j + 1] += error * 3 / 16;
-                below[j] += error * 5 / 16;
-                below[j - 1] += error * 1 / 16;
-            }
-        }
+        if (i % 2 == 1)
+            diffusion::diffuseRow<+1>(row, below, 1, width + 2, quantiser);
+        else
+            diffusion::diffuseRow<-1>(row, below, width + 1, 2, quantiser);
         progress.setGauge(i, height);
     }
 }
@@ -75,14 +149,10 @@ void clearMargins(Picture& picture, ConversionVariant variant) {
     }
     for (int i = 0; i < picture.dots.rows(); ++i) {
         double* row = picture.dots.row(i);
-        for (int j = width + 2; j < picture.dots.cols(); ++j)
-            row[j] = 0;
+        std::fill(row + width + 2, row + picture.dots.cols(), 0.0);
     }
-    if (variant == ConversionVariant::Combined) {
-        double* last = picture.dots.row(height);
-        for (int j = 0; j <= width; ++j)
-            last[j] = 0;
-    }
+    if (variant == ConversionVariant::Combined)
+        std::fill_n(picture.dots.row(height), width + 1, 0.0);
 }
 
 // Pulls a value that is nearly a dot value onto it.
@@ -102,16 +172,35 @@ qint32 snapToDotValue(qint32 value, ConversionVariant variant) {
     return value;
 }
 
+// The snapped value of every value that snapping can change (0..256), looked up rather than
+// tested: the dot values follow each other as good as randomly, and a chain of mispredicted
+// branches per dot would cost more than the rest of the write-back.
+class DotSnap {
+public:
+    explicit DotSnap(ConversionVariant variant) {
+        for (qint32 value = 0; value <= kLast; ++value)
+            snapped_[value] = snapToDotValue(value, variant);
+    }
+    qint32 operator()(qint32 value) const {
+        return quint32(value) <= quint32(kLast) ? snapped_[value] : value;
+    }
+
+private:
+    static constexpr qint32 kLast = 256;
+    std::array<qint32, kLast + 1> snapped_{};
+};
+
 // Truncates and snaps each picture cell of the dot image and shows it in the bitmap as gray.
 void writeBack(Picture& picture, ConversionVariant variant, PictureProgress& progress) {
     keepAsRgb32(picture.bitmap);
+    const DotSnap snap(variant);
     const int width = picture.width();
     const int height = picture.height();
     for (int y = 0; y < height; ++y) {
         double* cells = picture.dots.row(y + 1) + 2;
         auto* line = reinterpret_cast<QRgb*>(picture.bitmap.scanLine(y));
         for (int x = 0; x < width; ++x) {
-            const qint32 dot = snapToDotValue(static_cast<qint32>(cells[x]), variant);
+            const qint32 dot = snap(static_cast<qint32>(cells[x]));
             cells[x] = dot;
             line[x] = qRgb(dot, dot, dot);
         }
@@ -134,25 +223,52 @@ void startConversion(const Picture& picture, PictureProgress& progress) {
     progress.setGauge(0, picture.height());
 }
 
-} // namespace
+enum class GridCells { Zeroed, ToBeFilled };
 
-void sizeGrids(Picture& picture, PictureProgress& progress) {
+// Sizes the grids from the picture bitmap. Grids of the same size keep their memory;
+// otherwise the old ones go first, so that old and new grids never take memory together. The
+// mark grid and the empty-row table are always zeroed; the gray grid and the dot image only
+// when asked, since the fill writes every one of their cells.
+void shapeGrids(Picture& picture, GridCells grayAndDots) {
     const int width = picture.width();
     const int height = picture.height();
-    progress.setGauge(0, height);
-    // Grids of the same size are zeroed where they are; otherwise the old ones go first, so
-    // that old and new grids never take memory together.
     if (picture.gray.rows() != height + 4 || picture.gray.cols() != width + 4) {
         picture.gray.release();
         picture.dots.release();
         picture.marks.release();
         picture.emptyRows = {};
     }
-    picture.gray.reset(height + 4, width + 4);
-    picture.dots.reset(height + 4, width + 4);
+    if (grayAndDots == GridCells::Zeroed) {
+        picture.gray.reset(height + 4, width + 4);
+        picture.dots.reset(height + 4, width + 4);
+    } else {
+        picture.gray.resizeForOverwrite(height + 4, width + 4);
+        picture.dots.resizeForOverwrite(height + 4, width + 4);
+    }
     picture.marks.reset(height + 5, width + 5, height + 4);
     picture.emptyRows.assign(static_cast<std::size_t>(height) + 5, 0);
-    progress.setGauge(height, height);
+}
+
+// The tone value of every gray as a real, so that the fill only copies.
+std::array<double, 256> toneValues(const PictureTables& tables, ConversionVariant variant) {
+    std::array<double, 256> tones{};
+    for (int gray = 0; gray < 256; ++gray)
+        tones[gray] = variant == ConversionVariant::Combined ? tables.combinedTone[gray]
+                                                             : tables.simpleTone[gray];
+    return tones;
+}
+
+template <typename T> void clearRows(Grid<T>& grid, int from, int to) {
+    for (int i = from; i < to; ++i)
+        std::fill_n(grid.row(i), grid.cols(), T{});
+}
+
+} // namespace
+
+void sizeGrids(Picture& picture, PictureProgress& progress) {
+    progress.setGauge(0, picture.height());
+    shapeGrids(picture, GridCells::Zeroed);
+    progress.setGauge(picture.height(), picture.height());
 }
 
 void fillGrids(Picture& picture, const PictureTables& tables, ConversionVariant variant,
@@ -160,39 +276,51 @@ void fillGrids(Picture& picture, const PictureTables& tables, ConversionVariant 
     keepAsRgb32(picture.bitmap);
     const int width = picture.width();
     const int height = picture.height();
-    const bool combined = variant == ConversionVariant::Combined;
+    const std::array<double, 256> tones = toneValues(tables, variant);
     progress.showStatus(StatusText::PreparingData);
     progress.setGauge(0, height);
+    clearRows(picture.gray, 0, 1);
+    clearRows(picture.dots, 0, 1);
     for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(picture.bitmap.constScanLine(y));
-        qint32* grays = picture.gray.row(y + 1) + 1;
-        double* dots = picture.dots.row(y + 1) + 2;
+        qint32* grays = picture.gray.row(y + 1);
+        double* dots = picture.dots.row(y + 1);
+        grays[0] = 0;
+        dots[0] = dots[1] = 0;
         for (int x = 0; x < width; ++x) {
             const int gray = qRed(line[x]);
-            grays[x] = gray;
-            dots[x] = combined ? tables.combinedTone[gray] : tables.simpleTone[gray];
+            grays[x + 1] = gray;
+            dots[x + 2] = tones[gray];
         }
+        std::fill(grays + width + 1, grays + width + 4, 0);
+        std::fill(dots + width + 2, dots + width + 4, 0.0);
         progress.setGauge(y + 1, height);
     }
+    clearRows(picture.gray, height + 1, height + 4);
+    clearRows(picture.dots, height + 1, height + 4);
+}
+
+void buildGrids(Picture& picture, const PictureTables& tables, ConversionVariant variant,
+                PictureProgress& progress) {
+    progress.setGauge(0, picture.height());
+    shapeGrids(picture, GridCells::ToBeFilled);
+    progress.setGauge(picture.height(), picture.height());
+    fillGrids(picture, tables, variant, progress);
 }
 
 void convertSimple(Picture& picture, PictureProgress& progress) {
     startConversion(picture, progress);
-    diffuse(picture, progress,
-            [](int, int, double value) { return value >= kSimpleThreshold ? 255.0 : 0.0; });
+    ThresholdQuantiser quantiser;
+    diffuse(picture, progress, quantiser);
     finishConversion(picture, ConversionVariant::Simple, progress);
 }
 
 void convertCombined(Picture& picture, PictureTables& tables, PictureProgress& progress) {
     startConversion(picture, progress);
-    // The gray grid cell with the dot's own indices lies one pixel to the right of the dot,
-    // so the threshold and the pattern of a dot come from its right neighbour.
-    diffuse(picture, progress, [&](int i, int j, double value) {
-        const qint32 gray = picture.gray.row(i)[j];
-        if (gray >= 1 && static_cast<qint64>(value) > gray / 2)
-            return nextPatternValue(tables, gray);
-        return 0.0;
-    });
+    {
+        PatternQuantiser quantiser(picture.gray, tables); // hands the positions back when done
+        diffuse(picture, progress, quantiser);
+    }
     finishConversion(picture, ConversionVariant::Combined, progress);
 }
 
@@ -206,8 +334,7 @@ void convertPicture(Picture& picture, PictureTables& tables, ConversionVariant v
 
 void rebuildAndConvert(Picture& picture, PictureTables& tables, ConversionVariant variant,
                        PictureProgress& progress) {
-    sizeGrids(picture, progress);
-    fillGrids(picture, tables, variant, progress);
+    buildGrids(picture, tables, variant, progress);
     convertPicture(picture, tables, variant, progress);
 }
 

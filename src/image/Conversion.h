@@ -27,9 +27,15 @@ public:
 void sizeGrids(Picture& picture, PictureProgress& progress);
 
 // Copies each pixel's red component into the gray grid and its tone value, through the tone
-// curve of the variant, into the dot image.
+// curve of the variant, into the dot image. Writes every cell of both, the margins as 0, so
+// the grids need only have the right size (sizeGrids or buildGrids).
 void fillGrids(Picture& picture, const PictureTables& tables, ConversionVariant variant,
                PictureProgress& progress);
+
+// What an open does to the grids: sizeGrids and fillGrids, without first zeroing the cells
+// that the fill writes anyway.
+void buildGrids(Picture& picture, const PictureTables& tables, ConversionVariant variant,
+                PictureProgress& progress);
 
 // Serpentine error diffusion of the dot image to 0 and 255 with one fixed threshold.
 void convertSimple(Picture& picture, PictureProgress& progress);

@@ -1,10 +1,11 @@
 #include "image/Picture.h"
 
+#include "image/BmpFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QtEndian>
 
 #include <cstdlib>
 #include <optional>
@@ -12,88 +13,18 @@
 namespace zuk {
 namespace {
 
-// What the headers of a BMP file say about its layout.
-struct BmpLayout {
-    qint64 width = 0;
-    qint64 height = 0; // rows, whichever way they are stored
-    qint64 bitsPerPixel = 0;
-    bool uncompressed = true;
-    qint64 dataOffset = 0;
-
-    // The bytes of pixel data the header promises after the data offset; 0 when the data is
-    // run-length encoded. Only for sizes within the picture limits.
-    qint64 pixelDataBytes() const {
-        return uncompressed ? (width * bitsPerPixel + 31) / 32 * 4 * height : 0;
-    }
-};
-
-enum class BmpProblem { None, NotBmp, DamagedHeader };
-
-constexpr qint64 kFileHeaderBytes = 14;
-constexpr qint64 kCoreHeaderBytes = 12; // the oldest info header: 16-bit sizes
-constexpr qint64 kLargestInfoHeader = 124;
-
-quint16 u16(const QByteArray& bytes, qint64 at) {
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
+// The reasons for refusing a picture that more than one decoder gives.
+QString damagedHeader() {
+    return QStringLiteral("заголовок рисунка повреждён");
 }
-quint32 u32(const QByteArray& bytes, qint64 at) {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
+QString truncatedData() {
+    return QStringLiteral("данные рисунка неполны (файл обрезан)");
 }
-qint32 s32(const QByteArray& bytes, qint64 at) {
-    return qFromLittleEndian<qint32>(bytes.constData() + at);
+QString damagedData() {
+    return QStringLiteral("данные рисунка повреждены");
 }
-
-bool knownInfoHeaderSize(quint32 size) {
-    switch (size) {
-    case 12:
-    case 16:
-    case 40:
-    case 52:
-    case 56:
-    case 64:
-    case 108:
-    case 124:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool knownBitCount(quint16 bits) {
-    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
-
-// Reads the file and info headers; the pixel data is checked against the file size only
-// for uncompressed pictures (run-length encoded ones are left to the decoder).
-BmpProblem readBmpLayout(const QByteArray& head, qint64 fileSize, BmpLayout& layout) {
-    if (head.size() < 2 || head[0] != 'B' || head[1] != 'M')
-        return BmpProblem::NotBmp;
-    if (head.size() < kFileHeaderBytes + 4)
-        return BmpProblem::DamagedHeader;
-    const quint32 infoSize = u32(head, kFileHeaderBytes);
-    if (!knownInfoHeaderSize(infoSize) || head.size() < kFileHeaderBytes + qint64(infoSize))
-        return BmpProblem::DamagedHeader;
-    quint16 bits = 0;
-    quint32 compression = 0;
-    if (infoSize == kCoreHeaderBytes) {
-        layout.width = u16(head, 18);
-        layout.height = u16(head, 20);
-        bits = u16(head, 24);
-    } else {
-        layout.width = s32(head, 18);
-        layout.height = std::llabs(qint64(s32(head, 22)));
-        bits = u16(head, 28);
-        // The shortest of the longer headers (16 bytes) ends before the compression field.
-        if (infoSize >= 20)
-            compression = u32(head, 30);
-    }
-    layout.dataOffset = u32(head, 10);
-    if (layout.width <= 0 || layout.height <= 0 || !knownBitCount(bits) ||
-        layout.dataOffset < kFileHeaderBytes + qint64(infoSize) || layout.dataOffset > fileSize)
-        return BmpProblem::DamagedHeader;
-    layout.bitsPerPixel = bits;
-    layout.uncompressed = compression == 0 || compression == 3 || compression == 6;
-    return BmpProblem::None;
+QString noMemory() {
+    return QStringLiteral("недостаточно памяти для рисунка");
 }
 
 QString refusal(const QString& path, const QString& reason) {
@@ -126,6 +57,34 @@ QImage asOpaqueRgb(QImage decoded) {
     return decoded;
 }
 
+// Qt's decoder for the layouts that the program does not decode itself.
+PictureFile decodeWithQt(QFile& file, const bmp::Layout& layout, const QString& path) {
+    QImageReader reader(&file, "bmp");
+    reader.setDecideFormatFromContent(false);
+    // The reader gives a top-down picture's height as stored, that is negative.
+    const QSize stored = reader.size();
+    if (stored.width() != layout.width || std::abs(stored.height()) != layout.height)
+        return {{}, refusal(path, damagedHeader())};
+    QImage decoded;
+    if (!reader.read(&decoded))
+        return {{}, refusal(path, damagedData())};
+    QImage rgb = asOpaqueRgb(std::move(decoded));
+    if (rgb.isNull())
+        return {{}, refusal(path, noMemory())};
+    return {std::move(rgb), {}};
+}
+
+PictureFile decodeDirectly(QFile& file, const bmp::Layout& layout, const QString& path) {
+    QImage picture;
+    const bmp::PixelProblem problem = bmp::readPixels(file, layout, picture);
+    if (problem == bmp::PixelProblem::None)
+        return {std::move(picture), {}};
+    const QString reason = problem == bmp::PixelProblem::Truncated ? truncatedData()
+                           : problem == bmp::PixelProblem::Damaged ? damagedData()
+                                                                   : noMemory();
+    return {{}, refusal(path, reason)};
+}
+
 } // namespace
 
 PictureFile readPictureFile(const QString& path) {
@@ -134,40 +93,40 @@ PictureFile readPictureFile(const QString& path) {
         return {{}, refusal(path, QStringLiteral("файл не найден"))};
     if (!file.open(QIODevice::ReadOnly))
         return {{}, refusal(path, QStringLiteral("файл не читается (%1)").arg(file.errorString()))};
-    const QByteArray head = file.peek(kFileHeaderBytes + kLargestInfoHeader);
-    BmpLayout layout;
-    switch (readBmpLayout(head, file.size(), layout)) {
-    case BmpProblem::NotBmp:
+    const QByteArray head = file.peek(bmp::kFileHeaderBytes + bmp::kLargestInfoHeader);
+    bmp::Layout layout;
+    switch (bmp::readLayout(head, file.size(), layout)) {
+    case bmp::HeaderProblem::NotBmp:
         return {{}, refusal(path, QStringLiteral("это не рисунок BMP"))};
-    case BmpProblem::DamagedHeader:
-        return {{}, refusal(path, QStringLiteral("заголовок рисунка повреждён"))};
-    case BmpProblem::None:
+    case bmp::HeaderProblem::Damaged:
+        return {{}, refusal(path, damagedHeader())};
+    case bmp::HeaderProblem::None:
         break;
     }
     if (auto tooLarge = sizeProblem(layout.width, layout.height))
         return {{}, refusal(path, *tooLarge)};
     if (layout.dataOffset + layout.pixelDataBytes() > file.size())
-        return {{}, refusal(path, QStringLiteral("данные рисунка неполны (файл обрезан)"))};
-
-    QImageReader reader(&file, "bmp");
-    reader.setDecideFormatFromContent(false);
-    if (reader.size() != QSize(int(layout.width), int(layout.height)))
-        return {{}, refusal(path, QStringLiteral("заголовок рисунка повреждён"))};
-    QImage decoded;
-    if (!reader.read(&decoded))
-        return {{}, refusal(path, QStringLiteral("данные рисунка повреждены"))};
-    QImage rgb = asOpaqueRgb(std::move(decoded));
-    if (rgb.isNull())
-        return {{}, refusal(path, QStringLiteral("недостаточно памяти для рисунка"))};
-    return {std::move(rgb), {}};
+        return {{}, refusal(path, truncatedData())};
+    return bmp::readsDirectly(layout) ? decodeDirectly(file, layout, path)
+                                      : decodeWithQt(file, layout, path);
 }
 
 QString writePictureFile(const QImage& picture, const QString& path) {
-    QImageWriter writer(path, "bmp");
-    if (writer.write(picture))
-        return {};
+    QString problem;
+    if (bmp::writesDirectly(picture.format())) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            bmp::writePicture(picture, file) && file.flush())
+            return {};
+        problem = file.errorString();
+    } else {
+        QImageWriter writer(path, "bmp");
+        if (writer.write(picture))
+            return {};
+        problem = writer.errorString();
+    }
     return QStringLiteral("Не удалось записать рисунок в файл \"%1\": %2.")
-        .arg(QDir::toNativeSeparators(path), writer.errorString());
+        .arg(QDir::toNativeSeparators(path), problem);
 }
 
 } // namespace zuk

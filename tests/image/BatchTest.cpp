@@ -1,9 +1,10 @@
+#include "BmpBytes.h"
 #include "ReferenceConversion.h"
 #include "TestPictures.h"
+#include "support/BatchRun.h"
 
 #include "image/Conversion.h"
 #include "image/Picture.h"
-#include "support/ProgramRun.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,11 +14,8 @@
 namespace zuk {
 namespace {
 
-using BatchRun = test::ProgramRun;
-
-BatchRun runBatch(const QStringList& args) {
-    return test::runProgram(QStringLiteral(ZUK_BINARY_DIR "/zuk-batch"), args);
-}
+using test::BatchRun;
+using test::runBatch;
 
 std::vector<int> writtenDots(const QString& path) {
     const PictureFile file = readPictureFile(path);
@@ -89,6 +87,26 @@ TEST_F(BatchTest, ABadPictureIsReportedAndTheOthersAreStillConverted) {
     EXPECT_TRUE(run.err.contains(QStringLiteral("это не рисунок BMP")));
     EXPECT_FALSE(QFile::exists(path("x.bmp")));
     EXPECT_TRUE(QFile::exists(path("y.bmp")));
+}
+
+TEST_F(BatchTest, ConvertsTopDownPicturesAsTheReferenceDoes) {
+    const QImage image = test::randomPicture(29, 31, 77);
+    QStringList args{QStringLiteral("convert")};
+    for (int bits : {8, 24, 32}) {
+        QFile file(path(QStringLiteral("top%1.bmp").arg(bits)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(test::bmpBytes(image, bits, true));
+        file.close();
+        args << file.fileName() << path(QStringLiteral("out%1.bmp").arg(bits));
+    }
+    const BatchRun run = runBatch(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    auto reference = test::referencePatterns();
+    for (int bits : {8, 24, 32})
+        EXPECT_EQ(writtenDots(path(QStringLiteral("out%1.bmp").arg(bits))),
+                  test::referenceConvert(test::redChannel(image), 29, 31,
+                                         ConversionVariant::Combined, reference))
+            << bits;
 }
 
 TEST_F(BatchTest, CommandLineMistakes) {

@@ -167,6 +167,34 @@ TEST_F(ConversionTest, BothVariantsMatchTheReferenceImplementation) {
         std::equal(tables.positions.begin(), tables.positions.end(), reference.positions.begin()));
 }
 
+// Pictures larger than the grids' huge pages, converted one after another so that each one
+// after the first reuses the grids of the one before, as a repeated open does.
+TEST_F(ConversionTest, LargerPicturesMatchTheReferenceAlsoOnReusedGrids) {
+    auto reference = test::referencePatterns();
+    int seed = 900;
+    for (auto [width, height] : {std::pair{641, 487}, std::pair{641, 487}, std::pair{1203, 330}}) {
+        for (auto variant : {ConversionVariant::Combined, ConversionVariant::Simple}) {
+            const QImage image = randomPicture(width, height, seed++);
+            const auto expected =
+                test::referenceConvert(redChannel(image), width, height, variant, reference);
+            ASSERT_EQ(convert(image, variant), expected) << width << "x" << height;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    ASSERT_EQ(dot(x, y), expected[std::size_t(y) * width + x]) << x << ", " << y;
+            for (int i = 0; i < height + 4; ++i) {
+                const int lastGray = i >= 1 && i <= height ? width : 0; // the margins are 0
+                for (int j = 0; j < width + 4; ++j) {
+                    if (j < 1 || j > lastGray) {
+                        ASSERT_EQ(picture.gray.at(i, j), 0) << i << ", " << j;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(
+        std::equal(tables.positions.begin(), tables.positions.end(), reference.positions.begin()));
+}
+
 TEST_F(ConversionTest, PatternPositionsCarryOverToTheNextConversion) {
     const QImage image = uniformPicture(23, 17, 100);
     const auto first = convert(image, ConversionVariant::Combined);

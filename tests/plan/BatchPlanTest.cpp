@@ -1,6 +1,6 @@
 #include "PlanPictures.h"
 #include "RandomPictures.h"
-#include "support/ProgramRun.h"
+#include "support/BatchRun.h"
 
 #include <QFile>
 
@@ -8,12 +8,6 @@
 
 namespace zuk::test {
 namespace {
-
-using BatchRun = ProgramRun;
-
-BatchRun runBatch(const QStringList& args) {
-    return runProgram(QStringLiteral(ZUK_BINARY_DIR "/zuk-batch"), args);
-}
 
 QByteArray contents(const QString& path) {
     QFile file(path);

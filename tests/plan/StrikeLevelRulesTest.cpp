@@ -1,29 +1,16 @@
 #include "plan/StrikeLevelRules.h"
+#include "support/WorkedLevels.h"
 
 #include <gtest/gtest.h>
 
 namespace zuk {
 namespace {
 
-struct Derived {
-    int f;
-    StrikeLevels trackbar;
-    StrikeLevels selection;
-};
-
 TEST(StrikeLevelRules, WorkedValuesOfBothRules) {
-    const Derived table[] = {
-        {1, {1, 1, 1, 1}, {1, 1, 1, 1}},
-        {3, {3, 2, 1, 1}, {3, 1, 1, 1}},
-        {9, {9, 6, 3, 1}, {9, 6, 3, 1}},
-        {30, {30, 20, 10, 2}, {30, 24, 13, 10}},
-        {100, {100, 67, 34, 9}, {100, 84, 48, 45}},
-        {200, {200, 134, 68, 18}, {200, 170, 98, 95}},
-    };
-    for (const Derived& row : table) {
+    for (const test::WorkedLevels& row : test::kWorkedLevels) {
         SCOPED_TRACE(row.f);
-        EXPECT_EQ(groupLevelsFromTrackbar(static_cast<quint8>(row.f)), row.trackbar);
-        EXPECT_EQ(groupLevelsOnSelection(static_cast<quint8>(row.f)), row.selection);
+        EXPECT_EQ(groupLevelsFromTrackbar(static_cast<quint8>(row.f)), row.trackbarRule);
+        EXPECT_EQ(groupLevelsOnSelection(static_cast<quint8>(row.f)), row.selectionRule);
     }
 }
 

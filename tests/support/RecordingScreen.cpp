@@ -87,6 +87,12 @@ void RecordingScreen::showChangeBox(QPoint fieldPoint) {
     events << QStringLiteral("change box: %1, %2").arg(fieldPoint.x()).arg(fieldPoint.y());
 }
 
+void RecordingScreen::setJobTimes(const QString& endTime, const QString& duration) {
+    jobEndTime = endTime;
+    jobDuration = duration;
+    events << QStringLiteral("job times: ") + endTime + QStringLiteral(" | ") + duration;
+}
+
 void RecordingScreen::showFieldViewPart(const QImage&, const QRect& changed) {
     viewParts.push_back(changed);
 }

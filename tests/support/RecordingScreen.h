@@ -31,6 +31,8 @@ public:
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
     void showChangeBox(QPoint fieldPoint) override;
+    // Time estimate of a job
+    void setJobTimes(const QString& endTime, const QString& duration) override;
     // Engraving run
     void showFieldViewPart(const QImage& view, const QRect& changed) override;
     void showFaultAdvice() override;
@@ -45,6 +47,8 @@ public:
     QString caption;
     QImage fieldView;
     std::optional<QPoint> changeBoxAt; // where `ChangeBox` was last shown
+    QString jobEndTime;                // Label35
+    QString jobDuration;               // Label37
 
     QStringList events;
     QStringList messages;

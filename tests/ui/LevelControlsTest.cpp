@@ -1,4 +1,5 @@
 #include "plan/ui/LevelControls.h"
+#include "plan/ui/PrintReadyPanel_2.h"
 
 #include <QLabel>
 #include <QRadioButton>
@@ -10,12 +11,8 @@
 namespace zuk {
 namespace {
 
-const LevelControlNames kSecondPassNames{{"TrackBar5", "TrackBar6", "TrackBar7", "TrackBar8"},
-                                         {"Label21", "Label27", "Label28", "Label29"},
-                                         "GroupRadBut_2",
-                                         "IndRadBut_2",
-                                         0,
-                                         true};
+// The controls as the second-pass panel has them: the "32" trackbar starts at 0.
+const LevelControlNames& kSecondPassNames = kSecondPassLevelNames;
 
 TEST(LevelControls, StartAsDesignedWithTheNamesTheLanguageFileKnows) {
     LevelControls controls(kSecondPassNames);

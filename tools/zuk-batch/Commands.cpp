@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "ConvertCommand.h"
+#include "EstimateCommand.h"
 #include "PlanCommand.h"
 
 namespace zuk::batch {
@@ -15,6 +16,12 @@ const std::vector<Command>& commands() {
          "open and convert a picture as a fresh start would and write its engraving plan (and "
          "gray-grid dump) as \"Работа\" does",
          runPlan},
+        {"estimate",
+         "estimate PLAN.txt [--link-delay MS] [--step-factor F] [--motor-p P] "
+         "[--levels L8,L16,L24,L32] [--u U] [--t T] [--col-offset C] [--row-offset R] "
+         "[--second-pass] [--link-inactive]",
+         "the job time \"Работа\" would estimate for a plan: T in 10-µs units, then the duration",
+         runEstimate},
     };
     return all;
 }

@@ -8,6 +8,7 @@
 #include "image/ui/PictureFileDialogs.h"
 #include "image/ui/TConvertForm.h"
 #include "image/ui/TForm5.h"
+#include "plan/ui/EngravingPanels.h"
 #include "run/EngravingRun.h"
 #include "run/ui/TForm1.h"
 #include "service/ServiceFunctions.h"
@@ -214,6 +215,18 @@ void TMenuForm::About1Click() {
     about.exec();
 }
 
+void TMenuForm::Print1Click() {
+    handle([this] { engravingPanels_->properties().print1Click(); });
+}
+
+void TMenuForm::BitBtn1Click() {
+    handle([this] { engravingPanels_->properties().bitBtn1Click(); });
+}
+
+void TMenuForm::Button17Click() {
+    // The job start is wired here once the plan builder has landed.
+}
+
 void TMenuForm::offerUnfinishedJob() {
     handle([this] { program_.offerUnfinishedJob(); });
 }
@@ -401,6 +414,11 @@ void TMenuForm::showFieldView(const QImage& view) {
 void TMenuForm::showChangeBox(QPoint fieldPoint) {
     // Beside the pressed point as the scroll box shows it now.
     showPanelAt(*changeBox_, image1_->pos() + fieldPoint + QPoint(20, 0));
+}
+
+void TMenuForm::setJobTimes(const QString& endTime, const QString& duration) {
+    label35_->setText(endTime);
+    label37_->setText(duration);
 }
 
 void TMenuForm::showFieldViewPart(const QImage& view, const QRect& changed) {

@@ -23,6 +23,7 @@ class QWidget;
 namespace zuk {
 
 class ChangeBox;
+class EngravingPanels;
 class FieldImage;
 class GroupBox1;
 class ModalWindowCloser;
@@ -65,6 +66,12 @@ public:
     void Image1MouseUp(QPoint point);
     void Image1DblClick(QPoint point);
     void About1Click();
+    // "Гравировка": the engraving properties panel.
+    void Print1Click();
+    // "Отмена" on either properties panel.
+    void BitBtn1Click();
+    // "Работа" on either properties panel: the job start.
+    void Button17Click();
     void Timer4Timer();
     void Timer3Timer();
     void CrushTimerTimer();
@@ -100,6 +107,8 @@ public:
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
     void showChangeBox(QPoint fieldPoint) override;
+    // Time estimate of a job
+    void setJobTimes(const QString& endTime, const QString& duration) override;
     // Engraving run
     void showFieldViewPart(const QImage& view, const QRect& changed) override;
     void showFaultAdvice() override;
@@ -113,6 +122,7 @@ public:
     QScrollArea* scrollBox1() const { return scrollBox1_; }
     ChangeBox* changeBox() const { return changeBox_; }
     GroupBox1* groupBox1() const { return groupBox1_; }
+    EngravingPanels& engravingPanels() { return *engravingPanels_; }
     QString statusLine() const;
 
 protected:
@@ -124,6 +134,8 @@ private:
     QWidget* buildServicePanel();
     QWidget* buildSelfTestingPanel();
     void buildMovementPanels();
+    QWidget* buildStatusBar(QWidget* parent);
+    void buildEngravingPanels();
     QAction* addItem(QMenu* menu, const char* objectName, const QString& text,
                      void (TMenuForm::*handler)() = nullptr);
     // Runs a handler and then lets the timers follow the program's decisions.
@@ -152,6 +164,9 @@ private:
     FieldImage* image1_ = nullptr;
     ChangeBox* changeBox_ = nullptr;
     GroupBox1* groupBox1_ = nullptr;
+    EngravingPanels* engravingPanels_ = nullptr;
+    QLabel* label35_ = nullptr;
+    QLabel* label37_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
     QProgressBar* gauge1_ = nullptr;
     QWidget* selfTestingPanel_ = nullptr;

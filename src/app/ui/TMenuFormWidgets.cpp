@@ -2,6 +2,7 @@
 #include "app/ui/TMenuForm.h"
 
 #include "app/ui/FieldImage.h"
+#include "plan/ui/EngravingPanels.h"
 #include "service/ui/ChangeBox.h"
 #include "service/ui/GroupBox1.h"
 
@@ -63,7 +64,7 @@ void TMenuForm::buildMenu() {
     addItem(service, "Original", QStringLiteral("Original"));
 
     QMenu* work = addMenu(bar, "SuperWork1", QStringLiteral("Работа"));
-    addItem(work, "Print1", QStringLiteral("Гравировка"));
+    addItem(work, "Print1", QStringLiteral("Гравировка"), &TMenuForm::Print1Click);
     auto* quality = new QActionGroup(this);
     for (auto [name, text, checked] :
          {std::tuple{"Qual1", "Quality HI", false}, std::tuple{"Qual2", "Quality LO", true}}) {
@@ -234,17 +235,32 @@ void TMenuForm::buildBody() {
     statusRow->addWidget(gauge1_, 1);
     layout->addLayout(statusRow);
 
-    auto* panel4 = new QWidget(central);
-    panel4->setObjectName(QStringLiteral("Panel4"));
-    auto* panel4Layout = new QHBoxLayout(panel4);
-    panel4Layout->setContentsMargins(6, 2, 6, 2);
-    addLabel(panel4, panel4Layout, "Label35", QStringLiteral("Время завершения работы:"));
-    panel4Layout->addStretch(1);
-    addLabel(panel4, panel4Layout, "Label37", QStringLiteral("Длительность работы: "));
-    layout->addWidget(panel4);
+    layout->addWidget(buildStatusBar(central));
+    buildEngravingPanels();
 
     setCentralWidget(central);
     resize(1000, 760);
+}
+
+QWidget* TMenuForm::buildStatusBar(QWidget* parent) {
+    auto* panel4 = new QWidget(parent);
+    panel4->setObjectName(QStringLiteral("Panel4"));
+    auto* panel4Layout = new QHBoxLayout(panel4);
+    panel4Layout->setContentsMargins(6, 2, 6, 2);
+    label35_ =
+        addLabel(panel4, panel4Layout, "Label35", QStringLiteral("Время завершения работы:"));
+    panel4Layout->addStretch(1);
+    label37_ = addLabel(panel4, panel4Layout, "Label37", QStringLiteral("Длительность работы: "));
+    return panel4;
+}
+
+// The properties panels and the abort panel lie hidden over the picture.
+void TMenuForm::buildEngravingPanels() {
+    engravingPanels_ =
+        new EngravingPanels(program_, scrollBox1_, image1_, findAction(QStringLiteral("Qual1")),
+                            findAction(QStringLiteral("Qual2")));
+    connect(engravingPanels_, &EngravingPanels::cancelClicked, this, &TMenuForm::BitBtn1Click);
+    connect(engravingPanels_, &EngravingPanels::workClicked, this, &TMenuForm::Button17Click);
 }
 
 } // namespace zuk

@@ -12,7 +12,7 @@ namespace {
 constexpr std::array<const char*, kLevelCount> kLevelCaptions{"32", "24", "16", "8"};
 // Positions as the panels are designed, before the configuration is read.
 constexpr std::array<int, kLevelCount> kDesignedPositions{3, 3, 1, 1};
-constexpr int kTrackbarWidth = 160;
+constexpr int kTrackbarWidth = 120;
 
 QString valueText(int force) {
     return QStringLiteral("(%1)").arg(force);
@@ -73,9 +73,12 @@ bool LevelControls::groupChecked() const {
 }
 
 void LevelControls::checkGroup(bool group) {
-    QRadioButton* button = group ? groupButton_ : individualButton_;
-    button->setChecked(true);
+    setGroupChecked(group);
     emit group ? groupClicked() : individualClicked();
+}
+
+void LevelControls::setGroupChecked(bool group) {
+    (group ? groupButton_ : individualButton_)->setChecked(true);
 }
 
 void LevelControls::setDependentsEnabled(bool enabled) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plan/StrikeLevelRules.h"
+#include "plan/PassLevels.h"
 
 #include <QWidget>
 
@@ -32,22 +32,23 @@ struct LevelControlNames {
 // - groupClicked / individualClicked are emitted when a radio button becomes checked, by the
 //   operator or by checkGroup().
 // Value labels show what showForce() was last told; they start as "(1)".
-class LevelControls : public QWidget {
+class LevelControls : public QWidget, public LevelControlsView {
     Q_OBJECT
 public:
     static constexpr int kHighestPosition = 200;
 
     LevelControls(const LevelControlNames& names, QWidget* parent = nullptr);
 
-    int position(Level level) const;
-    void setPosition(Level level, int position);
-    void showForce(Level level, int force);
+    int position(Level level) const override;
+    void setPosition(Level level, int position) override;
+    void showForce(Level level, int force) override;
 
-    bool groupChecked() const;
+    bool groupChecked() const override;
     // Checks the group (true) or the individual button; reports it as a click would.
     void checkGroup(bool group);
+    void setGroupChecked(bool group) override;
     // Enables or disables the "24", "16" and "8" trackbars with their name and value labels.
-    void setDependentsEnabled(bool enabled);
+    void setDependentsEnabled(bool enabled) override;
 
     QSlider* trackbar(Level level) const { return trackbars_[static_cast<int>(level)]; }
     QLabel* valueLabel(Level level) const { return valueLabels_[static_cast<int>(level)]; }

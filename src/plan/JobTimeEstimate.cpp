@@ -1,0 +1,23 @@
+#include "plan/JobTimeEstimate.h"
+
+#include "app/Program.h"
+#include "plan/TimeEstimate.h"
+
+namespace zuk {
+
+bool estimateJobTime(Program& program) {
+    program.commands.measureLinkTiming();
+    const QPoint offset = program.image.placement().offset;
+    const EstimateInputs inputs =
+        estimateInputs(program.commands, offset.x(), offset.y(), program.job.secondPass,
+                       program.exchange.linkActive());
+    const JobEstimate estimate = estimateJob(program.job.plan, inputs);
+    if (!estimate.ok()) {
+        program.screen.showMessage(estimate.error);
+        return false;
+    }
+    showJobEstimate(program.screen, program.texts, program.clock.now(), estimate.total);
+    return true;
+}
+
+} // namespace zuk

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace zuk {
+
+class Program;
+
+// The time estimate of the job start, on the plan the job has open (program.job.plan):
+// refreshes the link delay (the link timing measurement, 101 greetings while the link is
+// active), adds up the plan once per pass with the values the command set keeps after
+// SetStrike, the placement offsets and the second-pass flag, and fills the status bar with
+// the end time and the duration. The plan is left at its first line. A plan that is not open
+// or cannot be read shows its message, leaves the status bar as it was and returns false.
+bool estimateJobTime(Program& program);
+
+} // namespace zuk

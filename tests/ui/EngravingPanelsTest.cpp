@@ -1,0 +1,365 @@
+#include "plan/ui/EngravingPanels.h"
+#include "app/Language.h"
+#include "app/ui/FieldImage.h"
+#include "app/ui/Windows.h"
+#include "plan/ui/PrintReadyPanel.h"
+#include "plan/ui/PrintReadyPanel_2.h"
+#include "run/ui/AbortPanel.h"
+#include "support/ScriptedLine.h"
+#include "support/WorkedLevels.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zuk::test {
+namespace {
+
+class PanelMenuForm : public TMenuForm {
+public:
+    using TMenuForm::TMenuForm;
+    void showMessage(const QString& text) override { messages << text; }
+    QStringList messages;
+};
+
+constexpr Level kLevels[] = {Level::L32, Level::L24, Level::L16, Level::L8};
+
+// The main window after a start-up the device answered, with a picture open.
+class EngravingPanelsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int s = 0; s < 105; ++s)
+            line.answer({0xA0 + (s & 15), 0x50 + (s & 15)});
+        windows = createWindows<PanelMenuForm>(clock, line.factory(), dir.path());
+        line.takeWritten();
+        program().image.picture().bitmap = QImage(40, 30, QImage::Format_RGB32);
+    }
+    PanelMenuForm& menu() { return static_cast<PanelMenuForm&>(*windows->menuForm); }
+    Program& program() { return menu().program(); }
+    EngravingPanels& panels() { return menu().engravingPanels(); }
+    LevelControls& controls(LevelSet set) {
+        return static_cast<LevelControls&>(panels().levelControls(set));
+    }
+    QSlider* trackbar(LevelSet set, Level level) { return controls(set).trackbar(level); }
+    void move(LevelSet set, Level level, int position) { trackbar(set, level)->setValue(position); }
+    StrikeLevels positions(LevelSet set) {
+        StrikeLevels shown;
+        for (const Level level : kLevels)
+            shown = withForce(shown, level, static_cast<quint8>(controls(set).position(level)));
+        return shown;
+    }
+    // The forces the value labels show, "(n)" read back.
+    StrikeLevels labelled(LevelSet set) {
+        StrikeLevels shown;
+        for (const Level level : kLevels) {
+            QString text = controls(set).valueLabel(level)->text();
+            EXPECT_TRUE(text.startsWith('(') && text.endsWith(')')) << text.toStdString();
+            shown = withForce(shown, level, static_cast<quint8>(text.mid(1).chopped(1).toInt()));
+        }
+        return shown;
+    }
+    bool dependentsEnabled(LevelSet set) {
+        const bool enabled = trackbar(set, Level::L24)->isEnabled();
+        for (const Level level : {Level::L16, Level::L8}) {
+            EXPECT_EQ(trackbar(set, level)->isEnabled(), enabled);
+            EXPECT_EQ(controls(set).valueLabel(level)->isEnabled(), enabled);
+        }
+        return enabled;
+    }
+
+    QTemporaryDir dir;
+    VirtualClock clock;
+    ScriptedLine line{clock};
+    std::unique_ptr<Windows> windows;
+};
+
+TEST_F(EngravingPanelsTest, EngravingWithoutAPictureOnlyAsksForOne) {
+    program().image.picture().bitmap = QImage();
+    menu().Print1Click();
+    ASSERT_EQ(menu().messages.size(), 1);
+    EXPECT_TRUE(menu().messages[0].contains("Откройте рисунок"));
+    EXPECT_FALSE(panels().printReadyPanel().isVisibleTo(&menu()));
+    EXPECT_TRUE(menu().menuEntry(2)->isEnabled());
+    EXPECT_TRUE(line.takeWritten().isEmpty());
+}
+
+TEST_F(EngravingPanelsTest, OpeningLoadsAllSixteenTrackbarsFromTheStoreInTheirOrder) {
+    Settings& settings = program().settings;
+    // Group mode: the "32" of 30 moves its trackbar first and re-derives the three stored
+    // nonsense values before they are loaded.
+    settings.firstMode = LevelMode::Group;
+    settings.first = {30, 99, 99, 99};
+    // Individual mode: every force as stored, also the "24" already at its designed position.
+    settings.secondMode = LevelMode::Individual;
+    settings.second = {100, 3, 40, 30};
+    settings.portrait = false;
+
+    menu().Print1Click();
+
+    EXPECT_EQ(settings.first, (StrikeLevels{30, 20, 10, 2}));
+    EXPECT_EQ(settings.second, (StrikeLevels{100, 3, 40, 30}));
+    for (const LevelSet set : {LevelSet::PrintReady, LevelSet::AbortWork1}) {
+        EXPECT_EQ(positions(set), settings.first);
+        EXPECT_EQ(labelled(set), settings.first);
+    }
+    for (const LevelSet set : {LevelSet::PrintReady2, LevelSet::AbortWork2}) {
+        EXPECT_EQ(positions(set), settings.second);
+        EXPECT_EQ(labelled(set), settings.second);
+    }
+    EXPECT_FALSE(dependentsEnabled(LevelSet::PrintReady));
+    EXPECT_TRUE(dependentsEnabled(LevelSet::PrintReady2));
+    EXPECT_TRUE(controls(LevelSet::PrintReady2).individualButton()->isChecked());
+    EXPECT_TRUE(panels().printReadyPanel().textButton()->isChecked());
+
+    EXPECT_TRUE(panels().printReadyPanel().isVisibleTo(&menu()));
+    EXPECT_FALSE(panels().printReadyPanel2().isVisibleTo(&menu()));
+    for (int entry = 0; entry <= 6; ++entry)
+        EXPECT_FALSE(menu().menuEntry(entry)->isEnabled()) << entry;
+    EXPECT_FALSE(menu().menuEntry(8)->isVisible());
+    EXPECT_TRUE(line.takeWritten().isEmpty());
+}
+
+TEST_F(EngravingPanelsTest, TheStrongestTrackbarDrivesTheOthersInGroupModeOnEveryPanel) {
+    menu().Print1Click();
+    panels().abortPanel().checkFirstGroup(true);
+    panels().abortPanel().checkSecondGroup(true);
+    const auto& settings = program().settings;
+    for (const auto& [set, forces] : {std::pair{LevelSet::PrintReady, &settings.first},
+                                      std::pair{LevelSet::PrintReady2, &settings.second},
+                                      std::pair{LevelSet::AbortWork1, &settings.first},
+                                      std::pair{LevelSet::AbortWork2, &settings.second}}) {
+        for (const WorkedLevels& row : kWorkedLevels) {
+            SCOPED_TRACE(testing::Message() << "set " << int(set) << ", F " << row.f);
+            move(set, Level::L32, row.f == 50 ? 51 : 50);
+            move(set, Level::L32, row.f);
+            EXPECT_EQ(*forces, row.trackbarRule);
+            EXPECT_EQ(positions(set), row.trackbarRule);
+            EXPECT_EQ(labelled(set), row.trackbarRule);
+        }
+    }
+}
+
+TEST_F(EngravingPanelsTest, SelectingGroupModeOnAPropertiesPanelDerivesByItsOwnRule) {
+    menu().Print1Click();
+    const auto& settings = program().settings;
+    for (const auto& [set, forces] : {std::pair{LevelSet::PrintReady, &settings.first},
+                                      std::pair{LevelSet::PrintReady2, &settings.second}}) {
+        for (const WorkedLevels& row : kWorkedLevels) {
+            SCOPED_TRACE(testing::Message() << "set " << int(set) << ", F " << row.f);
+            controls(set).individualButton()->click();
+            EXPECT_TRUE(dependentsEnabled(set));
+            move(set, Level::L32, row.f);
+            controls(set).groupButton()->click();
+            EXPECT_EQ(*forces, row.selectionRule);
+            EXPECT_EQ(positions(set), row.selectionRule);
+            EXPECT_EQ(labelled(set), row.selectionRule);
+            EXPECT_FALSE(dependentsEnabled(set));
+        }
+    }
+    EXPECT_EQ(settings.firstMode, LevelMode::Group);
+    EXPECT_EQ(settings.secondMode, LevelMode::Group);
+}
+
+TEST_F(EngravingPanelsTest, IndividualModeMovesOneForceAndIsSavedWithTheConfiguration) {
+    // Loading "32" = 14 in group mode re-derives "16" = 14 − 2·4 and "8" = 14 div 11.
+    program().settings.first = {14, 10, 5, 2};
+    menu().Print1Click();
+    EXPECT_EQ(program().settings.first, (StrikeLevels{14, 10, 6, 1}));
+    controls(LevelSet::PrintReady).individualButton()->click();
+    move(LevelSet::PrintReady, Level::L32, 77);
+    move(LevelSet::PrintReady, Level::L16, 12);
+    EXPECT_EQ(program().settings.first, (StrikeLevels{77, 10, 12, 1}));
+    EXPECT_EQ(program().settings.firstMode, LevelMode::Individual);
+    program().settings.writeDefaults = false; // as "Работа" clears it before saving
+    EXPECT_EQ(configurationLines(program().settings).at(0), "Ind  ");
+}
+
+TEST_F(EngravingPanelsTest, AbortPanelModeButtonsOnlyEnableAndDisable) {
+    program().settings.firstMode = LevelMode::Individual;
+    program().settings.first = {100, 5, 5, 5};
+    menu().Print1Click();
+    AbortPanel& abort = panels().abortPanel();
+    EXPECT_TRUE(controls(LevelSet::AbortWork1).individualButton()->isChecked());
+    abort.checkFirstGroup(true);
+    EXPECT_FALSE(dependentsEnabled(LevelSet::AbortWork1));
+    EXPECT_EQ(program().settings.first, (StrikeLevels{100, 5, 5, 5}));
+    abort.checkFirstGroup(false);
+    EXPECT_TRUE(dependentsEnabled(LevelSet::AbortWork1));
+    move(LevelSet::AbortWork1, Level::L8, 7);
+    EXPECT_EQ(program().settings.first, (StrikeLevels{100, 5, 5, 7}));
+    EXPECT_EQ(program().settings.firstMode, LevelMode::Individual);
+}
+
+TEST_F(EngravingPanelsTest, QualityChecksItsMirrorAndTheHiddenMenuItemsWithCaptionColours) {
+    menu().Print1Click();
+    const QualityButtons& first = panels().printReadyPanel().qualityButtons();
+    const QualityButtons& mirror = panels().printReadyPanel2().qualityButtons();
+    EXPECT_FALSE(mirror.high->isEnabled());
+    EXPECT_FALSE(mirror.standard->isEnabled());
+    QAction* qual1 = menu().findAction("Qual1");
+    QAction* qual2 = menu().findAction("Qual2");
+    const QColor highlight = first.high->palette().color(QPalette::Highlight);
+
+    first.high->click();
+    EXPECT_TRUE(program().job.singleSided);
+    EXPECT_TRUE(mirror.high->isChecked());
+    EXPECT_FALSE(mirror.standard->isChecked());
+    EXPECT_TRUE(qual1->isChecked());
+    EXPECT_FALSE(qual2->isChecked());
+    EXPECT_EQ(first.high->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(first.standard->palette().color(QPalette::WindowText), highlight);
+
+    first.standard->click();
+    EXPECT_FALSE(program().job.singleSided);
+    EXPECT_TRUE(mirror.standard->isChecked());
+    EXPECT_TRUE(qual2->isChecked());
+    EXPECT_FALSE(qual1->isChecked());
+    EXPECT_EQ(first.standard->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(first.high->palette().color(QPalette::WindowText), highlight);
+
+    // The hidden items set only their own states and the quality the plan is built with.
+    qual1->trigger();
+    EXPECT_TRUE(program().job.singleSided);
+    EXPECT_TRUE(first.standard->isChecked());
+}
+
+TEST_F(EngravingPanelsTest, SecondPassBoxShowsTheSecondPanelAndSetsTheFlag) {
+    program().settings.secondMode = LevelMode::Individual;
+    program().settings.second = {40, 30, 20, 10};
+    menu().Print1Click();
+    QCheckBox* box = panels().printReadyPanel().secondWork();
+    box->click();
+    EXPECT_TRUE(program().job.secondPass);
+    EXPECT_TRUE(panels().printReadyPanel2().isVisibleTo(&menu()));
+    EXPECT_EQ(panels().printReadyPanel2().y(), panels().printReadyPanel().y());
+    box->click();
+    EXPECT_FALSE(program().job.secondPass);
+    EXPECT_FALSE(panels().printReadyPanel2().isVisibleTo(&menu()));
+    EXPECT_EQ(program().settings.second, (StrikeLevels{40, 30, 20, 10}));
+
+    // A double-pass job clears the flag when its second pass begins; the box, still checked,
+    // makes the next job a double-pass job again.
+    box->click();
+    menu().BitBtn1Click();
+    program().job.secondPass = false;
+    menu().Print1Click();
+    EXPECT_TRUE(program().job.secondPass);
+    EXPECT_TRUE(panels().printReadyPanel2().isVisibleTo(&menu()));
+}
+
+TEST_F(EngravingPanelsTest, TextOrPortraitSetsThePortraitMode) {
+    menu().Print1Click();
+    panels().printReadyPanel().textButton()->click();
+    EXPECT_FALSE(program().settings.portrait);
+    EXPECT_FALSE(panels().printReadyPanel().portraitButton()->isChecked());
+    panels().printReadyPanel().portraitButton()->click();
+    EXPECT_TRUE(program().settings.portrait);
+}
+
+TEST_F(EngravingPanelsTest, CancelOnEitherPanelHidesBothKeepsTheForcesAndSendsNothing) {
+    for (QPushButton* cancel :
+         {panels().printReadyPanel().cancelButton(), panels().printReadyPanel2().cancelButton()}) {
+        menu().Print1Click();
+        panels().printReadyPanel().secondWork()->setChecked(false);
+        panels().printReadyPanel().secondWork()->click();
+        move(LevelSet::PrintReady, Level::L32, 60);
+        move(LevelSet::PrintReady2, Level::L32, 90);
+        cancel->click();
+        EXPECT_FALSE(panels().printReadyPanel().isVisibleTo(&menu()));
+        EXPECT_FALSE(panels().printReadyPanel2().isVisibleTo(&menu()));
+        EXPECT_EQ(program().settings.first, (StrikeLevels{60, 40, 20, 5}));
+        EXPECT_EQ(program().settings.second, (StrikeLevels{90, 60, 30, 8}));
+        for (int entry : {0, 2, 3, 4, 6})
+            EXPECT_TRUE(menu().menuEntry(entry)->isEnabled()) << entry;
+        EXPECT_TRUE(menu().fieldImage()->isEnabled());
+        EXPECT_TRUE(line.takeWritten().isEmpty());
+    }
+}
+
+TEST_F(EngravingPanelsTest, PanelsOpenAtTheVisibleTopLeftOfTheScrolledPicture) {
+    menu().show();
+    menu().showFieldView(QImage(3000, 3000, QImage::Format_RGB32));
+    QCoreApplication::processEvents();
+    QScrollArea* box = menu().scrollBox1();
+    box->horizontalScrollBar()->setValue(400);
+    box->verticalScrollBar()->setValue(300);
+    ASSERT_EQ(box->horizontalScrollBar()->value(), 400);
+    menu().Print1Click();
+    const QPoint visible = box->viewport()->mapTo(box, QPoint(0, 0));
+    EXPECT_EQ(panels().printReadyPanel().pos(), visible + QPoint(5, 5));
+    EXPECT_EQ(panels().printReadyPanel2().y(), visible.y() + 5);
+    EXPECT_GE(panels().printReadyPanel2().x(), visible.x() + 250);
+    EXPECT_GE(panels().printReadyPanel2().x(), panels().printReadyPanel().geometry().right() + 1);
+}
+
+TEST_F(EngravingPanelsTest, TheLanguageFileRenamesThePanelsCaptions) {
+    QFile file(dir.filePath("english.lng"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("0131=Properties\r\n0231=Quality\r\n0331=High\r\n0631=Group\r\n0831=Twice\r\n"
+               "0931=Cancel\r\n1031=Work\r\n1131=Brightness\r\n1331=Second pass\r\n"
+               "0091=Stopped\r\n0092=First pass\r\n0094=Group set\r\n0096=Go on\r\n"
+               "0097=Finish\r\n0000=Takes:\r\n");
+    file.close();
+    windows.reset();
+    windows = createWindows<PanelMenuForm>(clock, line.factory(), dir.path());
+    PrintReadyPanel& first = panels().printReadyPanel();
+    PrintReadyPanel_2& second = panels().printReadyPanel2();
+    AbortPanel& abort = panels().abortPanel();
+    const auto text = [](QObject* parent, const char* name) {
+        auto* widget = parent->findChild<QWidget*>(name);
+        return widget ? widget->property("text").toString() : QStringLiteral("<missing>");
+    };
+    EXPECT_EQ(text(&first, "Label5"), "Properties");
+    EXPECT_EQ(text(&first, "Label6"), "Quality");
+    EXPECT_EQ(text(&second, "Label31"), "Quality");
+    EXPECT_EQ(text(&second, "RadioButton5"), "High");
+    EXPECT_EQ(text(&second, "GroupRadBut_2"), "Group");
+    EXPECT_EQ(text(&first, "SecondWork"), "Twice");
+    EXPECT_EQ(text(&second, "BitBtn2"), "Cancel");
+    EXPECT_EQ(text(&first, "Button17"), "Work");
+    EXPECT_EQ(text(&second, "Label22"), "Brightness");
+    EXPECT_EQ(text(&second, "Label19"), "Second pass");
+    EXPECT_EQ(text(&abort, "Label56"), "Stopped");
+    EXPECT_EQ(text(&abort, "Label57"), "First pass");
+    EXPECT_EQ(text(&abort, "RadioButton7"), "Group set");
+    EXPECT_EQ(text(&abort, "Button27"), "Go on");
+    EXPECT_EQ(text(&abort, "Button31"), "Finish");
+
+    // Every caption of these panels and of the status bar in the language table has its
+    // control in the main window.
+    Texts all;
+    all.setLanguageLoaded(true);
+    for (const LanguageCaption& caption : languageCaptions())
+        all.setLanguageText(caption.number, QStringLiteral("x"));
+    const QStringList notFound = applyLanguageCaptions(all, LanguageWindow::Main, &menu());
+    for (const char* name :
+         {"Label5",        "Label6",       "Label31",      "RadioButton1",  "RadioButton5",
+          "RadioButton2",  "RadioButton6", "Label17",      "Label30",       "GroupRadBut",
+          "GroupRadBut_2", "IndRadBut",    "IndRadBut_2",  "SecondWork",    "BitBtn1",
+          "BitBtn2",       "Button17",     "Button19",     "Label9",        "Label22",
+          "Label7",        "Label20",      "Label19",      "RadioButton10", "RadioButton9",
+          "Label45",       "Label56",      "Label57",      "Label58",       "RadioButton3",
+          "RadioButton7",  "RadioButton4", "RadioButton8", "Button27",      "Button30",
+          "Button28",      "Button31",     "Label35",      "Label37"})
+        EXPECT_FALSE(notFound.contains(QLatin1String(name))) << name;
+}
+
+TEST_F(EngravingPanelsTest, TheStatusBarShowsTheJobTimes) {
+    menu().setJobTimes("Время завершения работы: 11:00:00", "Длительность работы: 02:00:00");
+    EXPECT_EQ(menu().findChild<QLabel*>("Label35")->text(), "Время завершения работы: 11:00:00");
+    EXPECT_EQ(menu().findChild<QLabel*>("Label37")->text(), "Длительность работы: 02:00:00");
+}
+
+} // namespace
+} // namespace zuk::test
