@@ -117,6 +117,7 @@ TEST(CrashCampaign, HostAbandonedAtAnyByteOfTheJobIsFinishedWithThePlateExact) {
     for (qint64 b = reference.secondPassFrom; b < reference.secondPassTo; b += step)
         points.push_back(b);
 
+    ::testing::Test::RecordProperty("crash_points", int(points.size()));
     int failedPoints = 0;
     for (const qint64 point : points) {
         SCOPED_TRACE(::testing::Message()

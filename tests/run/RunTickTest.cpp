@@ -65,6 +65,14 @@ TEST_F(RunTick, GoToClimbsUpOrOvershootsDownwardsAndSendsNothingWhenAlreadyThere
     EXPECT_EQ(bench.engraver().machine().head, (sim::HeadPosition{23, 30}));
 }
 
+TEST_F(RunTick, MovesLongerThanOneCommandGoOutInPiecesThatNeverWrap) {
+    start({goTo(40000, 70000), kUpLine.toByteArray()});
+    tick(); // field row 40005: 80010 steps up, in pieces of an even 65534 steps; 70003 columns
+    EXPECT_EQ(frames(), (QStringList{"1b10fffd", "1b10388b", "1b12fffe", "1b121173"}));
+    EXPECT_EQ(bench.engraver().machine().head, (sim::HeadPosition{70003, 80010}));
+    EXPECT_TRUE(bench.engraver().unexplainedViolations().empty());
+}
+
 TEST_F(RunTick, KnockSendsItsDigitsWithoutTrailingZerosAndMarksTheStruckCells) {
     start({goTo(4, 6), kDownLine.toByteArray(), "Knock: 0001200", kUpLine.toByteArray()});
     tick();
