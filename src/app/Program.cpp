@@ -1,6 +1,8 @@
 #include "app/Program.h"
 
 #include "app/Language.h"
+#include "run/ProgressRecord.h"
+#include "run/Resumption.h"
 
 #include <QDir>
 
@@ -66,7 +68,10 @@ void Program::formCreate() {
     timers.timer4 = exchange.linkActive();
     programMotorDrivers();
     commands.measureLinkTiming();
-    commands.resetError(settings.fieldWidth, settings.fieldHeight);
+    // With a job pending the head stays where it stopped: homing now would lose the one
+    // position the resumption asks the device for. Ignoring the job homes it instead.
+    if (!unfinishedJob)
+        commands.resetError(settings.fieldWidth, settings.fieldHeight);
     image.buildPatternTable();
 }
 
@@ -134,18 +139,19 @@ void Program::offerUnfinishedJob() {
     } else {
         unfinishedJob = false;
         timers.timer3 = true;
+        // The start-up left the head where the job stopped.
+        commands.resetError(settings.fieldWidth, settings.fieldHeight);
     }
 }
 
 void Program::timer3Timer() {
     reportFileResult(removeRecoveryFile(dir));
+    reportFileResult(removeProgressRecord(dir));
     timers.timer3 = false;
 }
 
 void Program::crushTimerTimer() {
-    // Resuming an interrupted job arrives with the engraving run; until then the tick only
-    // stops itself so that it cannot repeat.
-    timers.crush = false;
+    resumeJob(*this);
 }
 
 void Program::timer4Timer() {

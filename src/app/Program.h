@@ -41,16 +41,17 @@ public:
 
     // --- Start-up and shutdown ---
     // The main window's creation: defaults, configuration, language, port, recovery file,
-    // tables, greeting, both motor drivers, link timing, homing.
+    // tables, greeting, both motor drivers, link timing, homing (not while a job is pending:
+    // the resumption asks the device where the head stopped).
     void formCreate();
     // The unfinished-job dialog at its creation: asked when a job is pending and the device
     // answers.
     void offerUnfinishedJob();
     // One keep-alive greeting.
     void timer4Timer();
-    // Deletes the recovery file of an ignored job.
+    // Deletes the recovery file and the progress record of an ignored job.
     void timer3Timer();
-    // One resumption of an unfinished job.
+    // One resumption of an unfinished job (it never repeats by itself).
     void crushTimerTimer();
     // The main window closes: the device is switched off, the port closed, Zuk.ini written.
     void formClose();

@@ -7,6 +7,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace zuk {
 
@@ -116,17 +117,23 @@ FileResult ProgramDir::rename(const QString& from, const QString& to) const {
     const QString target = directory_ + QLatin1Char('/') + to;
     if (source == target)
         return {};
+    // One atomic step replaces the target: at no instant is there no file of that name, so
+    // a crash in between leaves either the old file or the new one.
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(source.toStdU16String()),
+                            std::filesystem::path(target.toStdU16String()), error);
+    if (error) {
+        return FileResult::failure(
+            QStringLiteral("Не удалось переименовать %1 в %2: %3")
+                .arg(quoted(source), quoted(target), QString::fromStdString(error.message())));
+    }
+    // Other letter cases of the target name are the same file to the program: drop them.
     for (const QString& entry : entriesMatching(to)) {
         const QString old = directory_ + QLatin1Char('/') + entry;
-        if (old != source && !QFile::remove(old)) {
+        if (old != target && !QFile::remove(old)) {
             return FileResult::failure(
                 QStringLiteral("Не удалось заменить файл %1").arg(quoted(old)));
         }
-    }
-    QFile file(source);
-    if (!file.rename(target)) {
-        return FileResult::failure(QStringLiteral("Не удалось переименовать %1 в %2: %3")
-                                       .arg(quoted(source), quoted(target), file.errorString()));
     }
     return {};
 }

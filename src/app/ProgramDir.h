@@ -58,7 +58,8 @@ public:
     // Removes the file under every letter case it exists in. Removing a file that does not
     // exist succeeds.
     FileResult remove(const QString& name) const;
-    // Renames `from` to `to`, replacing an existing `to`.
+    // Renames `from` to `to` in one atomic step that replaces an existing `to` (a crash leaves
+    // the old file or the new one, never none); other letter cases of `to` are removed after.
     FileResult rename(const QString& from, const QString& to) const;
     // The name of the first regular file (hidden ones included) matching a wildcard pattern
     // such as "*.lng", ignoring letter case; the order is by name ignoring case, so the

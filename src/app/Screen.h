@@ -8,6 +8,7 @@
 #include <optional>
 
 class QImage;
+class QRect;
 
 namespace zuk {
 
@@ -88,6 +89,15 @@ public:
     // Time estimate of a job
     // The status bar: Label35 (the expected end) and Label37 (the duration), whole captions.
     virtual void setJobTimes(const QString& endTime, const QString& duration) = 0;
+    // Engraving run
+    // Only these pixels of the view changed (the marks of a strike line): the window repaints
+    // just them.
+    virtual void showFieldViewPart(const QImage& view, const QRect& changed) = 0;
+    // The advice dialog "Eror message." after the run stopped on a link failure, modally.
+    virtual void showFaultAdvice() = 0;
+    // The STOP entry is shown but stays disabled until the run's first tick (a resumption is
+    // preparing the run).
+    virtual void showStopEntry() = 0;
 };
 
 } // namespace zuk

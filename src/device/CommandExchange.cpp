@@ -122,6 +122,8 @@ int CommandExchange::waitForAnswer(int kind) {
             }
         }
     }
+    if (answer < 0)
+        ++unansweredWaits_;
     advanceSequence();
     return answer;
 }

@@ -89,6 +89,10 @@ public:
     bool linkError() const { return linkError_; }
     void setLinkError(bool error) { linkError_ = error; }
 
+    // Completion and data waits that ended without the device's answer (-1), counted since
+    // start-up: the command may or may not have been carried out.
+    int unansweredWaits() const { return unansweredWaits_; }
+
     ExchangeLog& log() { return log_; }
     quint16 errorCount() const { return errorCount_; }
     // Counts one more error and shows the count.
@@ -122,6 +126,7 @@ private:
     CurrentCommand command_;
     ExchangeLog log_;
     quint16 errorCount_ = 0;
+    int unansweredWaits_ = 0;
     bool selfTesting_ = false;
     TestingLog testingLog_;
 };

@@ -273,9 +273,9 @@ void CommandSet::monitor(bool showRealPosition) {
         exchange_.port().writeByte(0x0A);
     }
     if (showRealPosition) {
-        exchange_.screen().setField(Field::RealPosY,
-                                    QString::number((data[0] * 256 + data[1]) / 2));
-        exchange_.screen().setField(Field::RealPosX, QString::number(data[2] * 256 + data[3]));
+        shownRealPosition = PlanPosition{(data[0] * 256 + data[1]) / 2, data[2] * 256 + data[3]};
+        exchange_.screen().setField(Field::RealPosY, QString::number(shownRealPosition->row));
+        exchange_.screen().setField(Field::RealPosX, QString::number(shownRealPosition->column));
     }
     exchange_.endWait();
 }

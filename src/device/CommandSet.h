@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace zuk {
 
@@ -14,7 +15,6 @@ struct PlanPosition {
     qint32 row = 0;
     qint32 column = 0;
 };
-
 
 // The device's commands. Each one sets the current command (bytes, name, end time-out),
 // sends it and waits as the device expects; while the link is down every command but the
@@ -84,6 +84,8 @@ public:
     PlanPosition position;
     quint16 reportedRow = 0;    // "How": Y
     quint16 reportedColumn = 0; // "How": X
+    // What "Monitor" last showed in RealPosYEdit and RealPosXEdit; nothing before it did.
+    std::optional<PlanPosition> shownRealPosition;
 
     CommandExchange& exchange() { return exchange_; }
 

@@ -67,6 +67,16 @@ void FieldView::toggleMarker(QPoint topLeft) {
         togglePixel(a + d, b + kMarkerSide / 2);
 }
 
+bool FieldView::paintPixel(QPoint pixel, QRgb colour) {
+    if (!image_.rect().contains(pixel))
+        return false;
+    auto* target = reinterpret_cast<QRgb*>(image_.scanLine(pixel.y())) + pixel.x();
+    if (*target == colour)
+        return false;
+    *target = colour;
+    return true;
+}
+
 void FieldView::togglePixel(int x, int y) {
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
         return;

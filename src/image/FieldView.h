@@ -30,6 +30,9 @@ public:
     // Inverts the nine handle markers of the frame; drawing them again restores the view.
     void toggleHandleMarkers(const HandlePoints& handles);
 
+    // Gives one pixel a colour; false when it already had it or lies outside the view.
+    bool paintPixel(QPoint pixel, QRgb colour);
+
 private:
     void toggleMarker(QPoint topLeft);
     void togglePixel(int x, int y);

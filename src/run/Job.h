@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plan/PlanReader.h"
+#include "run/ProgressRecord.h"
 
 #include <QtGlobal>
 
@@ -22,6 +23,12 @@ struct Job {
     qint32 planLineCounter = 0;
     // The plan the run reads, open at its next line.
     PlanReader plan;
+    // How far the running pass got, kept on disk beside the recovery file.
+    ProgressRecorder progress;
+    // Lines of this pass that ran while the link was down: nothing of them reached the device.
+    qint32 linesWithoutLink = 0;
+    // A failure to write the progress record has been shown (once per job).
+    bool progressFailureShown = false;
 };
 
 } // namespace zuk

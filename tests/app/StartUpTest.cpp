@@ -62,10 +62,17 @@ TEST_F(StartUpTest, UnfinishedJobIsOfferedOnlyWhenTheDeviceAnswers) {
     program.offerUnfinishedJob();
     EXPECT_FALSE(screen.events.contains("ask: recovery"));
 
-    answerCommands(1);
+    answerCommands(2);
     screen.recoveryAnswer = {false, 0};
+    line.takeWritten();
     program.comPortClick(2);
     EXPECT_TRUE(screen.events.contains("ask: recovery"));
+    // Ignored: the head that the start-up left where the job stopped goes home.
+    const QByteArray sent = line.takeWritten();
+    ASSERT_EQ(sent.size(), 12);
+    EXPECT_EQ(sent.mid(6, 4).toHex(), "1b000000");
+    EXPECT_TRUE(screen.messages.contains("Устройство готово к работе"));
+    EXPECT_EQ(screen.messages.size(), 4) << screen.messages.join('|').toStdString();
     EXPECT_FALSE(program.unfinishedJob);
     EXPECT_TRUE(program.timers.timer3);
     program.timer3Timer();
@@ -76,8 +83,12 @@ TEST_F(StartUpTest, UnfinishedJobIsOfferedOnlyWhenTheDeviceAnswers) {
 TEST_F(StartUpTest, ChoosingToFinishArmsTheResumption) {
     ASSERT_TRUE(
         writeRecoveryFile(ProgramDir(dir.path()), RecoveryData{}, RecoveryStage::JobStart).ok());
-    answerCommands(105);
+    answerCommands(104);
     program.formCreate();
+    // With a job pending the head is not homed: the resumption asks where it stopped.
+    EXPECT_EQ(commandsWritten().size(), 104);
+    EXPECT_NE(commandsWritten().last(), "1b000000");
+    EXPECT_TRUE(screen.messages.isEmpty());
     screen.recoveryAnswer = {true, 2};
     program.offerUnfinishedJob();
     EXPECT_TRUE(program.timers.crush);

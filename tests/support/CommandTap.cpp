@@ -58,10 +58,14 @@ TransportFactory tappedEngraver(std::shared_ptr<sim::Engraver> engraver, Clock& 
     };
 }
 
-void writeSimulatorConfiguration(const QString& directory, int resolutionIndex) {
+void writeSimulatorConfiguration(const QString& directory, int resolutionIndex, QSize field) {
     Settings settings;
     settings.portName = QStringLiteral("sim");
     settings.resolutionIndex = resolutionIndex;
+    if (field.isValid()) {
+        settings.fieldWidth = field.width();
+        settings.fieldHeight = field.height();
+    }
     saveConfiguration(ProgramDir(directory), settings);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QPoint>
+#include <QSize>
 #include <QStringList>
 
 #include <memory>
@@ -37,9 +38,10 @@ private:
 TransportFactory tappedEngraver(std::shared_ptr<sim::Engraver> engraver, Clock& clock,
                                 QStringList& traffic);
 
-// Zuk.ini in the directory with the default settings, the port "sim" and the resolution
-// index.
-void writeSimulatorConfiguration(const QString& directory, int resolutionIndex = 0);
+// Zuk.ini in the directory with the default settings, the port "sim", the resolution index
+// and, when given, the working field's size.
+void writeSimulatorConfiguration(const QString& directory, int resolutionIndex = 0,
+                                 QSize field = {});
 
 // The traffic of a move between two points: columns, then rows of two steps each.
 QStringList moveTraffic(QPoint from, QPoint to);

@@ -93,9 +93,23 @@ void RecordingScreen::setJobTimes(const QString& endTime, const QString& duratio
     events << QStringLiteral("job times: ") + endTime + QStringLiteral(" | ") + duration;
 }
 
+void RecordingScreen::showFieldViewPart(const QImage&, const QRect& changed) {
+    viewParts.push_back(changed);
+}
+
+void RecordingScreen::showFaultAdvice() {
+    ++faultAdvices;
+    events << QStringLiteral("advice: Eror message.");
+}
+
+void RecordingScreen::showStopEntry() {
+    events << QStringLiteral("stop entry: shown");
+}
+
 void RecordingScreen::clear() {
     events.clear();
     messages.clear();
+    viewParts.clear();
     beeps = 0;
 }
 

@@ -3,9 +3,11 @@
 #include "app/Screen.h"
 
 #include <QImage>
+#include <QRect>
 #include <QStringList>
 
 #include <map>
+#include <vector>
 
 namespace zuk::test {
 
@@ -31,6 +33,10 @@ public:
     void showChangeBox(QPoint fieldPoint) override;
     // Time estimate of a job
     void setJobTimes(const QString& endTime, const QString& duration) override;
+    // Engraving run
+    void showFieldViewPart(const QImage& view, const QRect& changed) override;
+    void showFaultAdvice() override;
+    void showStopEntry() override;
 
     // Answers of the modal dialogs.
     RecoveryChoice recoveryAnswer;
@@ -52,6 +58,9 @@ public:
     int gaugeProgress = 0;
     int gaugeMaximum = 0;
     std::map<Field, QString> fields;
+    // The view is not kept for every part: copying it would cost more than the run itself.
+    std::vector<QRect> viewParts;
+    int faultAdvices = 0;
 
     void clear();
 };

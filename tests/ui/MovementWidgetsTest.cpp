@@ -8,6 +8,7 @@
 #include "service/ui/GroupBox1.h"
 #include "simulator/SimTransport.h"
 #include "support/CommandTap.h"
+#include "support/QuietMenuForm.h"
 
 #include <QAction>
 #include <QLabel>
@@ -22,13 +23,6 @@
 
 namespace zuk::test {
 namespace {
-
-class QuietMenuForm : public TMenuForm {
-public:
-    using TMenuForm::TMenuForm;
-    void showMessage(const QString& text) override { messages << text; }
-    QStringList messages;
-};
 
 class MovementWidgetsTest : public ::testing::Test {
 protected:

@@ -19,6 +19,18 @@ void FieldImage::setImage(const QImage& image) {
     update();
 }
 
+void FieldImage::updatePart(const QImage& view, const QRect& part) {
+    if (view.size() != image_.size()) {
+        setImage(view);
+        return;
+    }
+    QPainter painter(&image_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(part.topLeft(), view, part);
+    painter.end();
+    update(part);
+}
+
 QPoint FieldImage::fieldPoint(QPointF widgetPoint) const {
     // The widget is sized to the picture, so this is one to one; should a layout ever size
     // it otherwise, the point is scaled to the picture rather than shifted.

@@ -15,6 +15,8 @@ public:
     explicit FieldImage(QWidget* parent = nullptr);
 
     void setImage(const QImage& image);
+    // Takes over only the pixels of `part` from the view and repaints just them.
+    void updatePart(const QImage& view, const QRect& part);
     const QImage& image() const { return image_; }
     QSize sizeHint() const override { return image_.size(); }
 

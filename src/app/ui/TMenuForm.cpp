@@ -4,10 +4,12 @@
 #include "app/ui/FieldImage.h"
 #include "app/ui/ModalWindowCloser.h"
 #include "app/ui/TAboutBox.h"
+#include "app/ui/TForm4.h"
 #include "image/ui/PictureFileDialogs.h"
 #include "image/ui/TConvertForm.h"
 #include "image/ui/TForm5.h"
 #include "plan/ui/EngravingPanels.h"
+#include "run/EngravingRun.h"
 #include "run/ui/TForm1.h"
 #include "service/ServiceFunctions.h"
 #include "service/ui/ChangeBox.h"
@@ -51,6 +53,8 @@ TMenuForm::TMenuForm(Clock& clock, TransportFactory transports, const QString& p
     timer3_.setInterval(1);
     timer4_.setObjectName(QStringLiteral("Timer4"));
     timer4_.setInterval(Program::kKeepAliveIntervalMs);
+    connect(&optimizing_, &QTimer::timeout, this,
+            [this] { handle([this] { OptimizingTimer(); }); });
     connect(&crushTimer_, &QTimer::timeout, this,
             [this] { handle([this] { CrushTimerTimer(); }); });
     connect(&timer3_, &QTimer::timeout, this, [this] { handle([this] { Timer3Timer(); }); });
@@ -248,10 +252,29 @@ void TMenuForm::CrushTimerTimer() {
     program_.crushTimerTimer();
 }
 
+void TMenuForm::OptimizingTimer() {
+    optimizingTimer(program_);
+}
+
+void TMenuForm::STOPClick() {
+    handle([this] { lastAbortLayout_ = stopClick(program_, menuEntry(kStopEntry)->isVisible()); });
+}
+
+void TMenuForm::Button27Click() {
+    handle([this] { continueWork(program_); });
+}
+
+void TMenuForm::Button28Click() {
+    handle([this] { finishWork(program_); });
+}
+
 void TMenuForm::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
-        handle([this] { program_.formClose(); });
+        handle([this] {
+            interruptRunOnClose(program_);
+            program_.formClose();
+        });
         optimizing_.stop();
         crushTimer_.stop();
         timer3_.stop();
@@ -396,6 +419,20 @@ void TMenuForm::showChangeBox(QPoint fieldPoint) {
 void TMenuForm::setJobTimes(const QString& endTime, const QString& duration) {
     label35_->setText(endTime);
     label37_->setText(duration);
+}
+
+void TMenuForm::showFieldViewPart(const QImage& view, const QRect& changed) {
+    image1_->updatePart(view, changed);
+}
+
+void TMenuForm::showFaultAdvice() {
+    if (form4_)
+        form4_->exec();
+}
+
+void TMenuForm::showStopEntry() {
+    menuEntry(kStopEntry)->setVisible(true);
+    menuEntry(kStopEntry)->setEnabled(false);
 }
 
 QAction* TMenuForm::menuEntry(int position) const {

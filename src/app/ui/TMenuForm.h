@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "app/Screen.h"
+#include "run/Interruption.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -28,6 +29,7 @@ class GroupBox1;
 class ModalWindowCloser;
 class TConvertForm;
 class TForm1;
+class TForm4;
 class TForm5;
 
 // The main window. It owns the program's state and implements the screen the core talks
@@ -42,6 +44,7 @@ public:
     Program& program() { return program_; }
     // The dialogs the window shows, created after the main window in their own order.
     void attachForm1(TForm1* form1) { form1_ = form1; }
+    void attachForm4(TForm4* form4) { form4_ = form4; }
     void attachForm5(TForm5* form5) { form5_ = form5; }
     void attachConvertForm(TConvertForm* convertForm) { convertForm_ = convertForm; }
 
@@ -77,6 +80,15 @@ public:
     // A termination signal (SIGTERM, SIGINT, SIGHUP) arrived: the one place that decides how
     // the program ends on it.
     void terminationRequested();
+    // Engraving run
+    void OptimizingTimer();
+    // STOP (menu entry, Delete key): pauses the run and keeps how the abort panel is to be
+    // shown (lastAbortLayout()); the panel itself is applied by its own widget.
+    void STOPClick();
+    // "Продолжить работу" (Button27, Button30) and "Завершить работу" (Button28, Button31).
+    void Button27Click();
+    void Button28Click();
+    const AbortPanelLayout& lastAbortLayout() const { return lastAbortLayout_; }
 
     // --- Screen ---
     void showMessage(const QString& text) override;
@@ -97,6 +109,10 @@ public:
     void showChangeBox(QPoint fieldPoint) override;
     // Time estimate of a job
     void setJobTimes(const QString& endTime, const QString& duration) override;
+    // Engraving run
+    void showFieldViewPart(const QImage& view, const QRect& changed) override;
+    void showFaultAdvice() override;
+    void showStopEntry() override;
 
     // The top-level menu entries by position (0 "Файл" .. 8 "STOP").
     QAction* menuEntry(int position) const;
@@ -135,6 +151,7 @@ private:
     // Set by a termination signal: no operator is there to answer message boxes or dialogs.
     ModalWindowCloser* terminating_ = nullptr;
     TForm1* form1_ = nullptr;
+    TForm4* form4_ = nullptr;
     TForm5* form5_ = nullptr;
     TConvertForm* convertForm_ = nullptr;
 
@@ -157,6 +174,7 @@ private:
     QSpinBox* erorCounterEdit_ = nullptr;
     std::map<Field, QLineEdit*> fields_;
     std::map<Field, QLabel*> labels_;
+    AbortPanelLayout lastAbortLayout_;
 };
 
 } // namespace zuk

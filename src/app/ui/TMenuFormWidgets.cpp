@@ -133,6 +133,7 @@ void TMenuForm::buildMenu() {
     stop->setObjectName(QStringLiteral("STOP"));
     stop->setShortcut(QKeySequence(Qt::Key_Delete));
     stop->setVisible(false);
+    connect(stop, &QAction::triggered, this, [this] { STOPClick(); });
 }
 
 QWidget* TMenuForm::buildServicePanel() {

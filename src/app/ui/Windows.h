@@ -51,6 +51,7 @@ std::unique_ptr<Windows> createWindows(Args&&... mainWindowArgs) {
 
     windows->form4 = std::make_unique<TForm4>(texts, menuForm.get());
     note(windows->form4.get());
+    menuForm->attachForm4(windows->form4.get());
 
     windows->convertForm = std::make_unique<TConvertForm>(texts, menuForm.get());
     note(windows->convertForm.get());

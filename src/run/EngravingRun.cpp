@@ -1,0 +1,223 @@
+#include "run/EngravingRun.h"
+
+#include "app/Program.h"
+#include "run/PlanFiles.h"
+#include "run/RunLine.h"
+#include "run/RunState.h"
+
+#include <QDir>
+
+namespace zuk {
+
+namespace {
+
+qint64 now(const Program& program) {
+    return program.clock.monotonicMs();
+}
+
+// The run stopped on a link failure: the advice, and the job stays for the next start.
+void faultStop(Program& program) {
+    program.timers.optimizing = false;
+    program.job.plan.close();
+    enterWorkState(program);
+    noteProgressResult(program, program.job.progress.flush(now(program)));
+    keepJobPending(program);
+    program.screen.showFaultAdvice();
+}
+
+void normalEnd(Program& program) {
+    program.timers.optimizing = false;
+    enterWorkState(program);
+    CommandSet& commands = program.commands;
+    commands.endPrint();
+    commands.resetError(program.settings.fieldWidth, program.settings.fieldHeight);
+    commands.off();
+    program.exchange.setLinkActive(false);
+    enterWorkState(program);
+    program.reportFileResult(removeRecoveryFile(program.dir));
+    program.job.plan.close();
+    noteProgressResult(program, program.job.progress.remove());
+    program.unfinishedJob = false;
+    // The device is off and the link flag clear: the window returns to where "Тест"
+    // reconnects and the next job can be prepared.
+    enterNoDeviceState(program);
+}
+
+// The plan ran through while the link was down: the plate is not engraved (or not all of
+// it), so the job stays to be finished once the device answers.
+void endWithoutDevice(Program& program) {
+    const Job& job = program.job;
+    const bool nothingSent =
+        runningPass(program) == 1 && job.linesWithoutLink == job.plan.linesRead();
+    const qint32 linesNotSent = job.linesWithoutLink;
+    program.timers.optimizing = false;
+    program.job.plan.close();
+    program.exchange.setLinkActive(false);
+    enterWorkState(program);
+    noteProgressResult(program, program.job.progress.flush(now(program)));
+    keepJobPending(program);
+    enterNoDeviceState(program);
+    const QString kept = QStringLiteral(
+        " Данные работы сохранены: когда устройство ответит («Тест»), её можно будет завершить.");
+    program.screen.showMessage(
+        nothingSent
+            ? QStringLiteral("Гравировальное устройство не отвечало: на него ничего не "
+                             "отправлено, пластина не гравирована.") +
+                  kept
+            : QStringLiteral("Связь с гравировальным устройством прервалась: %1 строк плана не "
+                             "отправлены на устройство, работа не завершена.")
+                      .arg(linesNotSent) +
+                  kept);
+}
+
+// A plan line the run cannot carry out, or a plan that cannot be read: the job stops where
+// it is, and stays to be finished when the plan has been put right.
+void stopOnPlanFault(Program& program, const QString& problem) {
+    suspendJob(program);
+    enterWorkState(program);
+    enterNoDeviceState(program);
+    program.screen.showMessage(problem +
+                               QStringLiteral("\nРабота остановлена; данные для её завершения "
+                                              "сохранены."));
+}
+
+QString damagedLineMessage(const PlanReader& plan, const QByteArray& line) {
+    return QStringLiteral("Строка %1 плана \"%2\" не может быть выполнена: \"%3\"")
+        .arg(plan.linesRead())
+        .arg(QDir::toNativeSeparators(plan.path()), QString::fromLatin1(line.left(40)));
+}
+
+// The first tick of a pass: the job start, the second pass's start or the resumption has
+// homed the device and told it "Begin print", so the head's position now belongs to the pass.
+void notePassBegun(Program& program) {
+    ProgressRecorder& progress = program.job.progress;
+    if (progress.active() && progress.current().pass == runningPass(program) &&
+        progress.current().line == ProgressEntry::kNotStarted && program.exchange.linkActive())
+        noteProgressResult(program, progress.markBegun(now(program)));
+}
+
+void noteLineDone(Program& program) {
+    const bool linkActive = program.exchange.linkActive();
+    const bool linkError = program.exchange.linkError();
+    if (!linkActive && !linkError) {
+        ++program.job.linesWithoutLink;
+        return;
+    }
+    ProgressRecorder& progress = program.job.progress;
+    if (!linkActive || linkError || !progress.active() ||
+        progress.current().pass != runningPass(program) ||
+        progress.current().line == ProgressEntry::kNotStarted)
+        return;
+    noteProgressResult(program, progress.lineCompleted(program.job.plan.linesRead(), now(program)));
+}
+
+void endOfPlan(Program& program) {
+    // A failure on the last line must not end the job as if the plate were engraved.
+    if (program.exchange.linkError()) {
+        faultStop(program);
+        return;
+    }
+    if (program.job.linesWithoutLink > 0) {
+        endWithoutDevice(program);
+        return;
+    }
+    if (program.job.secondPass) {
+        startSecondPass(program);
+        return;
+    }
+    normalEnd(program);
+}
+
+// The record for the second pass, written before the recovery file says "Sec": with the
+// first pass's completed entry kept beside it, it applies whichever file a crash leaves.
+FileResult beginSecondPassProgress(Program& program, const QString& planPath,
+                                   qint64 firstPassLines) {
+    const PlanIdentityRead identity = identifyPlanFile(planPath);
+    if (!identity.identity)
+        return FileResult::failure(identity.error);
+    ProgressRecord record{
+        {ProgressEntry{2, ProgressEntry::kNotStarted, kSecondPassPlanName, *identity.identity}}};
+    ProgressRecorder& progress = program.job.progress;
+    if (progress.active() && progress.current().pass == 1) {
+        ProgressEntry firstPass = progress.current();
+        firstPass.line = firstPassLines;
+        record.entries.push_back(firstPass);
+    }
+    return progress.begin(program.dir, record, now(program));
+}
+
+} // namespace
+
+void optimizingTimer(Program& program) {
+    enterWorkState(program);
+    if (program.exchange.linkError()) {
+        faultStop(program);
+        return;
+    }
+    notePassBegun(program);
+    Job& job = program.job;
+    ++job.planLineCounter;
+    const qint64 linesBefore = job.plan.linesRead();
+    const int unansweredBefore = program.exchange.unansweredWaits();
+    const QByteArray line = job.plan.next();
+    if (!job.plan.error().isEmpty()) {
+        stopOnPlanFault(program, job.plan.error());
+        return;
+    }
+    const LineOutcome outcome = runPlanLine(program, line);
+    if (outcome == LineOutcome::Damaged) {
+        stopOnPlanFault(program, damagedLineMessage(job.plan, line));
+        return;
+    }
+    // A wait that ended without the device's answer leaves the line's outcome unknown: it is
+    // a failed command, and the next tick stops the run with the job kept.
+    if (program.exchange.unansweredWaits() != unansweredBefore)
+        program.exchange.setLinkError(true);
+    if (job.plan.linesRead() > linesBefore)
+        noteLineDone(program);
+    if (outcome == LineOutcome::SentNothing)
+        return;
+    if (job.plan.atEnd())
+        endOfPlan(program);
+}
+
+void startSecondPass(Program& program) {
+    Job& job = program.job;
+    job.secondPassRunning = true;
+    program.timers.timer4 = false;
+    const QString planPath = program.dir.path(kSecondPassPlanName);
+    const qint64 firstPassLines = job.plan.linesRead();
+    if (!job.plan.open(planPath)) {
+        stopOnPlanFault(program, job.plan.error());
+        return;
+    }
+    noteProgressResult(program, beginSecondPassProgress(program, planPath, firstPassLines));
+    program.reportFileResult(
+        writeRecoveryFile(program.dir, jobRecoveryData(program), RecoveryStage::SecondPassStart));
+    job.secondPass = false;
+    CommandSet& commands = program.commands;
+    // The second pass's levels go to the device; the first pass's stay in memory.
+    commands.setStrike(program.settings.second);
+    commands.setResolutionSteps(program.settings.resolutionIndex);
+    commands.resetError(program.settings.fieldWidth, program.settings.fieldHeight);
+    commands.beginPrint();
+    commands.position = {};
+    job.planLineCounter = 0;
+    job.linesWithoutLink = 0;
+}
+
+FileResult beginJobProgress(Program& program) {
+    Job& job = program.job;
+    job.linesWithoutLink = 0;
+    job.progressFailureShown = false;
+    const PlanIdentityRead identity = identifyPlanFile(program.dir.path(kEngravingPlanName));
+    if (!identity.identity)
+        return FileResult::failure(identity.error);
+    return job.progress.begin(
+        program.dir,
+        ProgressRecord{
+            {ProgressEntry{1, ProgressEntry::kNotStarted, kEngravingPlanName, *identity.identity}}},
+        now(program));
+}
+
+} // namespace zuk

@@ -1,0 +1,178 @@
+#include "run/Resumption.h"
+
+#include "app/Program.h"
+#include "run/PlanFiles.h"
+#include "run/PlanRebuild.h"
+#include "run/PlanScan.h"
+#include "run/RunState.h"
+#include "service/ServiceFunctions.h"
+
+#include <QDir>
+
+namespace zuk {
+
+namespace {
+
+constexpr quint8 kStrikeTValue = 46;
+constexpr quint8 kStrikeUValue = 64;
+
+// The resumption cannot go on: the files stay as they are, the job stays pending, and the
+// window is usable again.
+void stopResuming(Program& program, const QString& why) {
+    if (program.exchange.linkActive())
+        program.screen.enterMenuState(MenuState::LinkUp, false);
+    else
+        enterNoDeviceState(program);
+    if (!why.isEmpty())
+        program.screen.showMessage(why +
+                                   QStringLiteral("\nДанные незавершённой работы сохранены."));
+}
+
+QString noMatchMessage(StoppedPosition stop, const QString& planPath) {
+    return QStringLiteral("Головка устройства сообщила положение: строка %1, столбец %2. В "
+                          "оставшейся части плана \"%3\" нет такого места, поэтому продолжить "
+                          "работу с места остановки нельзя.")
+        .arg(stop.row)
+        .arg(stop.column)
+        .arg(QDir::toNativeSeparators(planPath));
+}
+
+void applyRecoveryData(Program& program, const RecoveryData& data) {
+    program.image.picture().fileName = data.pictureFile;
+    program.image.placement().offset = QPoint(data.columnOffset, data.rowOffset);
+    program.settings.first = data.first;
+    program.settings.second = data.second;
+    program.settings.resolutionIndex = data.resolutionIndex;
+    program.image.placement().resolution = data.resolutionIndex;
+    program.job.secondPass = data.secondPass;
+    program.job.secondPassRunning = false;
+}
+
+// The pass the recovery file names and where its plan stands.
+struct Interrupted {
+    int pass = 1;
+    QString planName;
+    QString planPath;
+    PlanIdentity plan;
+    std::optional<ProgressEntry> progress; // the record's entry for this pass and plan
+};
+
+// Where the rest of the plan begins: after the recorded line when the progress record
+// applies to this plan, else at the first position that matches.
+PlanCut findCut(const Interrupted& job, QPoint offsets, StoppedPosition stop) {
+    PlanReader plan;
+    if (!plan.open(job.planPath)) {
+        PlanCut cut;
+        cut.kind = PlanCut::Kind::Failed;
+        cut.error = plan.error();
+        return cut;
+    }
+    if (job.progress)
+        return cutAfterRecordedLine(plan, offsets, stop, job.progress->line);
+    return cutAtFirstMatch(plan, offsets, stop);
+}
+
+// Writes the rest of the plan and gives it the plan's name. The progress record names the
+// new plan before the rename and keeps the old entry beside it until after, so that an
+// entry applies to whichever plan a crash leaves in place.
+FileResult replacePlan(Program& program, const Interrupted& job, const PlanCut& cut) {
+    const RebuiltPlan rebuilt = writeRebuiltPlan(program.dir, job.planPath, cut);
+    if (!rebuilt.result.ok())
+        return rebuilt.result;
+    ProgressRecord record{
+        {ProgressEntry{job.pass, ProgressEntry::kNotStarted, job.planName, rebuilt.identity}}};
+    if (job.progress)
+        record.entries.push_back(*job.progress);
+    ProgressRecorder& progress = program.job.progress;
+    program.job.progressFailureShown = false;
+    if (FileResult begun = progress.begin(program.dir, record, program.clock.monotonicMs());
+        !begun.ok())
+        return begun;
+    if (FileResult installed = installRebuiltPlan(program.dir, job.pass == 2); !installed.ok())
+        return installed;
+    record.entries.resize(1);
+    return progress.begin(program.dir, record, program.clock.monotonicMs());
+}
+
+void warmUp(Program& program) {
+    for (int cycle = 0; cycle < program.resumeWarmUpCycles; ++cycle)
+        warmUpSeries(program);
+}
+
+// The device as the job start leaves it, for the rebuilt plan.
+void prepareDevice(Program& program) {
+    CommandSet& commands = program.commands;
+    commands.setResolutionSteps(program.settings.resolutionIndex);
+    commands.setStrike(program.settings.first);
+    commands.strikeSetting(CommandSet::kStrikeT, kStrikeTValue);
+    commands.strikeSetting(CommandSet::kStrikeU, kStrikeUValue);
+    commands.resetError(program.settings.fieldWidth, program.settings.fieldHeight);
+    commands.setStepTime(commands.stepTimeFactor);
+    commands.beginPrint();
+}
+
+} // namespace
+
+void resumeJob(Program& program) {
+    // One attempt per choice of the operator, whatever happens below.
+    program.timers.crush = false;
+    program.timers.timer4 = false;
+    enterWorkState(program);
+    program.screen.showStopEntry();
+
+    if (!program.commands.how()) {
+        stopResuming(program, QString()); // the exchange has told why
+        return;
+    }
+    const StoppedPosition stop{program.commands.reportedRow, program.commands.reportedColumn};
+
+    const RecoveryRead<RecoveryData> recovery = readRecoveryFile(program.dir);
+    if (!recovery.ok()) {
+        stopResuming(
+            program,
+            recovery.status == RecoveryStatus::Missing
+                ? QStringLiteral("Файл восстановления \"%1\" не найден.").arg(kRecoveryFileName)
+                : recovery.error);
+        return;
+    }
+    applyRecoveryData(program, recovery.data);
+
+    Interrupted job;
+    job.pass = recovery.data.secondPassStarted() ? 2 : 1;
+    job.planName = job.pass == 2 ? kSecondPassPlanName : kEngravingPlanName;
+    job.planPath = program.dir.path(job.planName);
+    const PlanIdentityRead identity = identifyPlanFile(job.planPath);
+    if (!identity.identity) {
+        stopResuming(program, identity.error);
+        return;
+    }
+    job.plan = *identity.identity;
+    job.progress = readProgressRecord(program.dir).record.find(job.pass, job.plan);
+
+    const QPoint offsets = program.image.placement().offset;
+    const PlanCut cut = findCut(job, offsets, stop);
+    if (cut.kind == PlanCut::Kind::Failed || cut.kind == PlanCut::Kind::NotFound) {
+        stopResuming(program, cut.kind == PlanCut::Kind::Failed
+                                  ? cut.error
+                                  : noMatchMessage(stop, job.planPath));
+        return;
+    }
+
+    warmUp(program);
+    if (FileResult replaced = replacePlan(program, job, cut); !replaced.ok()) {
+        stopResuming(program, replaced.error);
+        return;
+    }
+    if (!program.job.plan.open(program.dir.path(kEngravingPlanName))) {
+        stopResuming(program, program.job.plan.error());
+        return;
+    }
+    prepareDevice(program);
+    program.commands.position = {};
+    program.job.planLineCounter = 0;
+    program.job.linesWithoutLink = 0;
+    program.unfinishedJob = false;
+    program.timers.optimizing = true;
+}
+
+} // namespace zuk

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "PlanGenerator.h"
+
+#include "app/Program.h"
+#include "simulator/SimTransport.h"
+#include "support/RecordingScreen.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+#include <set>
+
+namespace zuk::test {
+
+// Thrown by the line at the chosen byte: the host dies there, without any shutdown.
+struct HostCrash {};
+
+// Every byte that crosses the host's end of the line, in both directions, and where the host
+// is to crash: before the byte numbered crashAt (counted from 0) would cross.
+struct LineTap {
+    qint64 bytes = 0;
+    std::optional<qint64> crashAt;
+    QByteArray written;
+    // The cable is pulled: writes go nowhere and nothing arrives.
+    bool unplugged = false;
+
+    void cross() {
+        if (crashAt && bytes == *crashAt) {
+            crashAt.reset();
+            throw HostCrash{};
+        }
+        ++bytes;
+    }
+};
+
+// The lines of the plan the program's plan builder makes of the picture (its cells with code
+// "0" are picture cells with dot value 0).
+std::vector<QByteArray> builtPlan(const DotPicture& picture, Sides sides);
+
+// A job as the job start sets it up.
+struct JobSpec {
+    std::vector<QByteArray> plan;
+    bool secondPass = false;
+    bool portrait = false;
+    int edgeDots = 8;
+    int resolution = 0;
+    QPoint offset{3, 5}; // column and row offset of the placement
+    // Distinct even forces, so that a strike's force tells which pass struck it.
+    StrikeLevels first{40, 30, 20, 10};
+    StrikeLevels second{60, 50, 36, 26};
+};
+
+// The program directory, the virtual clock and the simulated engraver that outlive the
+// programs started against them, as a still-powered device outlives a crashed host.
+class EngraverBench {
+public:
+    static constexpr int kFieldSide = 300;
+
+    explicit EngraverBench(sim::SimOptions options = {});
+
+    // A new program in the same directory (abandoning the one before without shutdown): its
+    // start-up, with the unfinished-job dialog answered `answer` when it comes.
+    Program& startProgram(RecoveryChoice answer = {true, 0});
+    // The job as the job start leaves it: plans, progress record, recovery file, device
+    // programmed, homed and told "Begin print", the run timer on.
+    void startJob(const JobSpec& spec);
+    // Runs the program's timers (resumption, file deletion, run) until none is left; false
+    // when the host crashed on the way.
+    bool runTimers();
+    // One tick of the first timer that is enabled; false when none is. A crash of the host
+    // comes out as HostCrash.
+    bool tick();
+    // The host dies where it stands: no shutdown, nothing more sent.
+    void abandonHost();
+    // Another device on the line (or one that lost everything, its position too).
+    void replaceEngraver(sim::SimOptions options = {}) { engraver_ = sim::makeEngraver(options); }
+
+    Program& program() { return *program_; }
+    RecordingScreen& screen() { return *screen_; }
+    sim::Engraver& engraver() { return *engraver_; }
+    QByteArray bytesOf(const QString& name) const;
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    QString path() const { return dir_.path(); }
+
+    VirtualClock clock;
+    LineTap tap;
+
+    // In memory where the system offers it: the durable writes of a few hundred jobs would
+    // otherwise wait for the disk most of the time.
+    static QString scratchDirectory();
+
+private:
+    QTemporaryDir dir_{scratchDirectory()};
+    std::shared_ptr<sim::Engraver> engraver_;
+    std::unique_ptr<RecordingScreen> screen_;
+    std::unique_ptr<Program> program_;
+};
+
+// The strikes of one pass on the plate by working-field cell (row, column), with their
+// codes, told apart by the forces the pass's levels give; cells struck twice in the pass are
+// counted in `twice`.
+struct PassPlate {
+    std::map<std::pair<qint64, qint64>, int> cells;
+    int twice = 0;
+    int foreign = 0; // strikes with a force of neither pass
+};
+PassPlate platePass(const sim::Plate& plate, const JobSpec& spec, int pass);
+
+// The cells a picture's plan must strike once per pass, on the working field.
+std::map<std::pair<qint64, qint64>, int> expectedPlate(const DotPicture& picture,
+                                                       const JobSpec& spec);
+
+// Every cell of the picture struck exactly once in every pass of the job, at its level.
+void expectEveryCellStruckOncePerPass(EngraverBench& bench, const DotPicture& picture,
+                                      const JobSpec& spec);
+
+// The view pixels painted as strike marks, as working-field cells (row, column).
+std::set<std::pair<qint64, qint64>> markedCells(const QImage& view);
+
+} // namespace zuk::test

@@ -1,0 +1,197 @@
+// The resumption of an interrupted job ("Завершить незавершенный проект."): what it asks the
+// device, what it rebuilds, and how it ends when it cannot go on exactly.
+#include "EngraverBench.h"
+
+#include "run/EngravingRun.h"
+#include "run/ProgressRecord.h"
+#include "run/RecoveryFile.h"
+
+#include <gtest/gtest.h>
+
+namespace zuk::test {
+namespace {
+
+const std::vector<PlanRegion> kRegions{{2, 5, 2, 24}, {3, 6, 28, 40}};
+
+class Resumption : public ::testing::Test {
+protected:
+    void start(bool secondPass = false) {
+        spec.plan = generatePlan(picture, kRegions, Sides::Double);
+        spec.secondPass = secondPass;
+        bench.startProgram();
+        bench.startJob(spec);
+    }
+    void runLines(int lines) {
+        for (int line = 0; line < lines; ++line)
+            optimizingTimer(bench.program());
+    }
+    // The host dies between two lines; the operator starts the program again a minute later.
+    void restart(RecoveryChoice answer = {true, 0}) {
+        bench.abandonHost();
+        bench.clock.advance(60000);
+        bench.startProgram(answer);
+    }
+    int count(sim::CommandKind kind) { return bench.engraver().counters().commandCount(kind); }
+    void expectPlateExact() { expectEveryCellStruckOncePerPass(bench, picture, spec); }
+    // The resumption stopped: the job's files as they were, nothing running, the window usable.
+    void expectStoppedWithFilesKept(const QByteArray& plan, const QByteArray& record) {
+        Program& program = bench.program();
+        EXPECT_FALSE(program.timers.crush);
+        EXPECT_FALSE(program.timers.optimizing);
+        EXPECT_TRUE(program.unfinishedJob);
+        EXPECT_EQ(bench.bytesOf("123123123.txt"), plan);
+        EXPECT_EQ(bench.bytesOf("JobProgress.txt"), record);
+        EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
+        EXPECT_FALSE(QFile::exists(bench.file("1.txt")));
+        EXPECT_EQ(count(sim::CommandKind::WarmUp), 0);
+    }
+
+    const DotPicture picture = randomPicture(5, kRegions);
+    JobSpec spec;
+    EngraverBench bench;
+};
+
+TEST_F(Resumption, WithoutLineFourteenTheFirstPassPlanIsCutAtTheStopAndFinished) {
+    start();
+    runLines(9);
+    ASSERT_EQ(ProgramDir(bench.path()).readLines("ErorFile.txt").lines.size(), 13);
+    restart({true, 2});
+    EXPECT_TRUE(bench.screen().events.contains("ask: recovery"));
+    const sim::HeadPosition stopped = bench.engraver().machine().head;
+    EXPECT_NE(stopped, sim::HeadPosition{}) << "the start-up leaves the head where it stopped";
+    bench.program().crushTimerTimer();
+    EXPECT_EQ(count(sim::CommandKind::How), 1);
+    EXPECT_EQ(count(sim::CommandKind::WarmUp), 2 * 20 * 3);
+    EXPECT_EQ(bench.screen().fields[Field::Edit3], QString::number(stopped.rowSteps / 2));
+    EXPECT_EQ(bench.screen().fields[Field::Edit4], QString::number(stopped.column));
+    const QStringList plan = ProgramDir(bench.path()).readLines("123123123.txt").lines;
+    ASSERT_GE(plan.size(), 3);
+    EXPECT_TRUE(plan[0].startsWith("GoTo: "));
+    EXPECT_EQ(plan[1], "Down: ");
+    EXPECT_EQ(plan.size(), int(spec.plan.size()) - 9 + 2);
+    EXPECT_FALSE(QFile::exists(bench.file("1.txt")));
+    EXPECT_TRUE(bench.program().timers.optimizing);
+    EXPECT_TRUE(bench.screen().events.contains("stop entry: shown"));
+    ASSERT_TRUE(bench.runTimers());
+    expectPlateExact();
+}
+
+TEST_F(Resumption, InTheSecondPassTheFirstPlanIsEmptiedAndTheCopyIsCut) {
+    start(true);
+    while (!bench.program().job.secondPassRunning)
+        runLines(1);
+    runLines(12);
+    restart({true, 0});
+    bench.program().crushTimerTimer();
+    EXPECT_EQ(count(sim::CommandKind::WarmUp), 0) << "no warm-up with SpinEdit4 at 0";
+    EXPECT_EQ(bench.bytesOf("123123123.txt"), QByteArray());
+    const QStringList second = ProgramDir(bench.path()).readLines("123Sec.txt").lines;
+    ASSERT_FALSE(second.isEmpty());
+    EXPECT_TRUE(second[0].startsWith("GoTo: "));
+    EXPECT_FALSE(QFile::exists(bench.file("123sec.txt")));
+    optimizingTimer(bench.program()); // the empty first plan goes straight to the second pass
+    EXPECT_TRUE(bench.program().job.secondPassRunning);
+    ASSERT_TRUE(bench.runTimers());
+    expectPlateExact();
+}
+
+TEST_F(Resumption, HeadThatLostItsPositionIsReportedAndNothingIsTouched) {
+    start();
+    runLines(12);
+    const QByteArray plan = bench.bytesOf("123123123.txt");
+    const QByteArray record = bench.bytesOf("JobProgress.txt");
+    bench.replaceEngraver(); // switched off and on again without its position: 0, 0
+    restart({true, 3});
+    bench.program().crushTimerTimer();
+    ASSERT_EQ(bench.screen().messages.size(), 1);
+    EXPECT_TRUE(bench.screen().messages[0].contains("строка 0, столбец 0"))
+        << bench.screen().messages[0].toStdString();
+    EXPECT_EQ(bench.screen().menuState, MenuState::LinkUp);
+    expectStoppedWithFilesKept(plan, record);
+}
+
+TEST_F(Resumption, MissingPlanOrDamagedRecoveryFileEndsItWithAMessage) {
+    start();
+    runLines(6);
+    const QByteArray record = bench.bytesOf("JobProgress.txt");
+    QFile::rename(bench.file("123123123.txt"), bench.file("elsewhere.txt"));
+    restart();
+    bench.program().crushTimerTimer();
+    ASSERT_EQ(bench.screen().messages.size(), 1);
+    EXPECT_TRUE(bench.screen().messages[0].contains("123123123.txt"));
+    expectStoppedWithFilesKept(QByteArray(), record);
+
+    QFile::rename(bench.file("elsewhere.txt"), bench.file("123123123.txt"));
+    const QByteArray plan = bench.bytesOf("123123123.txt");
+    QFile recovery(bench.file("ErorFile.txt"));
+    ASSERT_TRUE(recovery.open(QIODevice::WriteOnly));
+    recovery.write("picture.bmp\r\n3\r\n5\r\n10\r\n20\r\n30\r\nforty\r\n");
+    recovery.close();
+    bench.screen().clear();
+    bench.program().crushTimerTimer();
+    ASSERT_EQ(bench.screen().messages.size(), 1);
+    EXPECT_TRUE(bench.screen().messages[0].contains("ErorFile.txt"));
+    expectStoppedWithFilesKept(plan, record);
+}
+
+TEST_F(Resumption, DeviceThatStopsAnsweringEndsItAtHowWithoutARetry) {
+    start();
+    runLines(6);
+    const QByteArray plan = bench.bytesOf("123123123.txt");
+    const QByteArray record = bench.bytesOf("JobProgress.txt");
+    restart();
+    bench.tap.unplugged = true;
+    const qint64 before = bench.clock.monotonicMs();
+    bench.program().crushTimerTimer();
+    EXPECT_LT(bench.clock.monotonicMs() - before, 30000) << "bounded, never a hang";
+    EXPECT_FALSE(bench.screen().messages.isEmpty());
+    EXPECT_EQ(bench.screen().menuState, MenuState::LinkLost);
+    expectStoppedWithFilesKept(plan, record);
+}
+
+TEST_F(Resumption, IgnoringTheJobHomesTheHeadAndDeletesItsFiles) {
+    start();
+    runLines(6);
+    restart({false, 0});
+    EXPECT_EQ(bench.engraver().machine().head, sim::HeadPosition{});
+    ASSERT_TRUE(bench.runTimers());
+    EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
+    EXPECT_FALSE(QFile::exists(bench.file("JobProgress.txt")));
+}
+
+// The device loses its power in the middle of a print line and keeps the head where it
+// stopped; the operator switches it on and starts the program again.
+// Without "Monitor" after the line, only the print line's own completion wait sees that the
+// device went quiet.
+TEST(PowerLoss, InTheMiddleOfAPrintLineTheJobIsFinishedExactly) {
+    for (const auto& [lines, dots, monitor] :
+         {std::tuple{2, 1, true}, std::tuple{5, 5, true}, std::tuple{8, 9, true},
+          std::tuple{3, 4, false}, std::tuple{7, 2, false}}) {
+        SCOPED_TRACE(::testing::Message() << "after " << lines << " lines and " << dots
+                                          << " dots, step control " << monitor);
+        sim::SimOptions options;
+        options.faults.powerLossAfterPrintLines = lines;
+        options.faults.powerLossAfterDots = dots;
+        EngraverBench bench(options);
+        const DotPicture picture = randomPicture(5, kRegions);
+        JobSpec spec;
+        spec.plan = generatePlan(picture, kRegions, Sides::Single);
+        bench.startProgram();
+        bench.program().stepControl = monitor;
+        bench.startJob(spec);
+        ASSERT_TRUE(bench.runTimers());
+        EXPECT_EQ(bench.screen().faultAdvices, 1);
+        ASSERT_FALSE(bench.engraver().poweredOn());
+
+        bench.engraver().restart(bench.clock.monotonicMs());
+        bench.abandonHost();
+        bench.clock.advance(120000);
+        bench.startProgram();
+        ASSERT_TRUE(bench.runTimers());
+        expectEveryCellStruckOncePerPass(bench, picture, spec);
+        EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
+    }
+}
+
+} // namespace
+} // namespace zuk::test
