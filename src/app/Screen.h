@@ -38,6 +38,11 @@ enum class Field {
     Label67,
 };
 
+// The icon of a message box: information, or a failure. A warning says that something the
+// operator asked for was refused or that the program goes on with less (defaults, no progress
+// record); an error that something failed: the device link, a file, the job.
+enum class MessageKind { Information, Warning, Error };
+
 // The operator's answer to the unfinished-job dialog.
 struct RecoveryChoice {
     bool finish = true;   // finish the job (else ignore it and delete its recovery data)
@@ -50,8 +55,8 @@ class Screen {
 public:
     virtual ~Screen() = default;
 
-    // A modal message box with an OK button.
-    virtual void showMessage(const QString& text) = 0;
+    // A modal message box with an OK button and the icon of its kind.
+    virtual void showMessage(MessageKind kind, const QString& text) = 0;
     // Enables and disables the menu entries and controls of a state. In the work state the
     // STOP entry is shown exactly while the run timer is enabled.
     virtual void enterMenuState(MenuState state, bool runTimerEnabled) = 0;

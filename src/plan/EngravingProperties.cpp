@@ -53,8 +53,10 @@ void EngravingProperties::loadLevelControls() {
 
 void EngravingProperties::print1Click() {
     if (program_.image.picture().bitmap.isNull()) {
-        program_.screen.showMessage(QStringLiteral(
-            "Нет рисунка для гравирования. Откройте рисунок: \"Файл\" → \"Открыть\"."));
+        program_.screen.showMessage(
+            MessageKind::Warning,
+            QStringLiteral(
+                "Нет рисунка для гравирования. Откройте рисунок: \"Файл\" → \"Открыть\"."));
         return;
     }
     view_.placePropertiesPanels();

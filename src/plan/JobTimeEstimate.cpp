@@ -13,7 +13,7 @@ bool estimateJobTime(Program& program) {
                        program.exchange.linkActive());
     const JobEstimate estimate = estimateJob(program.job.plan, inputs);
     if (!estimate.ok()) {
-        program.screen.showMessage(estimate.error);
+        program.screen.showMessage(MessageKind::Error, estimate.error);
         return false;
     }
     showJobEstimate(program.screen, program.texts, program.clock.now(), estimate.total);

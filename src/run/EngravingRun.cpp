@@ -60,6 +60,7 @@ void endWithoutDevice(Program& program) {
     const QString kept = QStringLiteral(
         " Данные работы сохранены: когда устройство ответит («Тест»), её можно будет завершить.");
     program.screen.showMessage(
+        MessageKind::Error,
         nothingSent
             ? QStringLiteral("Гравировальное устройство не отвечало: на него ничего не "
                              "отправлено, пластина не гравирована.") +
@@ -76,9 +77,10 @@ void stopOnPlanFault(Program& program, const QString& problem) {
     suspendJob(program);
     enterWorkState(program);
     enterNoDeviceState(program);
-    program.screen.showMessage(problem +
-                               QStringLiteral("\nРабота остановлена; данные для её завершения "
-                                              "сохранены."));
+    program.screen.showMessage(MessageKind::Error,
+                               problem +
+                                   QStringLiteral("\nРабота остановлена; данные для её завершения "
+                                                  "сохранены."));
 }
 
 QString damagedLineMessage(const PlanReader& plan, const QByteArray& line) {

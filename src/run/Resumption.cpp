@@ -24,8 +24,8 @@ void stopResuming(Program& program, const QString& why) {
     else
         enterNoDeviceState(program);
     if (!why.isEmpty())
-        program.screen.showMessage(why +
-                                   QStringLiteral("\nДанные незавершённой работы сохранены."));
+        program.screen.showMessage(
+            MessageKind::Error, why + QStringLiteral("\nДанные незавершённой работы сохранены."));
 }
 
 QString noMatchMessage(StoppedPosition stop, const QString& planPath) {

@@ -144,6 +144,8 @@ TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
     ASSERT_EQ(screen.messages.size(), 1);
     EXPECT_TRUE(screen.messages[0].contains(QStringLiteral("bad.bmp")));
     EXPECT_TRUE(screen.messages[0].contains(QStringLiteral("заголовок рисунка повреждён")));
+    EXPECT_EQ(screen.messageKinds, std::vector{MessageKind::Warning});
+    EXPECT_TRUE(eventsOf(screen, "scroll").isEmpty());
     EXPECT_EQ(eventsOf(screen, "ask"), (QStringList{"conversion variant", "picture to open"}));
     EXPECT_TRUE(screen.captions.isEmpty());
     EXPECT_TRUE(eventsOf(screen, "status").isEmpty());
@@ -225,7 +227,8 @@ TEST_F(OpenSequenceTest, SaveWritesTheConvertedPictureUnderTheNameEntered) {
 
 TEST_F(OpenSequenceTest, SaveWithoutAPictureSaysSo) {
     prep->save1Click();
-    EXPECT_EQ(screen.messages.size(), 1);
+    EXPECT_EQ(screen.messages, QStringList{"Нет рисунка для сохранения."});
+    EXPECT_EQ(screen.messageKinds, std::vector{MessageKind::Warning});
     EXPECT_TRUE(eventsOf(screen, "ask").isEmpty());
 }
 

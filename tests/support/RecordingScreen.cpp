@@ -16,8 +16,9 @@ QString menuStateName(MenuState state) {
 }
 } // namespace
 
-void RecordingScreen::showMessage(const QString& text) {
+void RecordingScreen::showMessage(MessageKind kind, const QString& text) {
     messages << text;
+    messageKinds.push_back(kind);
     events << QStringLiteral("message: ") + text;
 }
 
@@ -106,9 +107,14 @@ void RecordingScreen::showStopEntry() {
     events << QStringLiteral("stop entry: shown");
 }
 
+void RecordingScreen::showRunProgress(const RunProgressFigures& figures) {
+    runProgress.push_back({figures, clock ? clock->monotonicMs() : 0});
+}
+
 void RecordingScreen::clear() {
     events.clear();
     messages.clear();
+    messageKinds.clear();
     viewParts.clear();
     beeps = 0;
 }

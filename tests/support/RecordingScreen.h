@@ -15,7 +15,7 @@ namespace zuk::test {
 // "message: Ошибка связи." or "menu: link lost".
 class RecordingScreen : public Screen {
 public:
-    void showMessage(const QString& text) override;
+    void showMessage(MessageKind kind, const QString& text) override;
     void enterMenuState(MenuState state, bool runTimerEnabled) override;
     void setCursor(CursorShape shape) override;
     void beep() override;
@@ -46,12 +46,14 @@ public:
     ResolutionChoice resolutionAnswer{0, 5};
     QString caption;
     QImage fieldView;
+    std::optional<QRect> scrolledTo;   // the field area the view was last scrolled to
     std::optional<QPoint> changeBoxAt; // where `ChangeBox` was last shown
     QString jobEndTime;                // Label35
     QString jobDuration;               // Label37
 
     QStringList events;
     QStringList messages;
+    std::vector<MessageKind> messageKinds; // the kind of each of `messages`
     MenuState menuState = MenuState::LinkUp;
     int beeps = 0;
     QString statusLine;

@@ -285,12 +285,22 @@ void TMenuForm::closeEvent(QCloseEvent* event) {
 
 // --- Screen ---
 
-void TMenuForm::showMessage(const QString& text) {
+void TMenuForm::showMessage(MessageKind kind, const QString& text) {
     if (terminating_) {
         qWarning().noquote() << text;
         return;
     }
-    QMessageBox::information(this, kApplicationTitle, text);
+    switch (kind) {
+    case MessageKind::Information:
+        QMessageBox::information(this, kApplicationTitle, text);
+        return;
+    case MessageKind::Warning:
+        QMessageBox::warning(this, kApplicationTitle, text);
+        return;
+    case MessageKind::Error:
+        QMessageBox::critical(this, kApplicationTitle, text);
+        return;
+    }
 }
 
 void TMenuForm::enterMenuState(MenuState state, bool runTimerEnabled) {

@@ -91,7 +91,7 @@ public:
     const AbortPanelLayout& lastAbortLayout() const { return lastAbortLayout_; }
 
     // --- Screen ---
-    void showMessage(const QString& text) override;
+    void showMessage(MessageKind kind, const QString& text) override;
     void enterMenuState(MenuState state, bool runTimerEnabled) override;
     void setCursor(CursorShape shape) override;
     void beep() override;
