@@ -86,6 +86,10 @@ public:
     virtual void setCaption(const QString& text) = 0;
     // The working-field view has been redrawn; the window shows it.
     virtual void showFieldView(const QImage& view) = 0;
+    // A picture has been placed on the field: the view scrolls to bring this part of it (the
+    // picture) into sight, its centre in the middle of the visible part as far as the view
+    // reaches.
+    virtual void scrollFieldViewTo(const QRect& area) = 0;
 
     // Manual movement
     // Shows the panel `ChangeBox` ("Перемещение") just right of the field point where the

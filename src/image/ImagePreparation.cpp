@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRect>
 
 #include <new>
 
@@ -60,6 +61,7 @@ void ImagePreparation::openClick() {
         return;
     }
     redrawView();
+    screen_.scrollFieldViewTo(QRect(placement_.offset, picture_.bitmap.size()));
     if (links_.linkActive && links_.linkActive() && links_.setStepTime)
         links_.setStepTime();
 }

@@ -78,6 +78,10 @@ TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
     EXPECT_EQ(prep->placement().marks, marksOfButton(3));
     EXPECT_EQ(openedCalls, 1);
     EXPECT_EQ(planResets, 1);
+    // The view scrolls to the picture where it was placed.
+    EXPECT_EQ(eventsOf(screen, "scroll"), QStringList{QStringLiteral("%1, %2, 40 x 30")
+                                                          .arg(prep->placement().offset.x())
+                                                          .arg(prep->placement().offset.y())});
     EXPECT_EQ(stepTimeCalls, 1);
     EXPECT_EQ(screen.viewsShown, 1);
 
@@ -194,6 +198,7 @@ TEST_F(OpenSequenceTest, WithNoPictureHeldACancelledOrMissingOpenChangesNothing)
         EXPECT_TRUE(eventsOf(screen, "status").isEmpty())
             << eventsOf(screen, "status").join(", ").toStdString();
         EXPECT_EQ(screen.viewsShown, 0);
+        EXPECT_TRUE(eventsOf(screen, "scroll").isEmpty());
     }
     EXPECT_EQ(prep->picture().gray.rows(), rowsBefore);
     EXPECT_EQ(planResets, 0);

@@ -83,6 +83,15 @@ void RecordingScreen::showFieldView(const QImage& view) {
     fieldView = view;
 }
 
+void RecordingScreen::scrollFieldViewTo(const QRect& area) {
+    scrolledTo = area;
+    events << QStringLiteral("scroll: %1, %2, %3 x %4")
+                  .arg(area.x())
+                  .arg(area.y())
+                  .arg(area.width())
+                  .arg(area.height());
+}
+
 void RecordingScreen::showChangeBox(QPoint fieldPoint) {
     changeBoxAt = fieldPoint;
     events << QStringLiteral("change box: %1, %2").arg(fieldPoint.x()).arg(fieldPoint.y());

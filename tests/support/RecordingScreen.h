@@ -30,6 +30,7 @@ public:
     ResolutionChoice askResolutionAndPlacement() override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
+    void scrollFieldViewTo(const QRect& area) override;
     void showChangeBox(QPoint fieldPoint) override;
     // Time estimate of a job
     void setJobTimes(const QString& endTime, const QString& duration) override;

@@ -421,6 +421,15 @@ void TMenuForm::showFieldView(const QImage& view) {
     image1_->setImage(view);
 }
 
+void TMenuForm::scrollFieldViewTo(const QRect& area) {
+    // The scroll bars keep the values inside their ranges: a picture at the field's edge is
+    // shown as near the middle as the view reaches.
+    const QPoint centre = area.center();
+    const QSize visible = scrollBox1_->viewport()->size();
+    scrollBox1_->horizontalScrollBar()->setValue(centre.x() - visible.width() / 2);
+    scrollBox1_->verticalScrollBar()->setValue(centre.y() - visible.height() / 2);
+}
+
 void TMenuForm::showChangeBox(QPoint fieldPoint) {
     // Beside the pressed point as the scroll box shows it now.
     showPanelAt(*changeBox_, image1_->pos() + fieldPoint + QPoint(20, 0));
