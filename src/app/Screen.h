@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "image/DialogChoices.h"
+#include "run/LiveProgress.h"
 
 #include <optional>
 
@@ -107,6 +108,10 @@ public:
     // The STOP entry is shown but stays disabled until the run's first tick (a resumption is
     // preparing the run).
     virtual void showStopEntry() = 0;
+    // Live progress of a run
+    // The status bar's progress line, beside the estimate: at most once a second while a job
+    // runs, and once more when its last line is done.
+    virtual void showRunProgress(const RunProgressFigures& figures) = 0;
 };
 
 } // namespace zuk

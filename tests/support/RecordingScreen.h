@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Clock.h"
 #include "app/Screen.h"
 
 #include <QImage>
@@ -38,6 +39,8 @@ public:
     void showFieldViewPart(const QImage& view, const QRect& changed) override;
     void showFaultAdvice() override;
     void showStopEntry() override;
+    // Live progress of a run
+    void showRunProgress(const RunProgressFigures& figures) override;
 
     // Answers of the modal dialogs.
     RecoveryChoice recoveryAnswer;
@@ -64,6 +67,13 @@ public:
     // The view is not kept for every part: copying it would cost more than the run itself.
     std::vector<QRect> viewParts;
     int faultAdvices = 0;
+    // Every showing of the progress line, with the time of the clock when one is set.
+    struct ShownProgress {
+        RunProgressFigures figures;
+        qint64 atMs = 0;
+    };
+    std::vector<ShownProgress> runProgress;
+    const Clock* clock = nullptr;
 
     void clear();
 };

@@ -454,6 +454,10 @@ void TMenuForm::showStopEntry() {
     menuEntry(kStopEntry)->setEnabled(false);
 }
 
+void TMenuForm::showRunProgress(const RunProgressFigures& figures) {
+    runProgress_->setText(runProgressText(figures, QLocale::system()));
+}
+
 QAction* TMenuForm::menuEntry(int position) const {
     const QList<QAction*> entries = menuBar()->actions();
     Q_ASSERT(entries.size() == kMenuEntries);

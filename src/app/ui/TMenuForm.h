@@ -114,6 +114,8 @@ public:
     void showFieldViewPart(const QImage& view, const QRect& changed) override;
     void showFaultAdvice() override;
     void showStopEntry() override;
+    // Live progress of a run
+    void showRunProgress(const RunProgressFigures& figures) override;
 
     // The top-level menu entries by position (0 "Файл" .. 8 "STOP").
     QAction* menuEntry(int position) const;
@@ -168,6 +170,7 @@ private:
     EngravingPanels* engravingPanels_ = nullptr;
     QLabel* label35_ = nullptr;
     QLabel* label37_ = nullptr;
+    QLabel* runProgress_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
     QProgressBar* gauge1_ = nullptr;
     QWidget* selfTestingPanel_ = nullptr;
