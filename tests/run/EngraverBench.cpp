@@ -9,6 +9,7 @@
 #include "run/RunState.h"
 #include "run/StrikeMarks.h"
 #include "support/CommandTap.h"
+#include "support/JobPictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -183,13 +184,6 @@ void setForces(HeadlessProperties& panels, LevelSet set, const StrikeLevels& for
         panels.moveTrackbar(set, level, force(forces, level));
 }
 
-char strikeCode(double dotValue) {
-    return dotValue >= 255   ? '4'
-           : dotValue >= 192 ? '3'
-           : dotValue >= 128 ? '2'
-           : dotValue >= 64  ? '1'
-                             : '0';
-}
 } // namespace
 
 JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, WorkJob& job,
@@ -219,27 +213,13 @@ DotPicture convertedCodes(const Picture& picture) {
         std::string line;
         for (int column = 1; column <= picture.width(); ++column) {
             // A black pixel is no picture cell: whatever its dot value, nothing strikes it.
-            line += picture.gray.at(row, column) > 0 ? strikeCode(picture.dots.at(row, column + 1))
-                                                     : '.';
+            line += picture.gray.at(row, column) > 0
+                        ? strikeCodeOf(picture.dots.at(row, column + 1))
+                        : '.';
         }
         codes.rows.push_back(line);
     }
     return codes;
-}
-
-QImage gradientPicture(QSize size) {
-    QImage picture(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            int gray = 255 * (x + y) / std::max(1, size.width() + size.height() - 2);
-            // A black column and a black block split the picture into several regions.
-            if (x == size.width() / 3 ||
-                (x > size.width() / 2 && y > size.height() / 2 && x < size.width() * 3 / 4))
-                gray = 0;
-            picture.setPixel(x, y, qRgb(gray, gray, gray));
-        }
-    }
-    return picture;
 }
 
 bool EngraverBench::tick() {

@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "plan/JobStart.h"
 #include "simulator/SimTransport.h"
+#include "support/JobPictures.h"
 #include "support/RecordingScreen.h"
 
 #include <QTemporaryDir>
@@ -73,10 +74,6 @@ JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, Wo
 
 // The strike codes of the picture the program holds, as its conversion left them.
 DotPicture convertedCodes(const Picture& picture);
-
-// A small picture with every gray from black to white (and so every strike level), black
-// cut-outs that split it into regions.
-QImage gradientPicture(QSize size);
 
 // The program directory, the virtual clock and the simulated engraver that outlive the
 // programs started against them, as a still-powered device outlives a crashed host.
