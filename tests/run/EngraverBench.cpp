@@ -1,6 +1,7 @@
 #include "EngraverBench.h"
 
 #include "image/Conversion.h"
+#include "plan/HeadlessProperties.h"
 #include "plan/PlanBuilder.h"
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
@@ -8,6 +9,7 @@
 #include "run/RunState.h"
 #include "run/StrikeMarks.h"
 #include "support/CommandTap.h"
+#include "support/JobPictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -168,6 +170,56 @@ void EngraverBench::startJob(const JobSpec& spec) {
     commands.position = {};
     p.job.planLineCounter = 0;
     p.timers.optimizing = true;
+}
+
+JobStartResult EngraverBench::startJobThroughWork(WorkJob& job) {
+    return test::startJobThroughWork(*program_, *screen_, job, file(QStringLiteral("picture.bmp")));
+}
+
+namespace {
+// Individual setting of the four forces, each trackbar moved as the operator moves it.
+void setForces(HeadlessProperties& panels, LevelSet set, const StrikeLevels& forces) {
+    panels.clickMode(set, false);
+    for (const Level level : {Level::L32, Level::L24, Level::L16, Level::L8})
+        panels.moveTrackbar(set, level, force(forces, level));
+}
+
+} // namespace
+
+JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, WorkJob& job,
+                                   const QString& picturePath) {
+    EXPECT_TRUE(job.picture.save(picturePath, "BMP"));
+    screen.conversionAnswer = ConversionVariant::Combined;
+    screen.openAnswer = picturePath;
+    screen.resolutionAnswer = {job.spec.resolution, job.placementButton};
+    program.settings.edgeDots = job.spec.edgeDots;
+    program.image.openClick();
+    HeadlessProperties panels(program);
+    EngravingProperties& properties = panels.properties();
+    properties.print1Click();
+    properties.qualityClick(job.sides == Sides::Single);
+    properties.secondWorkClick(job.spec.secondPass);
+    properties.portraitClick(job.spec.portrait);
+    setForces(panels, LevelSet::PrintReady, job.spec.first);
+    setForces(panels, LevelSet::PrintReady2, job.spec.second);
+    const JobStartResult result = properties.button17Click();
+    job.spec.offset = program.image.placement().offset;
+    return result;
+}
+
+DotPicture convertedCodes(const Picture& picture) {
+    DotPicture codes;
+    for (int row = 1; row <= picture.height(); ++row) {
+        std::string line;
+        for (int column = 1; column <= picture.width(); ++column) {
+            // A black pixel is no picture cell: whatever its dot value, nothing strikes it.
+            line += picture.gray.at(row, column) > 0
+                        ? strikeCodeOf(picture.dots.at(row, column + 1))
+                        : '.';
+        }
+        codes.rows.push_back(line);
+    }
+    return codes;
 }
 
 bool EngraverBench::tick() {

@@ -3,6 +3,7 @@
 
 #include "app/ui/FieldImage.h"
 #include "plan/ui/EngravingPanels.h"
+#include "run/ui/AbortPanel.h"
 #include "service/ui/ChangeBox.h"
 #include "service/ui/GroupBox1.h"
 
@@ -261,6 +262,9 @@ void TMenuForm::buildEngravingPanels() {
                             findAction(QStringLiteral("Qual2")));
     connect(engravingPanels_, &EngravingPanels::cancelClicked, this, &TMenuForm::BitBtn1Click);
     connect(engravingPanels_, &EngravingPanels::workClicked, this, &TMenuForm::Button17Click);
+    AbortPanel* abortPanel = &engravingPanels_->abortPanel();
+    connect(abortPanel, &AbortPanel::continueClicked, this, &TMenuForm::Button27Click);
+    connect(abortPanel, &AbortPanel::finishClicked, this, &TMenuForm::Button28Click);
 }
 
 } // namespace zuk
