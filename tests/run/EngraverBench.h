@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "simulator/SimTransport.h"
 #include "support/RecordingScreen.h"
+#include "support/StartedJob.h"
 
 #include <QTemporaryDir>
 
@@ -38,19 +39,6 @@ struct LineTap {
 // The lines of the plan the program's plan builder makes of the picture (its cells with code
 // "0" are picture cells with dot value 0).
 std::vector<QByteArray> builtPlan(const DotPicture& picture, Sides sides);
-
-// A job as the job start sets it up.
-struct JobSpec {
-    std::vector<QByteArray> plan;
-    bool secondPass = false;
-    bool portrait = false;
-    int edgeDots = 8;
-    int resolution = 0;
-    QPoint offset{3, 5}; // column and row offset of the placement
-    // Distinct even forces, so that a strike's force tells which pass struck it.
-    StrikeLevels first{40, 30, 20, 10};
-    StrikeLevels second{60, 50, 36, 26};
-};
 
 // The program directory, the virtual clock and the simulated engraver that outlive the
 // programs started against them, as a still-powered device outlives a crashed host.
