@@ -49,13 +49,9 @@ void checkRanges(const Settings& s) {
 } // namespace
 } // namespace zuk::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace zuk;
-    using namespace zuk::fuzz;
-    startQt();
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const ProgramDir& dir = ScratchDir::fresh();
-    ScratchDir::put(kConfigurationFileName, bytes);
+void zuk::fuzz::testOneInput(FuzzInput& input) {
+    const QByteArray bytes = input.rest();
+    const ProgramDir& dir = ScratchDir::holding(kConfigurationFileName, bytes);
 
     Settings read;
     const ConfigurationLoad load = loadConfiguration(dir, read);
@@ -69,12 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 written.error);
         require(ScratchDir::bytes(kConfigurationFileName) == bytes,
                 "a refused write leaves the file as it was");
-        return 0;
+        return;
     }
     Settings again;
     require(loadConfiguration(dir, again).ok(), "the written file is read");
     require(describe(again) == describe(read),
             "the settings written read back as the same settings",
             describe(read) + QStringLiteral(" became ") + describe(again));
-    return 0;
+    return;
 }

@@ -148,11 +148,7 @@ void run(Op op, quint8 parameter, CommandSet& commands) {
 } // namespace
 } // namespace zuk::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace zuk;
-    using namespace zuk::fuzz;
-    startQt();
-    FuzzInput input(data, size);
+void zuk::fuzz::testOneInput(FuzzInput& input) {
     const int commandCount = 1 + input.byte() % 8;
     std::vector<std::pair<Op, quint8>> script;
     for (int k = 0; k < commandCount; ++k) {
@@ -198,5 +194,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(line->writes == writesBefore, "a command without the link sends nothing",
                     QStringLiteral("command %1").arg(int(op)));
     }
-    return 0;
+    return;
 }

@@ -22,13 +22,9 @@ constexpr StatusText kStatusTexts[] = {StatusText::Converting,    StatusText::Tr
 } // namespace
 } // namespace zuk::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace zuk;
-    using namespace zuk::fuzz;
-    startQt();
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const ProgramDir& dir = ScratchDir::fresh();
-    ScratchDir::put(kFileName, bytes);
+void zuk::fuzz::testOneInput(FuzzInput& input) {
+    const QByteArray bytes = input.rest();
+    const ProgramDir& dir = ScratchDir::holding(kFileName, bytes);
 
     Texts texts;
     const LanguageLoad load = loadLanguage(dir, texts);
@@ -56,5 +52,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "each number gives the last text written under it", QString::number(it.key()));
     for (const StatusText status : kStatusTexts)
         require(texts.status(status).size() <= 255, "a status text fits its line");
-    return 0;
+    return;
 }

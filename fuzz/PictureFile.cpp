@@ -100,23 +100,19 @@ void checkRefusedOpenKeepsThePicture(const QString& path, const QString& error) 
 } // namespace
 } // namespace zuk::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace zuk;
-    using namespace zuk::fuzz;
-    startQt();
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const ProgramDir& dir = ScratchDir::fresh();
-    ScratchDir::put(kFileName, bytes);
+void zuk::fuzz::testOneInput(FuzzInput& input) {
+    const QByteArray bytes = input.rest();
+    const ProgramDir& dir = ScratchDir::holding(kFileName, bytes);
     const QString path = dir.path(kFileName);
     const PictureFile file = readPictureFile(path);
     if (file.ok()) {
         checkAccepted(bytes, file);
-        return 0;
+        return;
     }
     require(file.image.isNull(), "a refused picture gives no pixels");
     require(file.error.startsWith(QStringLiteral("Не удалось открыть рисунок \"")) &&
                 file.error.contains(kFileName),
             "a refusal names the file", file.error);
     checkRefusedOpenKeepsThePicture(path, file.error);
-    return 0;
+    return;
 }

@@ -7,11 +7,7 @@
 #include "plan/TimeEstimate.h"
 #include "run/PlanFiles.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace zuk;
-    using namespace zuk::fuzz;
-    startQt();
-    FuzzInput input(data, size);
+void zuk::fuzz::testOneInput(FuzzInput& input) {
     EstimateInputs inputs;
     inputs.linkDelay = input.number(0, 5000);
     inputs.stepTimeFactor = input.byte();
@@ -22,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     inputs.columnOffset = input.number(-20000, 20000);
     inputs.rowOffset = input.number(-20000, 20000);
     inputs.linkActive = input.flag();
-    const ProgramDir& dir = ScratchDir::fresh();
-    ScratchDir::put(kEngravingPlanName, input.rest());
+    const ProgramDir& dir = ScratchDir::holding(kEngravingPlanName, input.rest());
     const QString planPath = dir.path(kEngravingPlanName);
 
     PlanReader plan;
@@ -33,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(once.error.startsWith(QStringLiteral("План \"") + planPath + "\", строка ",
                                       Qt::CaseSensitive),
                 "a plan the run cannot carry out is named with its line", once.error);
-        return 0;
+        return;
     }
     require(plan.isOpen() && plan.linesRead() == 0, "the plan is left at its first line");
     require(once.total >= 0, "the total is never negative", QString::number(once.total));
@@ -44,5 +39,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             QString::number(twice.total) + " / " + QString::number(once.total));
     (void)durationText(twice.total, QLocale::c());
     (void)endTimeText(QDateTime(QDate(2026, 1, 5), QTime(9, 0)), twice.total, QLocale::c());
-    return 0;
+    return;
 }

@@ -102,17 +102,12 @@ void checkRebuild(const ProgramDir& dir, const PlanCut& cut, const std::vector<Q
 } // namespace
 } // namespace zuk::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace zuk;
-    using namespace zuk::fuzz;
-    startQt();
-    FuzzInput input(data, size);
+void zuk::fuzz::testOneInput(FuzzInput& input) {
     const StoppedPosition stop{static_cast<quint16>(input.number(0, 65535)),
                                static_cast<quint16>(input.number(0, 65535))};
     const QPoint offsets(input.number(-2000, 2000), input.number(-2000, 2000));
     const qint64 recordedLine = input.number(-1, 400);
-    const ProgramDir& dir = ScratchDir::fresh();
-    ScratchDir::put(kEngravingPlanName, input.rest());
+    const ProgramDir& dir = ScratchDir::holding(kEngravingPlanName, input.rest());
     const QString planPath = dir.path(kEngravingPlanName);
     const std::vector<QByteArray> plan = linesOf(planPath);
 
@@ -126,5 +121,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PlanCut matched = cutAtFirstMatch(reader, offsets, stop);
     checkCut(matched, plan, 0, planPath);
     checkRebuild(dir, matched, plan, planPath);
-    return 0;
+    return;
 }

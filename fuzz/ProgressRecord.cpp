@@ -5,20 +5,16 @@
 
 #include "run/ProgressRecord.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace zuk;
-    using namespace zuk::fuzz;
-    startQt();
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const ProgramDir& dir = ScratchDir::fresh();
-    ScratchDir::put(kProgressFileName, bytes);
+void zuk::fuzz::testOneInput(FuzzInput& input) {
+    const QByteArray bytes = input.rest();
+    const ProgramDir& dir = ScratchDir::holding(kProgressFileName, bytes);
 
     const std::optional<ProgressRecord> parsed = parseProgressRecord(bytes);
     const ProgressRead read = readProgressRecord(dir);
     require(read.status == (parsed ? ProgressStatus::Ok : ProgressStatus::Damaged),
             "the record on disk reads as its bytes parse");
     if (!parsed)
-        return 0;
+        return;
     require(read.record == *parsed, "the record on disk is the record its bytes hold");
     for (const ProgressEntry& entry : parsed->entries) {
         require((entry.pass == 1 || entry.pass == 2) && entry.line >= ProgressEntry::kNotStarted &&
@@ -39,5 +35,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(again.status == ProgressStatus::Ok && again.record == *parsed,
                 "a record written reads as the same record");
     }
-    return 0;
+    return;
 }

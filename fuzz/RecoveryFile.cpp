@@ -4,8 +4,7 @@
 // operator told; a sound one is the pending job.
 #include "fuzz/support/FuzzSupport.h"
 
-#include "app/Program.h"
-#include "support/RecordingScreen.h"
+#include "fuzz/support/FuzzProgram.h"
 
 namespace zuk::fuzz {
 namespace {
@@ -48,18 +47,14 @@ void checkJobWritesBack(const ProgramDir& dir, const RecoveryData& read) {
 
 // A start-up with the file in place, without a device.
 void checkStartUp(const QByteArray& bytes, const RecoveryRead<RecoveryHeader>& header) {
-    const ProgramDir& dir = ScratchDir::fresh();
-    ScratchDir::put(kRecoveryFileName, bytes);
+    const ProgramDir& dir = ScratchDir::holding(kRecoveryFileName, bytes);
     Settings settings;
     settings.fieldWidth = 40;
     settings.fieldHeight = 30;
     settings.portName = QStringLiteral("none");
     require(saveConfiguration(dir, settings).ok(), "Zuk.ini can be written");
-    test::RecordingScreen screen;
-    VirtualClock clock;
-    Program program(
-        screen, clock, [](const QString&) { return nullptr; }, dir);
-    program.formCreate();
+    Program& program = FuzzProgram::start([](const QString&) { return nullptr; });
+    const test::RecordingScreen& screen = FuzzProgram::screen();
     if (header.ok()) {
         require(program.unfinishedJob && program.savedJob.pictureFile == header.data.pictureFile &&
                     program.savedJob.columnOffset == header.data.columnOffset &&
@@ -83,13 +78,9 @@ void checkStartUp(const QByteArray& bytes, const RecoveryRead<RecoveryHeader>& h
 } // namespace
 } // namespace zuk::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace zuk;
-    using namespace zuk::fuzz;
-    startQt();
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const ProgramDir& dir = ScratchDir::fresh();
-    ScratchDir::put(kRecoveryFileName, bytes);
+void zuk::fuzz::testOneInput(FuzzInput& input) {
+    const QByteArray bytes = input.rest();
+    const ProgramDir& dir = ScratchDir::holding(kRecoveryFileName, bytes);
 
     const RecoveryRead<RecoveryHeader> header = readRecoveryHeader(dir);
     const RecoveryRead<RecoveryData> job = readRecoveryFile(dir);
@@ -111,5 +102,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkJobWritesBack(dir, job.data);
     }
     checkStartUp(bytes, header);
-    return 0;
+    return;
 }

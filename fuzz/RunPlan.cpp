@@ -6,7 +6,7 @@
 // without a strike level, a strike with the needle raised, a cell struck twice) may upset it.
 #include "fuzz/support/FuzzSupport.h"
 
-#include "app/Program.h"
+#include "fuzz/support/FuzzProgram.h"
 #include "run/EngravingRun.h"
 #include "simulator/SimTransport.h"
 #include "support/RecordingScreen.h"
@@ -57,11 +57,7 @@ qint64 runTimers(Program& program, qint64 lines) {
 } // namespace
 } // namespace zuk::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace zuk;
-    using namespace zuk::fuzz;
-    startQt();
-    FuzzInput input(data, size);
+void zuk::fuzz::testOneInput(FuzzInput& input) {
     const Line kind = Line(input.byte() % 3);
     sim::SimOptions options;
     if (kind == Line::FallsSilent)
@@ -70,20 +66,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray plan = input.rest();
     const qint64 lines = plan.count('\n') + 1;
 
-    const ProgramDir& dir = ScratchDir::fresh();
-    writeConfiguration(dir);
+    writeConfiguration(ScratchDir::fresh());
     const std::shared_ptr<sim::Engraver> engraver = sim::makeEngraver(options);
-    VirtualClock clock;
-    test::RecordingScreen screen;
-    Program program(
-        screen, clock,
-        [&](const QString& name) -> std::unique_ptr<ByteTransport> {
+    VirtualClock& clock = FuzzProgram::clock();
+    Program& program =
+        FuzzProgram::start([&](const QString& name) -> std::unique_ptr<ByteTransport> {
             if (kind == Line::Down || !sim::isBuiltInPortName(name))
                 return nullptr;
             return sim::openBuiltInEngraver(engraver, clock);
-        },
-        dir);
-    program.formCreate();
+        });
+    test::RecordingScreen& screen = FuzzProgram::screen();
     screen.clear();
     const QString started = test::startJobAsTheJobStartDoes(program, spec, plan);
     require(started.isEmpty(), "the job starts", started);
@@ -102,5 +94,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const sim::Violation& violation : engraver->unexplainedViolations())
         require(causedByThePlan(violation.description), "the host keeps to the protocol",
                 violation.description);
-    return 0;
+    return;
 }

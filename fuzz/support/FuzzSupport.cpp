@@ -24,8 +24,6 @@ QTemporaryDir& scratch() {
     return dir;
 }
 
-} // namespace
-
 void startQt() {
     static std::unique_ptr<QGuiApplication> app = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -35,6 +33,8 @@ void startQt() {
         return std::make_unique<QGuiApplication>(argc, argv);
     }();
 }
+
+} // namespace
 
 void fail(const char* what, const QString& detail) {
     std::fprintf(stderr, "\n*** does not hold: %s\n", what);
@@ -56,12 +56,22 @@ QByteArray FuzzInput::rest() {
     return bytes;
 }
 
-const ProgramDir& ScratchDir::fresh() {
+const ProgramDir& ScratchDir::dir() {
     static const ProgramDir dir(scratch().path());
+    return dir;
+}
+
+const ProgramDir& ScratchDir::fresh() {
     QDir files(scratch().path());
     for (const QString& name : files.entryList(QDir::Files | QDir::Hidden | QDir::System))
         require(files.remove(name), "a file of the previous input can be removed", name);
-    return dir;
+    return dir();
+}
+
+const ProgramDir& ScratchDir::holding(const QString& name, const QByteArray& bytes) {
+    const ProgramDir& emptied = fresh();
+    put(name, bytes);
+    return emptied;
 }
 
 void ScratchDir::put(const QString& name, const QByteArray& bytes) {
@@ -80,3 +90,11 @@ bool ScratchDir::has(const QString& name) {
 }
 
 } // namespace zuk::fuzz
+
+// The entry libFuzzer calls for every input.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    zuk::fuzz::startQt();
+    zuk::fuzz::FuzzInput input(data, size);
+    zuk::fuzz::testOneInput(input);
+    return 0;
+}

@@ -14,9 +14,6 @@
 
 namespace zuk::fuzz {
 
-// Creates the application (offscreen) once; every target calls it first.
-void startQt();
-
 // Prints what did not hold and aborts, so that libFuzzer keeps the input as a crash.
 [[noreturn]] void fail(const char* what, const QString& detail = {});
 inline void require(bool holds, const char* what, const QString& detail = {}) {
@@ -50,9 +47,16 @@ class ScratchDir {
 public:
     // The directory, with every file of the previous input removed.
     static const ProgramDir& fresh();
+    // The directory as it is.
+    static const ProgramDir& dir();
+    // The directory emptied, then holding only the file `name` with these bytes.
+    static const ProgramDir& holding(const QString& name, const QByteArray& bytes);
     static void put(const QString& name, const QByteArray& bytes);
     static QByteArray bytes(const QString& name);
     static bool has(const QString& name);
 };
+
+// What each target does with one input; the application (offscreen) is there.
+void testOneInput(FuzzInput& input);
 
 } // namespace zuk::fuzz
