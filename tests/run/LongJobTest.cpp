@@ -12,10 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <iostream>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizer's allocator tells what it holds (its header does not come with every compiler).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif
