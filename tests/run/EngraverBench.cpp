@@ -6,7 +6,6 @@
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
 #include "run/EngravingRun.h"
-#include "run/RunState.h"
 #include "run/StrikeMarks.h"
 #include "support/CommandTap.h"
 #include "support/JobPictures.h"
@@ -53,13 +52,6 @@ private:
     LineTap& tap_;
     Clock& clock_;
 };
-
-void writePlanFile(const QString& path, const std::vector<QByteArray>& lines) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    for (const QByteArray& line : lines)
-        file.write(line + kPlanLineEnd.toByteArray());
-}
 
 int forceOf(const StrikeLevels& levels, int code) {
     const int level = code == 1   ? levels.level8
@@ -141,35 +133,7 @@ void EngraverBench::abandonHost() {
 }
 
 void EngraverBench::startJob(const JobSpec& spec) {
-    Program& p = *program_;
-    p.settings.first = spec.first;
-    p.settings.second = spec.second;
-    p.settings.portrait = spec.portrait;
-    p.settings.edgeDots = spec.edgeDots;
-    p.settings.resolutionIndex = spec.resolution;
-    p.image.placement().resolution = spec.resolution;
-    p.image.placement().offset = spec.offset;
-    p.image.picture().fileName = file(QStringLiteral("picture.bmp"));
-    p.job.secondPass = spec.secondPass;
-    p.job.secondPassRunning = false;
-    writePlanFile(file(QStringLiteral("123123123.txt")), spec.plan);
-    if (spec.secondPass)
-        writePlanFile(file(QStringLiteral("123sec.txt")), spec.plan);
-
-    CommandSet& commands = p.commands;
-    commands.strikeSetting(CommandSet::kStrikeT, 46);
-    commands.strikeSetting(CommandSet::kStrikeU, 64);
-    ASSERT_TRUE(p.job.plan.open(file(QStringLiteral("123123123.txt"))));
-    ASSERT_TRUE(beginJobProgress(p).ok());
-    ASSERT_TRUE(writeRecoveryFile(p.dir, jobRecoveryData(p), RecoveryStage::JobStart).ok());
-    commands.setResolutionSteps(spec.resolution);
-    commands.setStepTime(commands.stepTimeFactor);
-    commands.setStrike(spec.first);
-    commands.resetError(p.settings.fieldWidth, p.settings.fieldHeight);
-    commands.beginPrint();
-    commands.position = {};
-    p.job.planLineCounter = 0;
-    p.timers.optimizing = true;
+    ASSERT_EQ(startJobAsTheJobStartDoes(*program_, spec, planFileBytes(spec.plan)), QString());
 }
 
 JobStartResult EngraverBench::startJobThroughWork(WorkJob& job) {

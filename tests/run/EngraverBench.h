@@ -7,6 +7,7 @@
 #include "simulator/SimTransport.h"
 #include "support/JobPictures.h"
 #include "support/RecordingScreen.h"
+#include "support/StartedJob.h"
 
 #include <QTemporaryDir>
 
@@ -40,19 +41,6 @@ struct LineTap {
 // The lines of the plan the program's plan builder makes of the picture (its cells with code
 // "0" are picture cells with dot value 0).
 std::vector<QByteArray> builtPlan(const DotPicture& picture, Sides sides);
-
-// A job as the job start sets it up.
-struct JobSpec {
-    std::vector<QByteArray> plan;
-    bool secondPass = false;
-    bool portrait = false;
-    int edgeDots = 8;
-    int resolution = 0;
-    QPoint offset{3, 5}; // column and row offset of the placement
-    // Distinct even forces, so that a strike's force tells which pass struck it.
-    StrikeLevels first{40, 30, 20, 10};
-    StrikeLevels second{60, 50, 36, 26};
-};
 
 // A job the program's own job start prepares: the picture opened ("Файл" → "Открыть",
 // combined variant) with the density line and placement button of the dialog, then
