@@ -55,7 +55,7 @@ void Program::formCreate() {
     unfinishedJob = false;
     loadConfigurationFile();
     loadLanguageFile();
-    port.setPortName(settings.portName);
+    port.setPortName(portOverride.value_or(settings.portName));
     port.openPort();
     exchange.setLinkActive(true);
     timers.crush = false;

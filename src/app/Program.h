@@ -13,6 +13,8 @@
 #include "run/RecoveryFile.h"
 #include "service/ManualMovement.h"
 
+#include <optional>
+
 namespace zuk {
 
 // The application title: the main window's caption at start-up and the title of its message
@@ -87,6 +89,9 @@ public:
     bool stepControl = true;
     // Warm-up cycles chosen in the unfinished-job dialog.
     int resumeWarmUpCycles = 3;
+    // The port opened at start-up instead of the one Zuk.ini names, for this run only (the
+    // batch tool's --port); the file keeps its own.
+    std::optional<QString> portOverride;
 
 private:
     void loadConfigurationFile();

@@ -67,11 +67,6 @@ void appendLevelLines(QStringList& lines, const StrikeLevels& levels) {
         lines.append(kLevelKeys[i] + QString::number(values[i]));
 }
 
-// The lowest and highest resolution index the placement dialog writes: no line selected,
-// and the empty tenth line.
-constexpr int kNoResolutionLine = -1;
-constexpr int kEmptyResolutionLine = kResolutionIndexCount;
-
 // The integer at the start of a line (after blanks); the rest of the line does not count.
 std::optional<int> leadingInteger(const QString& line) {
     const QString text = line.trimmed();

@@ -22,6 +22,10 @@ inline constexpr int kFallbackFieldSide = 1000;
 // fits in memory, and its rows and columns fit the device's 16-bit moves.
 inline constexpr int kMaxFieldSide = 10000;
 inline constexpr int kResolutionIndexCount = 9;
+// The lowest and highest resolution index the placement dialog gives: no line selected, and
+// the empty tenth line. The motors are given 16 + r for these too.
+inline constexpr int kNoResolutionLine = -1;
+inline constexpr int kEmptyResolutionLine = kResolutionIndexCount;
 inline constexpr quint8 kDefaultStepTimeFactor = 12;
 inline constexpr int kDefaultEdgeDots = 8;
 inline constexpr int kPortItemCount = 8;

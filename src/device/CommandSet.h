@@ -30,6 +30,8 @@ public:
     // Strike timing settings and the values job start sends.
     static constexpr quint8 kStrikeU = 0x55;
     static constexpr quint8 kStrikeT = 0x54;
+    static constexpr quint8 kJobStrikeT = 46;
+    static constexpr quint8 kJobStrikeU = 64;
 
     enum class Direction { Backward, Forward }; // right to left (1B 20), left to right (1B 21)
 

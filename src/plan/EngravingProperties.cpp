@@ -53,10 +53,7 @@ void EngravingProperties::loadLevelControls() {
 
 void EngravingProperties::print1Click() {
     if (program_.image.picture().bitmap.isNull()) {
-        program_.screen.showMessage(
-            MessageKind::Warning,
-            QStringLiteral(
-                "Нет рисунка для гравирования. Откройте рисунок: \"Файл\" → \"Открыть\"."));
+        program_.screen.showMessage(MessageKind::Warning, noPictureMessage());
         return;
     }
     view_.placePropertiesPanels();
@@ -70,9 +67,17 @@ void EngravingProperties::print1Click() {
 }
 
 void EngravingProperties::bitBtn1Click() {
+    hidePanels();
+    program_.screen.enterMenuState(MenuState::LinkUp, false);
+}
+
+JobStartResult EngravingProperties::button17Click() {
+    return startJob(program_, [this] { hidePanels(); });
+}
+
+void EngravingProperties::hidePanels() {
     view_.setPropertiesPanelVisible(false);
     view_.setSecondPassPanelVisible(false);
-    program_.screen.enterMenuState(MenuState::LinkUp, false);
 }
 
 void EngravingProperties::qualityClick(bool high) {

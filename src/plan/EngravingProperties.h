@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/JobStart.h"
 #include "plan/PassLevels.h"
 
 #include <array>
@@ -64,6 +65,9 @@ public:
     void print1Click();
     // "Отмена" on either panel (BitBtn1Click): hides both panels, back to the link up state.
     void bitBtn1Click();
+    // "Работа" on either panel (Button17Click, Button19): the job start with these choices;
+    // both panels are hidden before the plan is built.
+    JobStartResult button17Click();
 
     // "Высокое" (RadioButton1Click / RadioButton5) when `high`, else "Стандарт"
     // (RadioButton2Click / RadioButton6): single-sided or double-sided strike runs.
@@ -80,6 +84,7 @@ public:
 
 private:
     void loadLevelControls();
+    void hidePanels();
 
     Program& program_;
     PropertiesView& view_;

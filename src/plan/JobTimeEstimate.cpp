@@ -5,7 +5,7 @@
 
 namespace zuk {
 
-bool estimateJobTime(Program& program) {
+std::optional<qint64> estimateJobTime(Program& program) {
     program.commands.measureLinkTiming();
     const QPoint offset = program.image.placement().offset;
     const EstimateInputs inputs =
@@ -14,10 +14,10 @@ bool estimateJobTime(Program& program) {
     const JobEstimate estimate = estimateJob(program.job.plan, inputs);
     if (!estimate.ok()) {
         program.screen.showMessage(MessageKind::Error, estimate.error);
-        return false;
+        return std::nullopt;
     }
     showJobEstimate(program.screen, program.texts, program.clock.now(), estimate.total);
-    return true;
+    return estimate.total;
 }
 
 } // namespace zuk

@@ -3,7 +3,15 @@
 #include "app/Settings.h"
 #include "plan/StrikeLevelRules.h"
 
+#include <array>
+
 namespace zuk {
+
+// The level trackbars as the panels are designed: positions up to 200, and before the
+// configuration is read "32" at 3, "24" at 3, "16" and "8" at 1 (the second pass's "32"
+// trackbar, which goes down to 0, at 0).
+inline constexpr int kHighestTrackbarPosition = 200;
+inline constexpr std::array<int, kLevelCount> kDesignedTrackbarPositions{3, 3, 1, 1};
 
 // One set of level controls as its handlers see them: four trackbars "32", "24", "16", "8"
 // with their value labels and the group / individual radio buttons. The level-controls

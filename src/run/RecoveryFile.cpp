@@ -1,5 +1,7 @@
 #include "run/RecoveryFile.h"
 
+#include "app/Settings.h"
+
 #include <array>
 #include <limits>
 #include <optional>
@@ -19,7 +21,6 @@ enum Line {
     TailLine,
 };
 constexpr int kHeaderLineCount = FirstLevelsLine;
-constexpr int kMaxResolutionIndex = 8;
 
 // The file keeps the levels from the weakest to the strongest: "8", "16", "24", "32".
 std::array<quint8, 4> inFileOrder(const StrikeLevels& levels) {
@@ -129,7 +130,9 @@ RecoveryRead<RecoveryData> parseRecoveryLines(const QStringList& lines) {
     data.first = reader.levels(FirstLevelsLine);
     data.secondPass = lines.value(SecondPassLine) == QStringLiteral("1");
     data.second = reader.levels(SecondLevelsLine);
-    data.resolutionIndex = reader.number(ResolutionLine, 0, kMaxResolutionIndex);
+    // Whatever the density dialog can give, the odd choices included: a job started with
+    // them is resumed with them.
+    data.resolutionIndex = reader.number(ResolutionLine, kNoResolutionLine, kEmptyResolutionLine);
     data.tail = lines.value(TailLine);
     if (!reader.error().isEmpty())
         return damagedRead<RecoveryData>(reader.error());

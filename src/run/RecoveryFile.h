@@ -23,7 +23,7 @@ struct RecoveryData {
     StrikeLevels first;
     bool secondPass = false; // a second pass follows (or runs)
     StrikeLevels second;
-    int resolutionIndex = 0;
+    int resolutionIndex = 0; // 0..8, or -1 and 9 from the density dialog's odd choices
     // Line 14 as read ("Sec" when the file was written at the start of the second pass);
     // empty when the file has 13 lines.
     QString tail;

@@ -13,16 +13,10 @@ namespace zuk {
 
 namespace {
 
-constexpr quint8 kStrikeTValue = 46;
-constexpr quint8 kStrikeUValue = 64;
-
 // The resumption cannot go on: the files stay as they are, the job stays pending, and the
 // window is usable again.
 void stopResuming(Program& program, const QString& why) {
-    if (program.exchange.linkActive())
-        program.screen.enterMenuState(MenuState::LinkUp, false);
-    else
-        enterNoDeviceState(program);
+    enterIdleState(program);
     if (!why.isEmpty())
         program.screen.showMessage(
             MessageKind::Error, why + QStringLiteral("\nДанные незавершённой работы сохранены."));
@@ -104,8 +98,8 @@ void prepareDevice(Program& program) {
     CommandSet& commands = program.commands;
     commands.setResolutionSteps(program.settings.resolutionIndex);
     commands.setStrike(program.settings.first);
-    commands.strikeSetting(CommandSet::kStrikeT, kStrikeTValue);
-    commands.strikeSetting(CommandSet::kStrikeU, kStrikeUValue);
+    commands.strikeSetting(CommandSet::kStrikeT, CommandSet::kJobStrikeT);
+    commands.strikeSetting(CommandSet::kStrikeU, CommandSet::kJobStrikeU);
     commands.resetError(program.settings.fieldWidth, program.settings.fieldHeight);
     commands.setStepTime(commands.stepTimeFactor);
     commands.beginPrint();

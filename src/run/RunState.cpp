@@ -29,6 +29,13 @@ void enterNoDeviceState(Program& program) {
     program.screen.enterMenuState(MenuState::LinkLost, false);
 }
 
+void enterIdleState(Program& program) {
+    if (program.exchange.linkActive())
+        program.screen.enterMenuState(MenuState::LinkUp, false);
+    else
+        enterNoDeviceState(program);
+}
+
 void keepJobPending(Program& program) {
     const RecoveryData data = jobRecoveryData(program);
     program.savedJob = RecoveryHeader{data.pictureFile, data.columnOffset, data.rowOffset};

@@ -21,6 +21,10 @@ void enterWorkState(Program& program);
 // "Установки" not until a greeting succeeds.
 void enterNoDeviceState(Program& program);
 
+// Back to preparing jobs after one could not start or go on: the link up state while the
+// device answers, else the state without a device.
+void enterIdleState(Program& program);
+
 // The job stays unfinished: its recovery file and progress record stay, and a successful
 // greeting ("Тест", the port menu) offers to finish it, as after a start-up that found it.
 void keepJobPending(Program& program);

@@ -1,13 +1,21 @@
 #include "service/FieldBounds.h"
 
+#include "app/Settings.h"
 #include "image/ImagePreparation.h"
 #include "image/Placement.h"
 
 namespace zuk {
 
 QSize workingFieldInDots(QSize image1Size, int resolution) {
-    return {fieldInDots(image1Size.width(), resolution),
-            fieldInDots(image1Size.height(), resolution)};
+    // The motors step 16 + r units per dot for the density dialog's odd choices (-1, 9) as
+    // well, so the head's travel is measured the same way for them; only the view drawing
+    // takes the field as empty there.
+    if (resolution < kNoResolutionLine || resolution > kEmptyResolutionLine)
+        return {0, 0};
+    const auto inDots = [resolution](int pixels) {
+        return static_cast<int>(qint64(pixels) * 16 / (16 + resolution));
+    };
+    return {inDots(image1Size.width()), inDots(image1Size.height())};
 }
 
 bool pointInField(QPoint point, QSize fieldDots) {

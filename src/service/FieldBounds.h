@@ -12,8 +12,9 @@ class ImagePreparation;
 struct Placement;
 
 // The head's travel in dots of the resolution: Image1's size (the stored field plus its
-// 10-pixel strip) measured in dots of resolution r, the field the placement offsets are
-// computed on. Empty for a resolution outside the list.
+// 10-pixel strip) measured in dots of resolution r, 16 + r device units each, the field the
+// placement offsets are computed on. Also for the density dialog's odd choices -1 and 9,
+// whose 16 + r the motors are given as well; empty for any other resolution.
 QSize workingFieldInDots(QSize image1Size, int resolution);
 
 // Whether the head can be sent to the point: column 0 .. field width, row 0 .. field height.

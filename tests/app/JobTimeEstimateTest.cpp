@@ -31,12 +31,16 @@ TEST_F(JobTimeEstimateTest, MeasuresTheLinkAndCountsThePlacedPlanOncePerPass) {
     openPlan(kPlan);
     screen.clear();
 
-    ASSERT_TRUE(estimateJobTime(program));
+    const std::optional<qint64> estimate = estimateJobTime(program);
+    ASSERT_TRUE(estimate);
     EXPECT_EQ(line.takeWritten().size(), 101 * 6); // the link timing measurement
-    // (0,0) → (13,27) with k = 29.25: L + trunc(29.25 × 26) and L + trunc(29.25 × 27), then
-    // L for each needle line; twice for the second pass.
+    // The start-up gave the motors' 0x60 the value 16, so k = 12 × 16 × 0.024375 × 100 = 468:
+    // (0,0) → (13,27) costs L + 468 × 26 and L + 468 × 27, then L for each needle line;
+    // twice for the second pass.
+    ASSERT_EQ(program.commands.motorParameter60, 16);
     const qint64 l = program.commands.linkDelayMs;
-    const qint64 total = 2 * (4 * l + 760 + 789);
+    const qint64 total = 2 * (4 * l + 468 * 26 + 468 * 27);
+    EXPECT_EQ(*estimate, total);
     EXPECT_EQ(screen.jobDuration, "Длительность работы: " + durationText(total, QLocale::system()));
     EXPECT_TRUE(screen.jobEndTime.startsWith("Время завершения работы: "));
     EXPECT_EQ(program.job.plan.next(), "GoTo:     10    20");
@@ -45,7 +49,7 @@ TEST_F(JobTimeEstimateTest, MeasuresTheLinkAndCountsThePlacedPlanOncePerPass) {
 TEST_F(JobTimeEstimateTest, WithoutTheLinkNothingIsSentAndOnlyNeedleLinesCount) {
     program.exchange.setLinkActive(false);
     openPlan(kPlan);
-    ASSERT_TRUE(estimateJobTime(program));
+    EXPECT_EQ(estimateJobTime(program), std::optional<qint64>(800));
     EXPECT_TRUE(line.writtenBytes().isEmpty());
     EXPECT_EQ(program.commands.linkDelayMs, 400);
     EXPECT_EQ(screen.jobDuration, "Длительность работы: " + durationText(800, QLocale::system()));

@@ -86,14 +86,23 @@ TEST(RecoveryFile, DamagedFilesAreReportedNotTrusted) {
         const char* value;
     };
     for (const Case& bad :
-         {Case{2, "x"}, Case{3, ""}, Case{4, "256"}, Case{7, "-1"}, Case{9, "1.5"}, Case{13, "9"},
-          Case{13, "-1"}, Case{2, "99999999999"}}) {
+         {Case{2, "x"}, Case{3, ""}, Case{4, "256"}, Case{7, "-1"}, Case{9, "1.5"}, Case{13, "10"},
+          Case{13, "-2"}, Case{2, "99999999999"}}) {
         QStringList lines = good;
         lines[bad.line - 1] = bad.value;
         const RecoveryRead<RecoveryData> read = parseRecoveryLines(lines);
         EXPECT_EQ(read.status, RecoveryStatus::Damaged) << bad.line << " " << bad.value;
         EXPECT_TRUE(read.error.contains(QStringLiteral("строка %1").arg(bad.line)))
             << read.error.toStdString();
+    }
+    // The odd choices of the density dialog are what a job may have been started with.
+    for (const int resolution : {-1, 9}) {
+        RecoveryData odd = sampleJob();
+        odd.resolutionIndex = resolution;
+        const RecoveryRead<RecoveryData> read =
+            parseRecoveryLines(recoveryLines(odd, RecoveryStage::JobStart));
+        ASSERT_TRUE(read.ok()) << read.error.toStdString();
+        EXPECT_EQ(read.data.resolutionIndex, resolution);
     }
     const RecoveryRead<RecoveryData> shortFile = parseRecoveryLines(good.mid(0, 12));
     EXPECT_EQ(shortFile.status, RecoveryStatus::Damaged);

@@ -1,5 +1,5 @@
-#include "HeadWalk.h"
 #include "PlanPictures.h"
+#include "support/HeadWalk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "HeadWalk.h"
 #include "PlanPictures.h"
 #include "RandomPictures.h"
+#include "support/HeadWalk.h"
 
 #include <gtest/gtest.h>
 

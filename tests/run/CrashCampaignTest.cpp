@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace zuk::test {
 namespace {
 
@@ -29,7 +31,8 @@ JobSpec campaignJob() {
 }
 
 struct ReferenceRun {
-    qint64 runBytes = 0; // from the first tick to the end of the job
+    qint64 runBytes = 0;   // from the first crash point to the end of the job
+    qint64 startBytes = 0; // of them, the job start's own (when the crashes fall into it)
     // The bytes of the tick that ends the first pass and starts the second.
     qint64 secondPassFrom = 0;
     qint64 secondPassTo = 0;
@@ -37,12 +40,26 @@ struct ReferenceRun {
     PassPlate second;
 };
 
-ReferenceRun runUninterrupted(const JobSpec& spec) {
+// How a job of the campaign is started, and whether the crash points count from its first
+// byte (the job start's own exchanges crashed into as well) or from the run's first tick.
+struct Starter {
+    std::function<void(EngraverBench&)> start;
+    bool crashesInTheStart = false;
+};
+
+Starter planned(const JobSpec& spec) {
+    return {[&spec](EngraverBench& bench) { bench.startJob(spec); }, false};
+}
+
+ReferenceRun runUninterrupted(const JobSpec& spec, const Starter& starter) {
     EngraverBench bench;
     bench.startProgram();
-    bench.startJob(spec);
+    qint64 start = bench.tap.bytes;
+    starter.start(bench);
+    if (!starter.crashesInTheStart)
+        start = bench.tap.bytes;
     ReferenceRun reference;
-    const qint64 start = bench.tap.bytes;
+    reference.startBytes = bench.tap.bytes - start;
     for (;;) {
         const qint64 before = bench.tap.bytes - start;
         const bool secondPassBefore = bench.program().job.secondPassRunning;
@@ -59,19 +76,51 @@ ReferenceRun runUninterrupted(const JobSpec& spec) {
     return reference;
 }
 
-// Crashes the job after `crashAt` bytes of its run, starts a new program that finishes it,
-// and compares the plate with the uninterrupted one.
-void crashAndFinish(const JobSpec& spec, const ReferenceRun& reference, qint64 crashAt,
-                    std::optional<qint64> secondCrashAt = std::nullopt) {
+ReferenceRun runUninterrupted(const JobSpec& spec) {
+    return runUninterrupted(spec, planned(spec));
+}
+
+// Starts the job and crashes it `crashAt` bytes on; false when it ended before that byte.
+bool startAndCrash(EngraverBench& bench, const Starter& starter, qint64 crashAt) {
+    if (!starter.crashesInTheStart) {
+        starter.start(bench);
+        bench.tap.crashAt = bench.tap.bytes + crashAt;
+        return !bench.runTimers();
+    }
+    bench.tap.crashAt = bench.tap.bytes + crashAt;
+    try {
+        starter.start(bench);
+    } catch (const HostCrash&) {
+        return true;
+    }
+    return !bench.runTimers();
+}
+
+// What became of a crash point.
+enum class Finish { EndedBefore, Resumed, StartedAnew };
+
+// Crashes the job after `crashAt` bytes, starts a new program that finishes it (or, when the
+// crash came before the job start had recorded the job, starts it again as the operator
+// would), and compares the plate with the uninterrupted one.
+Finish crashAndFinish(const JobSpec& spec, const ReferenceRun& reference, qint64 crashAt,
+                      std::optional<qint64> secondCrashAt = std::nullopt,
+                      std::optional<Starter> starter = std::nullopt) {
+    if (!starter)
+        starter = planned(spec);
     EngraverBench bench;
     bench.startProgram();
-    bench.startJob(spec);
-    bench.tap.crashAt = bench.tap.bytes + crashAt;
-    if (bench.runTimers())
-        return; // the job ended before that byte
+    if (!startAndCrash(bench, *starter, crashAt))
+        return Finish::EndedBefore;
     bench.abandonHost();
     bench.clock.advance(kRestartDelayMs);
     bench.startProgram();
+    Finish finish = Finish::Resumed;
+    if (!bench.program().unfinishedJob) {
+        // Nothing was recorded, so nothing was struck: the job is started anew.
+        EXPECT_TRUE(bench.engraver().plate().strikes().empty());
+        starter->start(bench);
+        finish = Finish::StartedAnew;
+    }
     if (secondCrashAt) {
         // The resumption itself is interrupted: yet another start finishes the job.
         bench.tap.crashAt = bench.tap.bytes + *secondCrashAt;
@@ -82,7 +131,10 @@ void crashAndFinish(const JobSpec& spec, const ReferenceRun& reference, qint64 c
         }
     }
     const int violationsAtRestart = bench.engraver().counters().violationCount;
-    ASSERT_TRUE(bench.runTimers());
+    if (!bench.runTimers()) {
+        ADD_FAILURE() << "the host crashed again";
+        return finish;
+    }
 
     const PassPlate first = platePass(bench.engraver().plate(), spec, 1);
     const PassPlate second = platePass(bench.engraver().plate(), spec, 2);
@@ -98,6 +150,7 @@ void crashAndFinish(const JobSpec& spec, const ReferenceRun& reference, qint64 c
     // Whatever the crash left half done is over once the new program has started; from then
     // on the device sees a correct host.
     EXPECT_EQ(bench.engraver().counters().violationCount, violationsAtRestart);
+    return finish;
 }
 
 TEST(CrashCampaign, HostAbandonedAtAnyByteOfTheJobIsFinishedWithThePlateExact) {
@@ -144,6 +197,46 @@ TEST(CrashCampaign, PlanOfTheProgramsOwnBuilderIsFinishedWithThePlateExact) {
         if (::testing::Test::HasFailure() && ++failedPoints >= 3)
             break;
     }
+}
+
+// Through the program's own job start ("Работа" on a converted picture), crash points from
+// its first exchange on: within the job start's preparation of the device, across the run and
+// into the second pass.
+TEST(CrashCampaign, JobStartedByWorkIsFinishedWithThePlateExact) {
+    JobSpec spec;
+    spec.secondPass = true;
+    spec.portrait = true;
+    const QImage picture = gradientPicture(QSize(30, 8));
+    const Starter throughWork{[&](EngraverBench& bench) {
+                                  WorkJob work{picture, Sides::Double, 1, spec};
+                                  ASSERT_TRUE(bench.startJobThroughWork(work).started);
+                              },
+                              true};
+    const ReferenceRun reference = runUninterrupted(spec, throughWork);
+    ASSERT_GT(reference.first.cells.size(), 60u);
+    ASSERT_GT(reference.startBytes, 500);
+    // Every 7th byte of the open's step time, the greetings and 'T' and 'U' (before the job
+    // is recorded), ten points over the rest of the device's preparation, and 30 over the run.
+    std::vector<qint64> points;
+    for (qint64 b = 0; b < 160; b += 7)
+        points.push_back(b);
+    for (int i = 0; i < 10; ++i)
+        points.push_back(160 + (reference.startBytes - 160) * i / 10);
+    for (int i = 0; i < 30; ++i)
+        points.push_back(reference.startBytes +
+                         (reference.runBytes - reference.startBytes) * i / 30 + i % 5);
+    int failedPoints = 0;
+    std::map<Finish, int> finishes;
+    for (const qint64 point : points) {
+        SCOPED_TRACE(::testing::Message()
+                     << "crash after byte " << point << " of " << reference.runBytes);
+        ++finishes[crashAndFinish(spec, reference, point, std::nullopt, throughWork)];
+        if (::testing::Test::HasFailure() && ++failedPoints >= 3)
+            break;
+    }
+    // Crashes before the job start wrote the recovery file and after it.
+    EXPECT_GT(finishes[Finish::StartedAnew], 2);
+    EXPECT_GT(finishes[Finish::Resumed], 30);
 }
 
 TEST(CrashCampaign, ResumptionAbandonedAtAnyByteIsFinishedByYetAnotherStart) {

@@ -1,13 +1,14 @@
 #include "EngraverBench.h"
 
 #include "image/Conversion.h"
+#include "plan/HeadlessProperties.h"
 #include "plan/PlanBuilder.h"
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
 #include "run/EngravingRun.h"
-#include "run/RunState.h"
 #include "run/StrikeMarks.h"
 #include "support/CommandTap.h"
+#include "support/JobPictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,13 +52,6 @@ private:
     LineTap& tap_;
     Clock& clock_;
 };
-
-void writePlanFile(const QString& path, const std::vector<QByteArray>& lines) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    for (const QByteArray& line : lines)
-        file.write(line + kPlanLineEnd.toByteArray());
-}
 
 int forceOf(const StrikeLevels& levels, int code) {
     const int level = code == 1   ? levels.level8
@@ -139,35 +133,57 @@ void EngraverBench::abandonHost() {
 }
 
 void EngraverBench::startJob(const JobSpec& spec) {
-    Program& p = *program_;
-    p.settings.first = spec.first;
-    p.settings.second = spec.second;
-    p.settings.portrait = spec.portrait;
-    p.settings.edgeDots = spec.edgeDots;
-    p.settings.resolutionIndex = spec.resolution;
-    p.image.placement().resolution = spec.resolution;
-    p.image.placement().offset = spec.offset;
-    p.image.picture().fileName = file(QStringLiteral("picture.bmp"));
-    p.job.secondPass = spec.secondPass;
-    p.job.secondPassRunning = false;
-    writePlanFile(file(QStringLiteral("123123123.txt")), spec.plan);
-    if (spec.secondPass)
-        writePlanFile(file(QStringLiteral("123sec.txt")), spec.plan);
+    ASSERT_EQ(startJobAsTheJobStartDoes(*program_, spec, planFileBytes(spec.plan)), QString());
+}
 
-    CommandSet& commands = p.commands;
-    commands.strikeSetting(CommandSet::kStrikeT, 46);
-    commands.strikeSetting(CommandSet::kStrikeU, 64);
-    ASSERT_TRUE(p.job.plan.open(file(QStringLiteral("123123123.txt"))));
-    ASSERT_TRUE(beginJobProgress(p).ok());
-    ASSERT_TRUE(writeRecoveryFile(p.dir, jobRecoveryData(p), RecoveryStage::JobStart).ok());
-    commands.setResolutionSteps(spec.resolution);
-    commands.setStepTime(commands.stepTimeFactor);
-    commands.setStrike(spec.first);
-    commands.resetError(p.settings.fieldWidth, p.settings.fieldHeight);
-    commands.beginPrint();
-    commands.position = {};
-    p.job.planLineCounter = 0;
-    p.timers.optimizing = true;
+JobStartResult EngraverBench::startJobThroughWork(WorkJob& job) {
+    return test::startJobThroughWork(*program_, *screen_, job, file(QStringLiteral("picture.bmp")));
+}
+
+namespace {
+// Individual setting of the four forces, each trackbar moved as the operator moves it.
+void setForces(HeadlessProperties& panels, LevelSet set, const StrikeLevels& forces) {
+    panels.clickMode(set, false);
+    for (const Level level : {Level::L32, Level::L24, Level::L16, Level::L8})
+        panels.moveTrackbar(set, level, force(forces, level));
+}
+
+} // namespace
+
+JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, WorkJob& job,
+                                   const QString& picturePath) {
+    EXPECT_TRUE(job.picture.save(picturePath, "BMP"));
+    screen.conversionAnswer = ConversionVariant::Combined;
+    screen.openAnswer = picturePath;
+    screen.resolutionAnswer = {job.spec.resolution, job.placementButton};
+    program.settings.edgeDots = job.spec.edgeDots;
+    program.image.openClick();
+    HeadlessProperties panels(program);
+    EngravingProperties& properties = panels.properties();
+    properties.print1Click();
+    properties.qualityClick(job.sides == Sides::Single);
+    properties.secondWorkClick(job.spec.secondPass);
+    properties.portraitClick(job.spec.portrait);
+    setForces(panels, LevelSet::PrintReady, job.spec.first);
+    setForces(panels, LevelSet::PrintReady2, job.spec.second);
+    const JobStartResult result = properties.button17Click();
+    job.spec.offset = program.image.placement().offset;
+    return result;
+}
+
+DotPicture convertedCodes(const Picture& picture) {
+    DotPicture codes;
+    for (int row = 1; row <= picture.height(); ++row) {
+        std::string line;
+        for (int column = 1; column <= picture.width(); ++column) {
+            // A black pixel is no picture cell: whatever its dot value, nothing strikes it.
+            line += picture.gray.at(row, column) > 0
+                        ? strikeCodeOf(picture.dots.at(row, column + 1))
+                        : '.';
+        }
+        codes.rows.push_back(line);
+    }
+    return codes;
 }
 
 bool EngraverBench::tick() {

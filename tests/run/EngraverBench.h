@@ -3,8 +3,11 @@
 #include "PlanGenerator.h"
 
 #include "app/Program.h"
+#include "plan/JobStart.h"
 #include "simulator/SimTransport.h"
+#include "support/JobPictures.h"
 #include "support/RecordingScreen.h"
+#include "support/StartedJob.h"
 
 #include <QTemporaryDir>
 
@@ -39,18 +42,26 @@ struct LineTap {
 // "0" are picture cells with dot value 0).
 std::vector<QByteArray> builtPlan(const DotPicture& picture, Sides sides);
 
-// A job as the job start sets it up.
-struct JobSpec {
-    std::vector<QByteArray> plan;
-    bool secondPass = false;
-    bool portrait = false;
-    int edgeDots = 8;
-    int resolution = 0;
-    QPoint offset{3, 5}; // column and row offset of the placement
-    // Distinct even forces, so that a strike's force tells which pass struck it.
-    StrikeLevels first{40, 30, 20, 10};
-    StrikeLevels second{60, 50, 36, 26};
+// A job the program's own job start prepares: the picture opened ("Файл" → "Открыть",
+// combined variant) with the density line and placement button of the dialog, then
+// "Гравировка" with the quality, the second pass, text or portrait and both passes' forces
+// (set one by one), and "Работа".
+struct WorkJob {
+    QImage picture;
+    Sides sides = Sides::Double;
+    int placementButton = 5; // "Center Center"
+    // The forces, second pass, portrait and density line; its offset becomes the placement
+    // the picture got, its plan stays empty (the job start builds it).
+    JobSpec spec;
 };
+
+// Opens the picture from `picturePath` (written there first) and starts the job as the
+// operator does, answering the program's dialogs through `screen`.
+JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, WorkJob& job,
+                                   const QString& picturePath);
+
+// The strike codes of the picture the program holds, as its conversion left them.
+DotPicture convertedCodes(const Picture& picture);
 
 // The program directory, the virtual clock and the simulated engraver that outlive the
 // programs started against them, as a still-powered device outlives a crashed host.
@@ -66,6 +77,8 @@ public:
     // The job as the job start leaves it: plans, progress record, recovery file, device
     // programmed, homed and told "Begin print", the run timer on.
     void startJob(const JobSpec& spec);
+    // The job as the program's own job start leaves it ("Работа").
+    JobStartResult startJobThroughWork(WorkJob& job);
     // Runs the program's timers (resumption, file deletion, run) until none is left; false
     // when the host crashed on the way.
     bool runTimers();

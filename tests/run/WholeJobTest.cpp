@@ -76,5 +76,60 @@ INSTANTIATE_TEST_SUITE_P(, WholeJob,
                                            JobCase{Sides::Single, false, false, true}),
                          caseName);
 
+// The same through the program's own job start: a picture opened and converted, "Гравировка"
+// and "Работа"; the plate must hold every cell of the converted picture with a dot value above
+// 0, at the placement, once per pass at its level.
+struct WorkCase {
+    Sides sides;
+    bool secondPass;
+    bool portrait;
+    int placementButton;
+};
+
+class WholeJobThroughWork : public ::testing::TestWithParam<WorkCase> {};
+
+TEST_P(WholeJobThroughWork, TheConvertedPictureIsStruckOncePerPassAtItsPlacement) {
+    const WorkCase& c = GetParam();
+    EngraverBench bench;
+    bench.startProgram();
+    WorkJob work{gradientPicture(QSize(64, 40)), c.sides, c.placementButton, {}};
+    work.spec.secondPass = c.secondPass;
+    work.spec.portrait = c.portrait;
+    const JobStartResult started = bench.startJobThroughWork(work);
+    ASSERT_TRUE(started.started) << bench.screen().messages.join('|').toStdString();
+    const DotPicture codes = convertedCodes(bench.program().image.picture());
+    ASSERT_TRUE(bench.runTimers());
+
+    const auto expected = expectedPlate(codes, work.spec);
+    ASSERT_GT(expected.size(), 1000u);
+    for (int code = 1; code <= 4; ++code)
+        EXPECT_TRUE(std::any_of(expected.begin(), expected.end(),
+                                [code](const auto& cell) { return cell.second == code; }))
+            << "no cell of level " << code;
+    expectEveryCellStruckOncePerPass(bench, codes, work.spec);
+    std::set<std::pair<qint64, qint64>> struck;
+    for (const auto& [cell, code] : expected)
+        struck.insert(cell);
+    EXPECT_EQ(markedCells(bench.program().image.view().image()), struck);
+    EXPECT_TRUE(bench.engraver().unexplainedViolations().empty());
+    EXPECT_TRUE(bench.screen().messages.isEmpty())
+        << bench.screen().messages.join('|').toStdString();
+    EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(, WholeJobThroughWork,
+                         ::testing::Values(WorkCase{Sides::Double, false, false, 5},
+                                           WorkCase{Sides::Single, false, true, 1},
+                                           WorkCase{Sides::Double, true, true, 9},
+                                           WorkCase{Sides::Single, true, false, 3}),
+                         [](const ::testing::TestParamInfo<WorkCase>& info) {
+                             const WorkCase& c = info.param;
+                             return std::string(c.sides == Sides::Double ? "DoubleSided"
+                                                                         : "SingleSided") +
+                                    (c.secondPass ? "TwoPasses" : "OnePass") +
+                                    (c.portrait ? "Portrait" : "Text") + "Place" +
+                                    std::to_string(c.placementButton);
+                         });
+
 } // namespace
 } // namespace zuk::test

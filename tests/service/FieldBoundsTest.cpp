@@ -16,8 +16,11 @@ Placement placed(QPoint offset, QSize picture) {
 TEST(FieldBounds, TheTravelIsTheViewMeasuredInDotsOfTheResolution) {
     EXPECT_EQ(workingFieldInDots({1940, 2340}, 0), QSize(1940, 2340));
     EXPECT_EQ(workingFieldInDots({1940, 2340}, 8), QSize(1293, 1560));
-    EXPECT_EQ(workingFieldInDots({1940, 2340}, 9), QSize(0, 0));
-    EXPECT_EQ(workingFieldInDots({1940, 2340}, -1), QSize(0, 0));
+    // The odd choices of the density dialog: the motors step 25 and 15 units per dot.
+    EXPECT_EQ(workingFieldInDots({1940, 2340}, 9), QSize(1241, 1497));
+    EXPECT_EQ(workingFieldInDots({1940, 2340}, -1), QSize(2069, 2496));
+    EXPECT_EQ(workingFieldInDots({1940, 2340}, 10), QSize(0, 0));
+    EXPECT_EQ(workingFieldInDots({1940, 2340}, -2), QSize(0, 0));
 }
 
 TEST(FieldBounds, APictureFitsUpToTheFieldsEdgesAndNotOnePastThem) {

@@ -22,6 +22,8 @@ QString describe(const QByteArray& frame) {
     case sim::CommandKind::ProgramX:
     case sim::CommandKind::ProgramY:
         return QStringLiteral("%1 %2 %3").arg(name, sim::hexByte(bytes[2])).arg(bytes[3]);
+    case sim::CommandKind::StrikeTiming:
+        return QStringLiteral("%1 %2 %3").arg(name, QChar(bytes[2])).arg(bytes[3]);
     default:
         return name;
     }

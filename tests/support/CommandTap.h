@@ -17,7 +17,8 @@ class Clock;
 namespace zuk::test {
 
 // A line to the device that writes down every command frame as the device reads it ("Left
-// 20", "Put 0", "ProgX_Motor 60 18"), and every resynchronisation burst.
+// 20", "Put 0", "ProgX_Motor 60 18", "Strike timing T 46"), and every resynchronisation
+// burst.
 class CommandTap final : public ByteTransport {
 public:
     CommandTap(std::unique_ptr<ByteTransport> line, QStringList& traffic)

@@ -24,6 +24,13 @@ bool ArgumentReader::option(const char* name, QString& value) {
     return true;
 }
 
+bool ArgumentReader::flag(const char* name) {
+    if (atEnd() || args_[next_] != QStringLiteral("--") + QLatin1String(name))
+        return false;
+    ++next_;
+    return true;
+}
+
 bool ArgumentReader::unknownOption() {
     if (atEnd() || !args_[next_].startsWith(QLatin1String("--")))
         return false;
@@ -44,6 +51,29 @@ std::optional<ConversionVariant> variantNamed(const QString& name, ArgumentReade
     if (name == QLatin1String("simple"))
         return ConversionVariant::Simple;
     reader.mistake(QStringLiteral("unknown variant \"%1\" (use combined or simple)").arg(name));
+    return std::nullopt;
+}
+
+std::optional<bool> singleSidedNamed(const QString& name, ArgumentReader& reader) {
+    if (name == QLatin1String("double"))
+        return false;
+    if (name == QLatin1String("single"))
+        return true;
+    reader.mistake(QStringLiteral("unknown mode \"%1\" (use double or single)").arg(name));
+    return std::nullopt;
+}
+
+std::optional<int> numberIn(const QString& value, const char* option, int lowest, int highest,
+                            ArgumentReader& reader) {
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (ok && number >= lowest && number <= highest)
+        return number;
+    reader.mistake(QStringLiteral("--%1 takes a whole number from %2 to %3, not \"%4\"")
+                       .arg(QLatin1String(option))
+                       .arg(lowest)
+                       .arg(highest)
+                       .arg(value));
     return std::nullopt;
 }
 

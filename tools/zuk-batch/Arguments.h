@@ -22,6 +22,9 @@ public:
     // When the next argument is the option `name`, takes it with its value and returns
     // true; a missing value is a mistake (the option is still taken).
     bool option(const char* name, QString& value);
+    // When the next argument is the flag `name` (an option without a value), takes it and
+    // returns true.
+    bool flag(const char* name);
     // When the next argument starts with "--" it is an unknown option: a mistake.
     bool unknownOption();
     // The next argument, taken as it is.
@@ -42,6 +45,14 @@ private:
 // The conversion variant named on the command line ("combined" or "simple"); a mistake
 // otherwise.
 std::optional<ConversionVariant> variantNamed(const QString& name, ArgumentReader& reader);
+
+// The strike mode named on the command line: "single" (true, "Высокое") or "double"
+// ("Стандарт"); a mistake otherwise.
+std::optional<bool> singleSidedNamed(const QString& name, ArgumentReader& reader);
+
+// A whole number in [lowest, highest] given to `option`; a mistake otherwise.
+std::optional<int> numberIn(const QString& value, const char* option, int lowest, int highest,
+                            ArgumentReader& reader);
 
 // Reads the picture file and converts it as "Открыть" does with the tables given (those after
 // start-up for a fresh program start). False, with the message written, when the file cannot

@@ -25,6 +25,8 @@ struct Command {
     const char* usage;
     const char* summary;
     int (*run)(const QStringList& args, Streams streams);
+    // What --help adds after the summary; none for most commands.
+    const char* details;
 };
 
 // Every subcommand the tool knows; a new one is added here.

@@ -16,15 +16,6 @@ struct PlanRequest {
     bool singleSided = false; // "Стандарт", the default quality
 };
 
-std::optional<bool> singleSidedNamed(const QString& name, ArgumentReader& reader) {
-    if (name == QLatin1String("double"))
-        return false;
-    if (name == QLatin1String("single"))
-        return true;
-    reader.mistake(QStringLiteral("unknown mode \"%1\" (use double or single)").arg(name));
-    return std::nullopt;
-}
-
 std::optional<PlanRequest> parsePlan(const QStringList& args, QTextStream& err) {
     PlanRequest request;
     QStringList pictures;

@@ -1,4 +1,5 @@
-// zuk-batch: the program's picture work without its window, for scripts and checks.
+// zuk-batch: the program's work without its window, for scripts and checks: pictures, plans,
+// estimates and whole jobs.
 #include "Command.h"
 
 #include "app/Version.h"
@@ -44,6 +45,8 @@ int main(int argc, char* argv[]) {
             continue;
         if (std::any_of(args.begin(), args.end(), asksForHelp)) {
             out << "usage: zuk-batch " << command.usage << "\n  " << command.summary << '\n';
+            if (command.details)
+                out << '\n' << command.details << '\n';
             return zuk::batch::kExitOk;
         }
         return command.run(args, {out, err});

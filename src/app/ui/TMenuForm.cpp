@@ -10,6 +10,7 @@
 #include "image/ui/TForm5.h"
 #include "plan/ui/EngravingPanels.h"
 #include "run/EngravingRun.h"
+#include "run/ui/AbortPanel.h"
 #include "run/ui/TForm1.h"
 #include "service/ServiceFunctions.h"
 #include "service/ui/ChangeBox.h"
@@ -224,7 +225,7 @@ void TMenuForm::BitBtn1Click() {
 }
 
 void TMenuForm::Button17Click() {
-    // The job start is wired here once the plan builder has landed.
+    handle([this] { engravingPanels_->properties().button17Click(); });
 }
 
 void TMenuForm::offerUnfinishedJob() {
@@ -257,15 +258,24 @@ void TMenuForm::OptimizingTimer() {
 }
 
 void TMenuForm::STOPClick() {
-    handle([this] { lastAbortLayout_ = stopClick(program_, menuEntry(kStopEntry)->isVisible()); });
+    handle([this] {
+        lastAbortLayout_ = stopClick(program_, menuEntry(kStopEntry)->isVisible());
+        engravingPanels_->abortPanel().applyLayout(lastAbortLayout_);
+    });
 }
 
 void TMenuForm::Button27Click() {
-    handle([this] { continueWork(program_); });
+    handle([this] {
+        continueWork(program_);
+        engravingPanels_->abortPanel().hide();
+    });
 }
 
 void TMenuForm::Button28Click() {
-    handle([this] { finishWork(program_); });
+    handle([this] {
+        finishWork(program_);
+        engravingPanels_->abortPanel().hide();
+    });
 }
 
 void TMenuForm::closeEvent(QCloseEvent* event) {

@@ -82,10 +82,11 @@ public:
     void terminationRequested();
     // Engraving run
     void OptimizingTimer();
-    // STOP (menu entry, Delete key): pauses the run and keeps how the abort panel is to be
-    // shown (lastAbortLayout()); the panel itself is applied by its own widget.
+    // STOP (menu entry, Delete key): pauses the run and shows the abort panel as the layout
+    // says (kept in lastAbortLayout()).
     void STOPClick();
-    // "Продолжить работу" (Button27, Button30) and "Завершить работу" (Button28, Button31).
+    // "Продолжить работу" (Button27, Button30) and "Завершить работу" (Button28, Button31);
+    // both hide the abort panel.
     void Button27Click();
     void Button28Click();
     const AbortPanelLayout& lastAbortLayout() const { return lastAbortLayout_; }

@@ -4,6 +4,7 @@
 #include "app/ui/FieldImage.h"
 #include "plan/TimeEstimate.h"
 #include "plan/ui/EngravingPanels.h"
+#include "run/ui/AbortPanel.h"
 #include "service/ui/ChangeBox.h"
 #include "service/ui/GroupBox1.h"
 
@@ -46,7 +47,7 @@ QLabel* addLabel(QWidget* parent, QLayout* layout, const char* objectName, const
 constexpr int kStatusMargin = 6;
 constexpr int kStatusGap = 24;
 // A duration of 999:59:59 in 10-µs units: the widest an estimate shows.
-constexpr qint64 kWidestDuration = 3'599'999'900'000;
+constexpr qint64 kWidestDuration = (999LL * 3600 + 59 * 60 + 59) * 100'000;
 
 // The label keeps room for its caption followed by the widest value it is given.
 void reserveRoomForValue(QLabel* label, const QString& widestValue) {
@@ -286,6 +287,9 @@ void TMenuForm::buildEngravingPanels() {
                             findAction(QStringLiteral("Qual2")));
     connect(engravingPanels_, &EngravingPanels::cancelClicked, this, &TMenuForm::BitBtn1Click);
     connect(engravingPanels_, &EngravingPanels::workClicked, this, &TMenuForm::Button17Click);
+    AbortPanel* abortPanel = &engravingPanels_->abortPanel();
+    connect(abortPanel, &AbortPanel::continueClicked, this, &TMenuForm::Button27Click);
+    connect(abortPanel, &AbortPanel::finishClicked, this, &TMenuForm::Button28Click);
 }
 
 } // namespace zuk

@@ -10,8 +10,6 @@ namespace zuk {
 
 namespace {
 constexpr std::array<const char*, kLevelCount> kLevelCaptions{"32", "24", "16", "8"};
-// Positions as the panels are designed, before the configuration is read.
-constexpr std::array<int, kLevelCount> kDesignedPositions{3, 3, 1, 1};
 constexpr int kTrackbarWidth = 120;
 
 QString valueText(int force) {
@@ -28,8 +26,9 @@ LevelControls::LevelControls(const LevelControlNames& names, QWidget* parent) : 
         nameLabels_[k]->setObjectName(QLatin1String(names.trackbars[k]) + QStringLiteral("Name"));
         trackbars_[k] = new QSlider(Qt::Horizontal, this);
         trackbars_[k]->setObjectName(QLatin1String(names.trackbars[k]));
-        trackbars_[k]->setRange(k == 0 ? names.lowestPosition : 1, kHighestPosition);
-        trackbars_[k]->setValue(k == 0 && names.lowestPosition == 0 ? 0 : kDesignedPositions[k]);
+        trackbars_[k]->setRange(k == 0 ? names.lowestPosition : 1, kHighestTrackbarPosition);
+        trackbars_[k]->setValue(
+            k == 0 && names.lowestPosition == 0 ? 0 : kDesignedTrackbarPositions[k]);
         trackbars_[k]->setMinimumWidth(kTrackbarWidth);
         valueLabels_[k] = new QLabel(valueText(1), this);
         valueLabels_[k]->setObjectName(QLatin1String(names.valueLabels[k]));

@@ -35,7 +35,7 @@ struct LevelControlNames {
 class LevelControls : public QWidget, public LevelControlsView {
     Q_OBJECT
 public:
-    static constexpr int kHighestPosition = 200;
+    static constexpr int kHighestPosition = kHighestTrackbarPosition;
 
     LevelControls(const LevelControlNames& names, QWidget* parent = nullptr);
 

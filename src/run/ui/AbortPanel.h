@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plan/ui/LevelControls.h"
+#include "run/Interruption.h"
 
 #include <QFrame>
 
@@ -19,7 +20,8 @@ namespace zuk {
 // follow the level rules through EngravingPanels (moving "32" in group mode moves the
 // others); their radio buttons only enable or disable the "24", "16" and "8" trackbars.
 //
-// The STOP handling arranges the panel with these operations:
+// STOP arranges the panel as stopClick() says through applyLayout(), which uses these
+// operations:
 //   placeAt(QPoint(20, 10));                     left 20, top 10 within the scroll box
 //   checkFirstGroup(g); checkSecondGroup(g);     RadioButton3/4, RadioButton7/8 as clicks
 //   firstPass().setPosition(level, force) ...   TrackBar9..12 (runs their handlers)
@@ -38,6 +40,14 @@ public:
     LevelControls& secondPass() { return *secondPass_; }
     QFrame* firstHalf() const { return abortWork1Panel_; }
     QFrame* secondHalf() const { return abortWork2Panel_; }
+
+    // Where STOP puts the panel within its parent.
+    static constexpr QPoint kStopPosition{20, 10};
+
+    // STOP: the panel placed, and when it is to be shown, its mode buttons checked (their
+    // handlers enable the trackbars), the trackbars loaded "32" to "8" (their handlers keep
+    // the levels), the halves shown and enabled and the width set, as the layout says.
+    void applyLayout(const AbortPanelLayout& layout);
 
     // Moves the panel's top left corner within its parent.
     void placeAt(QPoint topLeft) { move(topLeft); }

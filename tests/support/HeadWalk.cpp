@@ -1,4 +1,4 @@
-#include "HeadWalk.h"
+#include "support/HeadWalk.h"
 
 #include <map>
 

@@ -1,0 +1,150 @@
+#include "plan/JobStart.h"
+
+#include "app/Program.h"
+#include "plan/BufferedFileWriter.h"
+#include "plan/JobTimeEstimate.h"
+#include "plan/PlanBuilder.h"
+#include "run/EngravingRun.h"
+#include "run/PlanFiles.h"
+#include "run/RunState.h"
+#include "service/FieldBounds.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace zuk {
+
+namespace {
+
+constexpr int kJobStartGreetings = 5;
+constexpr qint64 kCopyChunkBytes = qint64(1) << 20;
+
+// The job cannot start: the operator is told why (a warning for a job refused as it stands,
+// an error for a failure), and the window goes back to preparing jobs with the run timer off.
+JobStartResult refuse(Program& program, MessageKind kind, const QString& why) {
+    program.timers.optimizing = false;
+    program.job.plan.close();
+    enterIdleState(program);
+    if (!why.isEmpty())
+        program.screen.showMessage(kind, why);
+    return {};
+}
+
+// The plan's copy for the second pass, byte for byte, under "123sec.txt". Every other letter
+// case of the name goes first: the run opens "123Sec.txt", which would otherwise find an
+// older file of that exact name.
+FileResult copyPlanForSecondPass(const ProgramDir& dir) {
+    if (FileResult removed = dir.remove(kSecondPassPlanName); !removed.ok())
+        return removed;
+    QFile plan(dir.path(kEngravingPlanName));
+    if (!plan.open(QIODevice::ReadOnly))
+        return FileResult::failure(
+            QStringLiteral("Не удалось открыть файл \"%1\": %2")
+                .arg(QDir::toNativeSeparators(plan.fileName()), plan.errorString()));
+    BufferedFileWriter copy(dir.directory() + QStringLiteral("/123sec.txt"));
+    if (!copy.open())
+        return FileResult::failure(copy.error());
+    while (!plan.atEnd()) {
+        const QByteArray chunk = plan.read(kCopyChunkBytes);
+        if (plan.error() != QFileDevice::NoError)
+            return FileResult::failure(
+                QStringLiteral("Не удалось прочитать файл \"%1\": %2")
+                    .arg(QDir::toNativeSeparators(plan.fileName()), plan.errorString()));
+        copy.append(chunk);
+    }
+    if (!copy.commit())
+        return FileResult::failure(copy.error());
+    return {};
+}
+
+// The plan open at its first line, its second-pass copy, the progress record and the
+// recovery file, in that order: the record and the recovery file name plans that exist.
+FileResult writeJobFiles(Program& program) {
+    Job& job = program.job;
+    if (!job.plan.open(program.dir.path(kEngravingPlanName)))
+        return FileResult::failure(job.plan.error());
+    if (job.secondPass) {
+        if (FileResult copied = copyPlanForSecondPass(program.dir); !copied.ok())
+            return copied;
+    }
+    if (FileResult begun = beginJobProgress(program); !begun.ok())
+        return begun;
+    return writeRecoveryFile(program.dir, jobRecoveryData(program), RecoveryStage::JobStart);
+}
+
+void prepareDevice(Program& program) {
+    CommandSet& commands = program.commands;
+    for (int i = 0; i < kJobStartGreetings; ++i)
+        commands.greeting();
+    commands.strikeSetting(CommandSet::kStrikeT, CommandSet::kJobStrikeT);
+    commands.strikeSetting(CommandSet::kStrikeU, CommandSet::kJobStrikeU);
+}
+
+void sendJobSettings(Program& program) {
+    CommandSet& commands = program.commands;
+    const Settings& settings = program.settings;
+    commands.setResolutionSteps(settings.resolutionIndex);
+    commands.setStepTime(commands.stepTimeFactor);
+    commands.setStrike(settings.first);
+    commands.resetError(settings.fieldWidth, settings.fieldHeight);
+    commands.beginPrint();
+}
+
+// The recovery file has been written but the job does not run after all: nothing was
+// struck, so no job is left for the next start to offer.
+JobStartResult withdrawJob(Program& program, const QString& why) {
+    program.reportFileResult(removeRecoveryFile(program.dir));
+    program.reportFileResult(program.job.progress.remove());
+    return refuse(program, MessageKind::Error, why);
+}
+
+} // namespace
+
+QString noPictureMessage() {
+    return QStringLiteral("Нет рисунка для гравирования. Откройте рисунок: \"Файл\" → "
+                          "\"Открыть\".");
+}
+
+JobStartResult startJob(Program& program, const std::function<void()>& hidePanels) {
+    Job& job = program.job;
+    program.timers.optimizing = false;
+    enterWorkState(program);
+    program.settings.writeDefaults = false;
+    program.reportFileResult(saveConfiguration(program.dir, program.settings));
+    program.timers.timer4 = false;
+    if (hidePanels)
+        hidePanels();
+
+    Picture& picture = program.image.picture();
+    if (picture.bitmap.isNull())
+        return refuse(program, MessageKind::Warning, noPictureMessage());
+    if (const std::optional<QString> off = placementFitsField(program.image))
+        return refuse(program, MessageKind::Warning, *off);
+
+    ScreenPlanProgress progress(program.screen, program.clock);
+    const PlanBuildResult built = buildPlan(picture, job.singleSided, program.dir, progress);
+    if (!built.ok)
+        return refuse(program, MessageKind::Error, built.error);
+
+    prepareDevice(program);
+    // A new job: its first pass runs, whatever the job before it did.
+    job.secondPassRunning = false;
+    job.planLineCounter = 0;
+    if (FileResult written = writeJobFiles(program); !written.ok())
+        return refuse(program, MessageKind::Error, written.error);
+    // The recovery file now describes this job; an older one it replaced is gone.
+    program.unfinishedJob = false;
+
+    sendJobSettings(program);
+    program.commands.position = {};
+    job.planLineCounter = 0;
+    const std::optional<qint64> estimate = estimateJobTime(program);
+    if (!estimate)
+        return withdrawJob(program, QString()); // the estimate has named the plan
+    program.timers.optimizing = true;
+    // The greetings have shown the link up state; the job locks the window again, with STOP.
+    enterWorkState(program);
+    return {true, built.lines, *estimate};
+}
+
+} // namespace zuk

@@ -1,0 +1,120 @@
+// zuk-batch engrave and resume over a pseudo-terminal against zuk-devsim, in real time with
+// the device sped up: the job, a host killed at a few moments, a power loss in a line.
+#include "BatchJobs.h"
+
+#include "simulator/Devsim.h"
+#include "support/BatchRun.h"
+
+#include <QFile>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace zuk::test {
+namespace {
+
+// Forces "8" to "32" of the two passes, all different, so a strike tells its pass.
+constexpr std::array<int, 4> kFirstForces{10, 20, 30, 40};
+constexpr std::array<int, 4> kSecondForces{26, 36, 50, 60};
+const QStringList kLevelOptions{
+    "--levels", "40,30,20,10", "--second-pass", "--second-levels", "60,50,36,26", "--place", "1"};
+
+// The device on its terminal, its reports written when it stops.
+class DevsimJob : public ::testing::Test {
+protected:
+    void startDevice(QStringList faults = {}) {
+        ASSERT_TRUE(devsim.start(QStringList{"--speed", "100", "--csv", job.file("strikes.csv"),
+                                             "--json", job.file("device.json")} +
+                                 faults))
+            << devsim.errors().toStdString();
+    }
+    QStringList engraveArgs(const QStringList& options) const {
+        return QStringList{"engrave",         job.picture, "--port",
+                           devsim.terminal(), "--dir",     job.dir.path()} +
+               options;
+    }
+    QStringList resumeArgs() const {
+        return {"resume", "--port", devsim.terminal(), "--dir", job.dir.path(), "--warm-up", "0"};
+    }
+    // The device stopped: its reports.
+    QJsonObject stopDevice() {
+        EXPECT_EQ(devsim.stop(), 0) << devsim.errors().toStdString();
+        return sim::test::readJson(job.file("device.json"));
+    }
+    // The plan of an uninterrupted job, built by the same tool from the same picture.
+    StruckCells wholePlan(const QString& mode) {
+        const BatchRun plan =
+            runBatch({"plan", job.picture, "--plan", job.file("reference.txt"), "--mode", mode});
+        EXPECT_EQ(plan.exitCode, 0) << plan.err.toStdString();
+        return planStrikes(job.file("reference.txt"));
+    }
+    // Both passes struck every cell of the plan once at its level, nothing else.
+    void expectBothPassesExact(const StruckCells& plan) {
+        for (const auto& forces : {kFirstForces, kSecondForces}) {
+            const DeviceStrikes pass = strikesWithForces(job.file("strikes.csv"), forces);
+            EXPECT_EQ(pass.cells, plan) << "forces of \"32\": " << forces[3];
+            EXPECT_EQ(pass.twice, 0) << "forces of \"32\": " << forces[3];
+        }
+    }
+
+    JobDirectory job;
+    sim::test::Devsim devsim;
+};
+
+TEST_F(DevsimJob, EngraveStrikesThePlanInBothModesWithoutAProtocolViolation) {
+    for (const char* mode : {"double", "single"}) {
+        SCOPED_TRACE(mode);
+        startDevice();
+        BatchProcess batch(engraveArgs(kLevelOptions + QStringList{"--mode", mode}));
+        ASSERT_EQ(batch.finish(), 0) << batch.err().toStdString();
+        const QJsonObject report = stopDevice();
+        EXPECT_EQ(report["protocol_violations"].toInt(), 0);
+        expectBothPassesExact(wholePlan(mode));
+        QFile::remove(job.file("strikes.csv"));
+    }
+}
+
+TEST_F(DevsimJob, AHostKilledAtAnyMomentIsFinishedByResumeWithEveryCellStruckOncePerPass) {
+    const StruckCells plan = wholePlan("double");
+    // The run takes about two seconds, more on a busy machine: early and late in the first
+    // pass, and about where the second begins.
+    for (const int afterMs : {200, 800, 1500}) {
+        SCOPED_TRACE(::testing::Message() << "killed " << afterMs << " ms into the run");
+        QFile::remove(job.file("strikes.csv"));
+        startDevice();
+        {
+            BatchProcess batch(engraveArgs(kLevelOptions));
+            ASSERT_TRUE(batch.waitForOutput("estimate: ")) << batch.err().toStdString();
+            QThread::msleep(afterMs);
+            batch.signal(SIGKILL);
+            EXPECT_EQ(batch.finish(), -1);
+        }
+        ASSERT_TRUE(QFile::exists(job.file("ErorFile.txt")));
+        BatchProcess resume(resumeArgs());
+        EXPECT_EQ(resume.finish(), 0) << resume.err().toStdString() << resume.out().toStdString();
+        stopDevice();
+        expectBothPassesExact(plan);
+        EXPECT_FALSE(QFile::exists(job.file("ErorFile.txt")));
+    }
+}
+
+TEST_F(DevsimJob, APowerLossInTheMiddleOfALineIsFinishedByResume) {
+    const StruckCells plan = wholePlan("double");
+    // The power fails after 5 dots of the 13th print line and comes back 2 s later.
+    startDevice({"--power-loss-after-lines", "12", "--power-loss-after-dots", "5",
+                 "--power-back-after", "2000"});
+    BatchProcess batch(engraveArgs(kLevelOptions));
+    EXPECT_EQ(batch.finish(), 1);
+    EXPECT_TRUE(batch.err().contains("fault: ")) << batch.err().toStdString();
+    ASSERT_TRUE(QFile::exists(job.file("ErorFile.txt")));
+    QThread::msleep(2000);
+    BatchProcess resume(resumeArgs());
+    EXPECT_EQ(resume.finish(), 0) << resume.err().toStdString() << resume.out().toStdString();
+    stopDevice();
+    expectBothPassesExact(plan);
+}
+
+} // namespace
+} // namespace zuk::test

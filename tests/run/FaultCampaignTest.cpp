@@ -1,0 +1,220 @@
+// Whole jobs over a faulty line: the simulated engraver drops, inverts and refuses about one
+// in a hundred of its answers, or falls silent part way. Whatever the exchange cannot repair
+// ends in the fault stop with the job kept; the operator restarts the device and the program,
+// which finishes the job. Every job must end with the plate exactly as without faults, no
+// cell struck twice in a pass.
+#include "EngraverBench.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <random>
+
+namespace zuk::test {
+namespace {
+
+// Restarting the device and the program takes the operator a while.
+constexpr qint64 kRestartDelayMs = 20000;
+constexpr int kMaxRestarts = 25;
+// One answer byte in this many is dropped, one in this many inverted, one good frame in this
+// many refused: about one fault per hundred answer bytes in all.
+constexpr int kFaultRate = 300;
+
+const std::vector<PlanRegion> kRegions{{2, 14, 2, 40}, {4, 18, 46, 80}, {20, 30, 6, 60}};
+constexpr unsigned kSeeds = 12;
+
+JobSpec faultJob(Sides sides) {
+    JobSpec spec;
+    spec.plan = generatePlan(randomPicture(23, kRegions), kRegions, sides);
+    spec.secondPass = true;
+    spec.portrait = sides == Sides::Double;
+    return spec;
+}
+
+// What a job leaves on the plate without any fault, and how much the device says during the
+// job start and the run.
+struct FaultFree {
+    PassPlate first;
+    PassPlate second;
+    int answerBytesBeforeRun = 0;
+    int framesBeforeRun = 0;
+    int answerBytes = 0;
+    int frames = 0;
+};
+
+FaultFree runWithoutFaults(const JobSpec& spec) {
+    EngraverBench bench;
+    bench.startProgram();
+    bench.startJob(spec);
+    FaultFree run;
+    run.answerBytesBeforeRun = bench.engraver().counters().answerBytes;
+    run.framesBeforeRun = bench.engraver().counters().frames;
+    EXPECT_TRUE(bench.runTimers());
+    run.answerBytes = bench.engraver().counters().answerBytes;
+    run.frames = bench.engraver().counters().frames;
+    run.first = platePass(bench.engraver().plate(), spec, 1);
+    run.second = platePass(bench.engraver().plate(), spec, 2);
+    return run;
+}
+
+// Faults spread at random over the run and well past its fault-free length (repairs and
+// restarts make the device say more), none during the job start.
+sim::FaultPlan randomFaults(unsigned seed, const FaultFree& reference) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> roll(1, kFaultRate);
+    sim::FaultPlan faults;
+    for (int byte = reference.answerBytesBeforeRun + 1; byte <= 3 * reference.answerBytes; ++byte) {
+        if (roll(random) == 1)
+            faults.dropAnswerBytes.insert(byte);
+        else if (roll(random) == 1)
+            faults.corruptAnswerBytes.insert(byte);
+    }
+    for (int frame = reference.framesBeforeRun + 1; frame <= 3 * reference.frames; ++frame)
+        if (roll(random) == 1)
+            faults.refuseFrames.insert(frame);
+    return faults;
+}
+
+struct CampaignFigures {
+    int jobs = 0;
+    int answerBytes = 0; // what the device sent during the runs
+    int faultsInjected = 0;
+    int resynchronisations = 0;
+    int framesRefused = 0;
+    int framesRepeated = 0; // frames beyond those of the fault-free job
+    int faultStops = 0;     // the job kept and finished by a new program start
+    int platesEqual = 0;
+
+    void print(const char* campaign) const {
+        std::cout << campaign << ": " << jobs << " jobs, " << faultsInjected
+                  << " faults injected in " << answerBytes << " answer bytes, "
+                  << resynchronisations << " resynchronisations, " << framesRefused
+                  << " frames refused, " << framesRepeated << " frames repeated, " << faultStops
+                  << " fault stops finished by a restart, " << platesEqual << " of " << jobs
+                  << " plates equal" << std::endl;
+        ::testing::Test::RecordProperty(std::string(campaign) + "_resynchronisations",
+                                        resynchronisations);
+    }
+};
+
+// Runs the job to its end: after each fault stop the device and the program are restarted
+// and the new program finishes the job. The number of restarts it took.
+int finishAcrossRestarts(EngraverBench& bench) {
+    int restarts = 0;
+    for (;;) {
+        EXPECT_TRUE(bench.runTimers());
+        if (!QFile::exists(bench.file("ErorFile.txt")))
+            return restarts;
+        EXPECT_FALSE(bench.program().timers.optimizing);
+        if (++restarts > kMaxRestarts) {
+            ADD_FAILURE() << "the job was still not finished after " << kMaxRestarts << " restarts";
+            return restarts;
+        }
+        bench.clock.advance(kRestartDelayMs);
+        bench.engraver().restart(bench.clock.monotonicMs());
+        bench.startProgram();
+    }
+}
+
+bool platesEqual(EngraverBench& bench, const JobSpec& spec, const FaultFree& reference) {
+    const PassPlate first = platePass(bench.engraver().plate(), spec, 1);
+    const PassPlate second = platePass(bench.engraver().plate(), spec, 2);
+    EXPECT_EQ(first.cells, reference.first.cells);
+    EXPECT_EQ(second.cells, reference.second.cells);
+    EXPECT_EQ(first.twice + second.twice, 0);
+    EXPECT_EQ(first.foreign + second.foreign, 0);
+    return first.cells == reference.first.cells && second.cells == reference.second.cells &&
+           first.twice + second.twice + first.foreign + second.foreign == 0;
+}
+
+class FaultyLine : public ::testing::TestWithParam<Sides> {};
+
+TEST_P(FaultyLine, JobsWithOneAnswerInAHundredLostGarbledOrRefusedEndWithTheExactPlate) {
+    const JobSpec spec = faultJob(GetParam());
+    const FaultFree reference = runWithoutFaults(spec);
+    ASSERT_EQ(reference.first.cells, reference.second.cells);
+    ASSERT_GT(reference.first.cells.size(), 900u);
+
+    CampaignFigures figures;
+    for (unsigned seed = 1; seed <= kSeeds; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        sim::SimOptions options;
+        options.faults = randomFaults(seed, reference);
+        EngraverBench bench(options);
+        bench.startProgram();
+        bench.startJob(spec);
+        figures.faultStops += finishAcrossRestarts(bench);
+
+        const sim::EngraverCounters& counters = bench.engraver().counters();
+        figures.faultsInjected +=
+            counters.droppedAnswerBytes + counters.corruptedAnswerBytes + counters.refusedOnPurpose;
+        figures.answerBytes += counters.answerBytes - reference.answerBytesBeforeRun;
+        figures.resynchronisations += counters.resynchronisations;
+        figures.framesRefused += counters.refusedOnPurpose + counters.refusedBadCheck;
+        figures.framesRepeated += counters.frames - reference.frames;
+        ++figures.jobs;
+        figures.platesEqual += platesEqual(bench, spec, reference) ? 1 : 0;
+        EXPECT_FALSE(QFile::exists(bench.file("JobProgress.txt")));
+    }
+    figures.print(GetParam() == Sides::Double ? "double-sided" : "single-sided");
+    // About one fault in a hundred answer bytes.
+    EXPECT_GT(figures.faultsInjected * 150, figures.answerBytes);
+    EXPECT_LT(figures.faultsInjected * 60, figures.answerBytes);
+    EXPECT_GT(figures.resynchronisations, figures.jobs * 10);
+    EXPECT_EQ(figures.platesEqual, figures.jobs);
+}
+
+TEST_P(FaultyLine, DeviceFallingSilentEndsInTheFaultStopAndANewStartFinishesTheJob) {
+    const JobSpec spec = faultJob(GetParam());
+    const FaultFree reference = runWithoutFaults(spec);
+    EngraverBench probe;
+    probe.startProgram();
+    const int startUpCommands = [&] {
+        probe.startJob(spec);
+        int carried = 0;
+        for (const int count : probe.engraver().counters().commands)
+            carried += count;
+        return carried;
+    }();
+
+    CampaignFigures figures;
+    for (const int afterRunCommands : {3, 40, 95, 160, 230}) {
+        SCOPED_TRACE(::testing::Message()
+                     << "silent after " << afterRunCommands << " commands of the run");
+        sim::SimOptions options;
+        options.faults.silentAfterCommands = startUpCommands + afterRunCommands;
+        EngraverBench bench(options);
+        bench.startProgram();
+        bench.startJob(spec);
+        ASSERT_TRUE(bench.runTimers());
+        ASSERT_TRUE(bench.engraver().silent());
+        EXPECT_FALSE(bench.program().timers.optimizing);
+        EXPECT_EQ(bench.screen().faultAdvices, 1);
+        EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
+        EXPECT_TRUE(QFile::exists(bench.file("JobProgress.txt")));
+        EXPECT_TRUE(bench.program().unfinishedJob);
+
+        bench.clock.advance(kRestartDelayMs);
+        bench.engraver().restart(bench.clock.monotonicMs());
+        bench.startProgram();
+        figures.faultStops += 1 + finishAcrossRestarts(bench);
+        figures.resynchronisations += bench.engraver().counters().resynchronisations;
+        ++figures.faultsInjected;
+        ++figures.jobs;
+        figures.platesEqual += platesEqual(bench, spec, reference) ? 1 : 0;
+        EXPECT_TRUE(bench.engraver().unexplainedViolations().empty())
+            << bench.engraver().unexplainedViolations().front().description.toStdString();
+    }
+    figures.print(GetParam() == Sides::Double ? "double-sided, silent" : "single-sided, silent");
+    EXPECT_EQ(figures.platesEqual, figures.jobs);
+}
+
+INSTANTIATE_TEST_SUITE_P(, FaultyLine, ::testing::Values(Sides::Double, Sides::Single),
+                         [](const ::testing::TestParamInfo<Sides>& info) {
+                             return info.param == Sides::Double ? "DoubleSided" : "SingleSided";
+                         });
+
+} // namespace
+} // namespace zuk::test

@@ -1,0 +1,263 @@
+#include "BatchJob.h"
+
+#include "app/PortOpener.h"
+#include "plan/PlanLine.h"
+#include "plan/PlanReader.h"
+#include "plan/TimeEstimate.h"
+#include "run/EngravingRun.h"
+#include "run/Interruption.h"
+#include "run/PlanFiles.h"
+#include "simulator/SimTransport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <chrono>
+#include <ctime>
+
+namespace zuk::batch {
+
+namespace {
+
+constexpr qint64 kProgressIntervalMs = 1000;
+// The estimate and the durations count in units of 10 µs.
+constexpr qint64 kUnitsPerMs = 100;
+
+qint64 processCpuNs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// The line to the built-in engraver, with the time spent inside the engraver added up: on
+// virtual time the engraver never sleeps, so that time is its own processing, which is not
+// the host's.
+class MeteredLine final : public ByteTransport {
+public:
+    MeteredLine(std::unique_ptr<ByteTransport> inner, qint64& insideNs)
+        : inner_(std::move(inner)), insideNs_(insideNs) {}
+
+    template <typename F> auto metered(F&& call) -> decltype(call()) {
+        const auto start = std::chrono::steady_clock::now();
+        auto result = call();
+        insideNs_ += std::chrono::duration_cast<std::chrono::nanoseconds>(
+                         std::chrono::steady_clock::now() - start)
+                         .count();
+        return result;
+    }
+
+    bool setParity(Parity parity) override {
+        return metered([&] { return inner_->setParity(parity); });
+    }
+    bool writeByte(quint8 byte) override {
+        return metered([&] { return inner_->writeByte(byte); });
+    }
+    std::optional<quint8> readByte(int timeoutMs) override {
+        return metered([&] { return inner_->readByte(timeoutMs); });
+    }
+
+private:
+    std::unique_ptr<ByteTransport> inner_;
+    qint64& insideNs_;
+};
+
+QString duration(qint64 ms) {
+    return durationText(ms * kUnitsPerMs, QLocale::c());
+}
+
+QString percent(qint64 part, qint64 whole) {
+    return whole > 0 ? QString::number(100.0 * double(part) / double(whole), 'f', 1)
+                     : QStringLiteral("100.0");
+}
+
+} // namespace
+
+PlanFigures planFigures(const QString& path) {
+    PlanFigures figures;
+    PlanReader plan;
+    if (!plan.open(path))
+        return figures;
+    while (!plan.atEnd()) {
+        const QByteArray line = plan.next();
+        ++figures.lines;
+        const PlanLineKind kind = planLineKind(line);
+        if (kind != PlanLineKind::Knock && kind != PlanLineKind::KBack)
+            continue;
+        for (const char digit : strikeDigits(line))
+            if (digit >= '1' && digit <= '4')
+                ++figures.strikes[digit - '1'];
+    }
+    return figures;
+}
+
+BatchJob::BatchJob(const QString& directory, const LineChoice& line, Streams streams)
+    : streams_(streams), line_(line), screen_(streams.err) {
+    if (line.virtualTime)
+        clock_ = std::make_unique<VirtualClock>(QDateTime::currentDateTime());
+    else
+        clock_ = std::make_unique<SystemClock>();
+    sim::SimOptions options;
+    options.speed = line.simSpeed;
+    engraver_ = sim::makeEngraver(options);
+    TransportFactory transports = systemTransports(*clock_, engraver_);
+    if (line.virtualTime) {
+        transports = [opened = std::move(transports),
+                      this](const QString& name) -> std::unique_ptr<ByteTransport> {
+            std::unique_ptr<ByteTransport> transport = opened(name);
+            if (!transport || !sim::isBuiltInPortName(name))
+                return transport;
+            return std::make_unique<MeteredLine>(std::move(transport), engraverNs_);
+        };
+    }
+    program_ =
+        std::make_unique<Program>(screen_, *clock_, std::move(transports), ProgramDir(directory));
+    program_->portOverride = line.port;
+    termination_ = std::make_unique<TerminationSignals>();
+    QObject::connect(termination_.get(), &TerminationSignals::requested,
+                     [this] { interrupted_ = true; });
+    termination_->deliver();
+}
+
+BatchJob::~BatchJob() = default;
+
+bool BatchJob::startUp() {
+    program_->formCreate();
+    if (program_->exchange.linkActive())
+        return true;
+    streams_.err << "zuk-batch: the device on \"" << line_.port << "\" does not answer" << Qt::endl;
+    return false;
+}
+
+bool BatchJob::interrupted() {
+    QCoreApplication::processEvents();
+    return interrupted_;
+}
+
+void BatchJob::beginJob() {
+    jobStartMs_ = clock_->monotonicMs();
+    jobStartCpuNs_ = processCpuNs();
+    engraverNsAtStart_ = engraverNs_;
+    modelledUsAtStart_ = engraver_->modelledDeviceTimeUs();
+    sinceProgress_.start();
+}
+
+JobFigures BatchJob::jobFigures(qint64 estimate) {
+    JobFigures figures;
+    figures.firstPlan = planFigures(program_->dir.path(kEngravingPlanName));
+    if (program_->job.secondPass)
+        figures.secondPlan = planFigures(program_->dir.path(kSecondPassPlanName));
+    figures.estimate = estimate;
+    return figures;
+}
+
+qint64 BatchJob::expectedMs(const JobFigures& figures) const {
+    // The built-in engraver at --sim-speed N does in a second what the device does in N.
+    const bool fasterEngraver = sim::isBuiltInPortName(line_.port) && !line_.virtualTime;
+    const double speed = fasterEngraver ? line_.simSpeed : 1.0;
+    return qint64(double(figures.estimate / kUnitsPerMs) / speed);
+}
+
+qint64 BatchJob::elapsedMs() const {
+    return clock_->monotonicMs() - jobStartMs_;
+}
+
+RunEnd BatchJob::run(const JobFigures& figures) {
+    Program& program = *program_;
+    Job& job = program.job;
+    firstPassLines_ = figures.firstPlan.lines;
+    for (;;) {
+        if (interrupted()) {
+            if (program.timers.optimizing || job.plan.isOpen()) {
+                stopClick(program, program.timers.optimizing);
+                finishWork(program);
+            }
+            streams_.err << "interrupted: STOP and \"Завершить работу\"; the job is kept in "
+                         << QDir::toNativeSeparators(program.dir.directory())
+                         << ", finish it with zuk-batch resume" << Qt::endl;
+            return RunEnd::Interrupted;
+        }
+        TimerStates& timers = program.timers;
+        if (timers.crush) {
+            program.crushTimerTimer();
+        } else if (timers.timer3) {
+            program.timer3Timer();
+        } else if (timers.optimizing) {
+            // A tick reads one line at most; the one that ends a pass closes or replaces the
+            // plan it read.
+            const bool secondPassBefore = job.secondPassRunning;
+            const bool lineLeft = !job.plan.atEnd();
+            const qint64 before = job.plan.linesRead();
+            optimizingTimer(program);
+            if (job.plan.isOpen() && job.secondPassRunning == secondPassBefore)
+                linesCompleted_ += job.plan.linesRead() - before;
+            else if (lineLeft)
+                ++linesCompleted_;
+            if (sinceProgress_.elapsed() >= kProgressIntervalMs) {
+                printProgress(figures);
+                sinceProgress_.restart();
+            }
+        } else {
+            break;
+        }
+    }
+    return recoveryFileExists(program.dir) ? RunEnd::Failed : RunEnd::Finished;
+}
+
+void BatchJob::printProgress(const JobFigures& figures) {
+    const Job& job = program_->job;
+    const qint64 elapsed = elapsedMs();
+    const qint64 remaining = std::max<qint64>(0, expectedMs(figures) - elapsed);
+    streams_.out << "pass " << (job.secondPassRunning ? 2 : 1) << ", line " << job.plan.linesRead()
+                 << ", " << percent(linesCompleted_, figures.lines()) << " %, elapsed "
+                 << duration(elapsed) << ", remaining " << duration(remaining) << Qt::endl;
+}
+
+void BatchJob::shutDown() {
+    program_->formClose();
+}
+
+void BatchJob::printSummary(const JobFigures& figures, RunEnd end) {
+    QTextStream& out = streams_.out;
+    const int passes = figures.secondPlan.lines > 0 ? 2 : 1;
+    out << (end == RunEnd::Finished ? "finished" : "not finished") << ": " << linesCompleted_
+        << " of " << figures.lines() << " lines, " << passes << (passes == 1 ? " pass" : " passes")
+        << Qt::endl;
+    if (end == RunEnd::Finished) {
+        out << "strikes:";
+        qint64 all = 0;
+        const char* const names[] = {"8", "16", "24", "32"};
+        for (int code = 0; code < 4; ++code) {
+            const qint64 count = figures.firstPlan.strikes[code] + figures.secondPlan.strikes[code];
+            all += count;
+            out << (code == 0 ? " \"" : ", \"") << names[code] << "\" " << count;
+        }
+        out << " (" << all << " in all)" << Qt::endl;
+    }
+    const qint64 elapsed = elapsedMs();
+    const qint64 estimated = expectedMs(figures);
+    out << "time: " << duration(elapsed) << " elapsed, estimated " << duration(estimated);
+    if (estimated > 0)
+        out << " (" << (elapsed >= estimated ? "+" : "")
+            << QString::number(100.0 * double(elapsed - estimated) / double(estimated), 'f', 1)
+            << " %)";
+    out << Qt::endl;
+
+    // The host's share: the process's processor time without the built-in engraver's, against
+    // the device's time (modelled by the engraver, or the time the job took on a real line).
+    const double hostS =
+        double(processCpuNs() - jobStartCpuNs_ - (engraverNs_ - engraverNsAtStart_)) / 1e9;
+    const bool modelled = line_.virtualTime;
+    const double deviceS =
+        modelled ? double(engraver_->modelledDeviceTimeUs() - modelledUsAtStart_) / 1e6
+                 : double(elapsed) / 1e3;
+    out << "host: " << QString::number(hostS, 'f', 3) << " s processor time";
+    if (linesCompleted_ > 0)
+        out << ", " << QString::number(hostS * 1e6 / double(linesCompleted_), 'f', 1)
+            << " µs a line";
+    if (deviceS > 0)
+        out << ", " << QString::number(100.0 * hostS / deviceS, 'f', 4) << " % of the device's "
+            << duration(qint64(deviceS * 1e3)) << (modelled ? " (modelled)" : "");
+    out << Qt::endl;
+}
+
+} // namespace zuk::batch

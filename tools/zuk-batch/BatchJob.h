@@ -1,0 +1,113 @@
+#pragma once
+
+#include "BatchScreen.h"
+#include "Command.h"
+
+#include "app/Clock.h"
+#include "app/Program.h"
+#include "app/TerminationSignals.h"
+
+#include <QElapsedTimer>
+
+#include <array>
+#include <memory>
+
+namespace zuk::sim {
+class Engraver;
+}
+
+namespace zuk::batch {
+
+// Exit status of a job that STOP and "Завершить работу" ended on a termination signal.
+inline constexpr int kExitInterrupted = 3;
+
+// The line a job runs on and the clock it runs by.
+struct LineChoice {
+    QString port;
+    // Only for the built-in engraver ("sim"): the program and the device on virtual time,
+    // the job done as fast as the computer runs it.
+    bool virtualTime = false;
+    // Only for the built-in engraver: its modelled durations divided by this factor.
+    double simSpeed = 1.0;
+};
+
+// What one plan holds: its lines and its strikes by code ("1" to "4", the levels "8" to
+// "32").
+struct PlanFigures {
+    qint64 lines = 0;
+    std::array<qint64, 4> strikes{};
+};
+
+// The job's plans as they stand before its run: the plan the run opens and, when a second
+// pass is to come, its copy.
+struct JobFigures {
+    PlanFigures firstPlan;
+    PlanFigures secondPlan; // empty without a second pass
+    qint64 estimate = 0;    // 10-µs units
+    qint64 lines() const { return firstPlan.lines + secondPlan.lines; }
+};
+
+// How the run ended.
+enum class RunEnd { Finished, Failed, Interrupted };
+
+// The program as the window runs it, without the window: its start-up in the program
+// directory, the timers ticked one after another (a resumption, the run) with progress at
+// most once a second, STOP and "Завершить работу" on SIGINT or SIGTERM, and its shutdown.
+class BatchJob {
+public:
+    BatchJob(const QString& directory, const LineChoice& line, Streams streams);
+    ~BatchJob();
+
+    Program& program() { return *program_; }
+    BatchScreen& screen() { return screen_; }
+    QTextStream& out() { return streams_.out; }
+
+    // The main window's creation with the port of the command line; false (told why) when
+    // the device does not answer.
+    bool startUp();
+    // A termination signal has arrived.
+    bool interrupted();
+    // Starts the clocks of the job's figures (elapsed time, processor time).
+    void beginJob();
+    // Runs the timers until none is left, or until a termination signal ends the job as
+    // STOP and "Завершить работу" do.
+    RunEnd run(const JobFigures& job);
+    // The main window closes: EndPrint, Off, port closed, Zuk.ini written.
+    void shutDown();
+    // Lines run, strikes, time against the estimate, the host's processor time.
+    void printSummary(const JobFigures& job, RunEnd end);
+
+    // The figures of the job the program has open (after the job start or the resumption).
+    JobFigures jobFigures(qint64 estimate);
+
+private:
+    void printProgress(const JobFigures& job);
+    qint64 linesDone() const;
+    qint64 elapsedMs() const;
+    // How long the job is expected to take on this line, in milliseconds.
+    qint64 expectedMs(const JobFigures& figures) const;
+
+    Streams streams_;
+    LineChoice line_;
+    std::unique_ptr<Clock> clock_;
+    std::shared_ptr<sim::Engraver> engraver_;
+    // Time spent inside the built-in engraver, which the host's figures leave out.
+    qint64 engraverNs_ = 0;
+    BatchScreen screen_;
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<TerminationSignals> termination_;
+    bool interrupted_ = false;
+
+    qint64 jobStartMs_ = 0;
+    qint64 jobStartCpuNs_ = 0;
+    qint64 engraverNsAtStart_ = 0;
+    qint64 modelledUsAtStart_ = 0;
+    qint64 firstPassLines_ = 0;
+    qint64 linesCompleted_ = 0;
+    QElapsedTimer sinceProgress_;
+};
+
+// Reads a plan's figures; a plan that cannot be read counts as empty.
+PlanFigures planFigures(const QString& path);
+
+} // namespace zuk::batch

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Command.h"
+
+namespace zuk::batch {
+
+// zuk-batch engrave IN.bmp --port PORT [...]: a whole job as the operator does it in the
+// window, from the start-up to the shutdown.
+int runEngrave(const QStringList& args, Streams streams);
+// zuk-batch resume --port PORT [...]: the unfinished job of the program directory finished.
+int runResume(const QStringList& args, Streams streams);
+
+extern const char* const kEngraveUsage;
+extern const char* const kEngraveDetails;
+extern const char* const kResumeUsage;
+extern const char* const kResumeDetails;
+
+} // namespace zuk::batch
