@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -28,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -265,6 +267,14 @@ TEST(StandardDialogs, FileDialogsAreQtsOwnAndSpeakRussian) {
     QStringList labels;
     whenFileDialogShown([&](QFileDialog& dialog) {
         EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+        // Only an existing file can be opened.
+        EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+        // The size, type and date of the files are shown in full, not elided.
+        auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(list, nullptr);
+        ASSERT_GE(list->header()->count(), 4);
+        for (int column = 1; column < 4; ++column)
+            EXPECT_EQ(list->header()->sectionResizeMode(column), QHeaderView::ResizeToContents);
         labels << dialog.windowTitle() << dialog.labelText(QFileDialog::FileName)
                << dialog.labelText(QFileDialog::FileType) << dialog.labelText(QFileDialog::Accept)
                << dialog.labelText(QFileDialog::Reject);
@@ -276,6 +286,10 @@ TEST(StandardDialogs, FileDialogsAreQtsOwnAndSpeakRussian) {
     labels.clear();
     whenFileDialogShown([&](QFileDialog& dialog) {
         labels << dialog.windowTitle() << dialog.labelText(QFileDialog::Accept);
+        // A new name may be entered; an existing file is replaced only when confirmed.
+        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(dialog.fileMode(), QFileDialog::AnyFile);
+        EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
     });
     EXPECT_TRUE(choosePictureSaveName(nullptr).isEmpty());
     EXPECT_EQ(labels, (QStringList{"Сохранить", "&Сохранить"}));
