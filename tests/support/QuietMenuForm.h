@@ -24,4 +24,18 @@ public:
     int advices = 0;
 };
 
+// The quiet main window with its picture dialogs answered as the test sets them: the
+// conversion variant, the picture file and the placement button (1..9) at the first resolution.
+class AnsweringMenuForm : public QuietMenuForm {
+public:
+    using QuietMenuForm::QuietMenuForm;
+    std::optional<ConversionVariant> askConversionVariant() override { return variant; }
+    QString askPictureToOpen() override { return picture; }
+    ResolutionChoice askResolutionAndPlacement() override { return {0, placementButton}; }
+
+    ConversionVariant variant = ConversionVariant::Combined;
+    QString picture;
+    int placementButton = 5;
+};
+
 } // namespace zuk::test

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,17 +27,7 @@ namespace zuk::test {
 namespace {
 
 // The window with the picture dialogs answered as the operator answers them.
-class JobMenuForm : public QuietMenuForm {
-public:
-    using QuietMenuForm::QuietMenuForm;
-    std::optional<ConversionVariant> askConversionVariant() override {
-        return ConversionVariant::Combined;
-    }
-    QString askPictureToOpen() override { return picture; }
-    ResolutionChoice askResolutionAndPlacement() override { return {0, 5}; }
-
-    QString picture;
-};
+using JobMenuForm = AnsweringMenuForm;
 
 constexpr StrikeLevels kFirst{40, 30, 20, 10};
 constexpr StrikeLevels kSecond{60, 50, 36, 26};
@@ -154,6 +145,13 @@ TEST_F(JobWindow, TheOperatorsJobFromThePictureToTheEndOfTheRun) {
     EXPECT_GT(expected.size(), 300u);
     EXPECT_TRUE(menu().messages.isEmpty()) << menu().messages.join('|').toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("ErorFile.txt")));
+    // The status bar's progress line ends with every line of the plan done.
+    const QString progress = widget<QLabel>("RunProgress")->text();
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^Выполнено: 100 % \\(([1-9]\\d*) из \\1\\), осталось: "))
+            .match(progress)
+            .hasMatch())
+        << progress.toStdString();
     // The end leaves the window where "Тест" reconnects.
     EXPECT_FALSE(menu().menuEntry(8)->isVisible());
     for (int entry : {0, 4, 6})

@@ -37,18 +37,7 @@ namespace zuk::test {
 namespace {
 
 // The main window with its picture dialogs answered by the test.
-class LookMenuForm : public QuietMenuForm {
-public:
-    using QuietMenuForm::QuietMenuForm;
-    std::optional<ConversionVariant> askConversionVariant() override {
-        return ConversionVariant::Simple;
-    }
-    QString askPictureToOpen() override { return pictureToOpen; }
-    ResolutionChoice askResolutionAndPlacement() override { return {0, placementButton}; }
-
-    QString pictureToOpen;
-    int placementButton = 5;
-};
+using LookMenuForm = AnsweringMenuForm;
 
 QString captionOf(const QWidget* widget) {
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
@@ -107,6 +96,7 @@ protected:
         writeSimulatorConfiguration(dir.path());
         windows = createWindows<LookMenuForm>(clock, tappedEngraver(engraver, clock, traffic),
                                               dir.path());
+        form().variant = ConversionVariant::Simple;
         form().show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form()));
     }
@@ -123,7 +113,7 @@ protected:
         picture.fill(Qt::gray);
         const QString path = dir.filePath(QStringLiteral("picture.bmp"));
         ASSERT_TRUE(picture.save(path, "BMP"));
-        form().pictureToOpen = path;
+        form().picture = path;
         form().placementButton = placementButton;
         form().OpenClick();
         ASSERT_TRUE(form().messages.isEmpty()) << form().messages.join('|').toStdString();
