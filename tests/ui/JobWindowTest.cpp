@@ -1,15 +1,12 @@
 // A job in the main window on the built-in engraver: open a picture, "Гравировка", the
 // trackbars, "Работа", the run to its end; STOP with the abort panel in its three situations.
-#include "app/ui/Windows.h"
 #include "plan/ui/EngravingPanels.h"
 #include "plan/ui/PrintReadyPanel.h"
 #include "run/EngravingRun.h"
 #include "run/RecoveryFile.h"
 #include "run/ui/AbortPanel.h"
-#include "simulator/SimTransport.h"
-#include "support/CommandTap.h"
 #include "support/JobPictures.h"
-#include "support/QuietMenuForm.h"
+#include "support/SimulatedWindows.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,25 +23,18 @@
 namespace zuk::test {
 namespace {
 
-// The window with the picture dialogs answered as the operator answers them.
-using JobMenuForm = AnsweringMenuForm;
-
 constexpr StrikeLevels kFirst{40, 30, 20, 10};
 constexpr StrikeLevels kSecond{60, 50, 36, 26};
 
-class JobWindow : public ::testing::Test {
+// The window with the picture dialogs answered as the operator answers them.
+class JobWindow : public ::testing::Test, protected SimulatedWindows {
 protected:
-    JobWindow() {
-        writeSimulatorConfiguration(dir.path(), 0, QSize(200, 150));
-        windows =
-            createWindows<JobMenuForm>(clock, tappedEngraver(engraver, clock, traffic), dir.path());
+    JobWindow() : SimulatedWindows(0, QSize(200, 150)) {
         menu().picture = dir.filePath("picture.bmp");
         EXPECT_TRUE(gradientPicture(QSize(40, 20)).save(menu().picture, "BMP"));
         EXPECT_TRUE(menu().messages.isEmpty()) << menu().messages.join('|').toStdString();
         traffic.clear();
     }
-    JobMenuForm& menu() { return static_cast<JobMenuForm&>(*windows->menuForm); }
-    Program& program() { return menu().program(); }
     template <typename W> W* widget(const char* name) {
         W* found = menu().findChild<W*>(QLatin1String(name));
         EXPECT_NE(found, nullptr) << name;
@@ -91,12 +81,6 @@ protected:
     bool shown(QWidget* w) { return w->isVisibleTo(&menu()); }
     // The strike force the device now gives level "32".
     int deviceForce32() { return engraver->machine().profile.force(3); }
-
-    QTemporaryDir dir;
-    VirtualClock clock;
-    std::shared_ptr<sim::Engraver> engraver = sim::makeEngraver();
-    QStringList traffic;
-    std::unique_ptr<Windows> windows;
 };
 
 TEST_F(JobWindow, TheOperatorsJobFromThePictureToTheEndOfTheRun) {

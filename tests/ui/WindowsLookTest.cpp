@@ -10,9 +10,7 @@
 #include "plan/ui/PrintReadyPanel_2.h"
 #include "run/ui/AbortPanel.h"
 #include "service/ui/GroupBox1.h"
-#include "simulator/SimTransport.h"
-#include "support/CommandTap.h"
-#include "support/QuietMenuForm.h"
+#include "support/SimulatedWindows.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -35,9 +33,6 @@
 
 namespace zuk::test {
 namespace {
-
-// The main window with its picture dialogs answered by the test.
-using LookMenuForm = AnsweringMenuForm;
 
 QString captionOf(const QWidget* widget) {
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
@@ -90,18 +85,14 @@ void showWidestForces(LevelControls& controls) {
         controls.showForce(level, LevelControls::kHighestPosition);
 }
 
-class WindowsLook : public ::testing::Test {
+class WindowsLook : public ::testing::Test, protected SimulatedWindows {
 protected:
     WindowsLook() {
-        writeSimulatorConfiguration(dir.path());
-        windows = createWindows<LookMenuForm>(clock, tappedEngraver(engraver, clock, traffic),
-                                              dir.path());
         form().variant = ConversionVariant::Simple;
         form().show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form()));
     }
-    LookMenuForm& form() { return static_cast<LookMenuForm&>(*windows->menuForm); }
-    Program& program() { return form().program(); }
+    AnsweringMenuForm& form() { return menu(); }
     // The part of the working field the scroll box shows.
     QRect visibleField() {
         QScrollArea* box = form().scrollBox1();
@@ -121,12 +112,6 @@ protected:
     QRect placedPicture() {
         return {program().image.placement().offset, program().image.picture().bitmap.size()};
     }
-
-    QTemporaryDir dir;
-    VirtualClock clock;
-    std::shared_ptr<sim::Engraver> engraver = sim::makeEngraver();
-    QStringList traffic;
-    std::unique_ptr<Windows> windows;
 };
 
 TEST_F(WindowsLook, NoCaptionIsClippedInAnyWindowOrPanel) {
