@@ -59,8 +59,9 @@ void checkCut(const PlanCut& cut, const std::vector<QByteArray>& plan, qint64 re
     case PlanCut::Kind::NotFound:
         return;
     case PlanCut::Kind::FromLine:
-        require(cut.line == 1 ? recordedLine == ProgressEntry::kNotStarted
-                              : cut.line == count + 1 && recordedLine >= count,
+        // An empty plan has its line 1 both before the first line and after the last.
+        require((cut.line == 1 && recordedLine == ProgressEntry::kNotStarted) ||
+                    (cut.line == count + 1 && recordedLine >= count),
                 "the whole plan is kept before the pass began, nothing after it ended",
                 describe(cut));
         return;

@@ -42,7 +42,7 @@ ImageLinks Program::imageLinks() {
 
 bool Program::reportFileResult(const FileResult& result) {
     if (!result.ok())
-        screen.showMessage(result.error);
+        screen.showMessage(MessageKind::Error, result.error);
     return result.ok();
 }
 
@@ -78,7 +78,7 @@ void Program::formCreate() {
 void Program::loadConfigurationFile() {
     const ConfigurationLoad load = loadConfiguration(dir, settings);
     if (!load.ok())
-        screen.showMessage(load.error);
+        screen.showMessage(MessageKind::Warning, load.error);
     commands.stepTimeFactor = settings.stepTimeFactor;
     image.placement().resolution = settings.resolutionIndex;
 }
@@ -86,7 +86,7 @@ void Program::loadConfigurationFile() {
 void Program::loadLanguageFile() {
     const LanguageLoad load = loadLanguage(dir, texts);
     if (!load.ok())
-        screen.showMessage(load.error);
+        screen.showMessage(MessageKind::Warning, load.error);
 }
 
 void Program::noticeUnfinishedJob() {
@@ -96,13 +96,14 @@ void Program::noticeUnfinishedJob() {
     if (read.status == RecoveryStatus::Damaged) {
         // A job that cannot be read is not offered. The file is kept for the operator to look
         // at, under a name the next start does not find again.
-        screen.showMessage(read.error +
-                           damagedRecoveryFileNote(dir, setDamagedRecoveryFileAside(dir)));
+        screen.showMessage(MessageKind::Error,
+                           read.error +
+                               damagedRecoveryFileNote(dir, setDamagedRecoveryFileAside(dir)));
         return;
     }
     if (!read.ok()) {
         // Unreadable (not damaged) may be passing: the file stays where it is.
-        screen.showMessage(read.error);
+        screen.showMessage(MessageKind::Error, read.error);
         return;
     }
     savedJob = read.data;
@@ -118,12 +119,12 @@ void Program::programMotorDrivers() {
     // These run also after a failed greeting: the commands then send nothing and the
     // operator sees why for each driver.
     if (!commands.progXMotor(CommandSet::kResolutionParameter, kStartUpResolutionSetting)) {
-        screen.showMessage(QStringLiteral("Не отвечает драйвер двигателя X "));
+        screen.showMessage(MessageKind::Error, QStringLiteral("Не отвечает драйвер двигателя X "));
         exchange.setLinkActive(false);
         screen.enterMenuState(MenuState::LinkLost, false);
     }
     if (!commands.progYMotor(CommandSet::kResolutionParameter, kStartUpResolutionSetting)) {
-        screen.showMessage(QStringLiteral("Не отвечает драйвер двигателя Y "));
+        screen.showMessage(MessageKind::Error, QStringLiteral("Не отвечает драйвер двигателя Y "));
         exchange.setLinkActive(false);
         screen.enterMenuState(MenuState::LinkLost, false);
     }
@@ -185,13 +186,13 @@ void Program::deviceReadyCheck() {
     exchange.setLinkActive(true);
     exchange.greeting();
     if (exchange.linkActive()) {
-        screen.showMessage(texts.status(StatusText::DeviceReady));
+        screen.showMessage(MessageKind::Information, texts.status(StatusText::DeviceReady));
         screen.enterMenuState(MenuState::LinkUp, false);
         exchange.setLinkError(false);
         if (unfinishedJob)
             offerUnfinishedJob();
     } else {
-        screen.showMessage(QStringLiteral("Устройство не отвечает"));
+        screen.showMessage(MessageKind::Error, QStringLiteral("Устройство не отвечает"));
         screen.enterMenuState(MenuState::LinkLost, false);
         exchange.setLinkError(true);
     }

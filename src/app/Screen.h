@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "image/DialogChoices.h"
+#include "run/LiveProgress.h"
 
 #include <optional>
 
@@ -38,6 +39,11 @@ enum class Field {
     Label67,
 };
 
+// The icon of a message box: information, or a failure. A warning says that something the
+// operator asked for was refused or that the program goes on with less (defaults, no progress
+// record); an error that something failed: the device link, a file, the job.
+enum class MessageKind { Information, Warning, Error };
+
 // The operator's answer to the unfinished-job dialog.
 struct RecoveryChoice {
     bool finish = true;   // finish the job (else ignore it and delete its recovery data)
@@ -50,8 +56,8 @@ class Screen {
 public:
     virtual ~Screen() = default;
 
-    // A modal message box with an OK button.
-    virtual void showMessage(const QString& text) = 0;
+    // A modal message box with an OK button and the icon of its kind.
+    virtual void showMessage(MessageKind kind, const QString& text) = 0;
     // Enables and disables the menu entries and controls of a state. In the work state the
     // STOP entry is shown exactly while the run timer is enabled.
     virtual void enterMenuState(MenuState state, bool runTimerEnabled) = 0;
@@ -81,6 +87,10 @@ public:
     virtual void setCaption(const QString& text) = 0;
     // The working-field view has been redrawn; the window shows it.
     virtual void showFieldView(const QImage& view) = 0;
+    // A picture has been placed on the field: the view scrolls to bring this part of it (the
+    // picture) into sight, its centre in the middle of the visible part as far as the view
+    // reaches.
+    virtual void scrollFieldViewTo(const QRect& area) = 0;
 
     // Manual movement
     // Shows the panel `ChangeBox` ("Перемещение") just right of the field point where the
@@ -98,6 +108,10 @@ public:
     // The STOP entry is shown but stays disabled until the run's first tick (a resumption is
     // preparing the run).
     virtual void showStopEntry() = 0;
+    // Live progress of a run
+    // The status bar's progress line, beside the estimate: at most once a second while a job
+    // runs, and once more when its last line is done.
+    virtual void showRunProgress(const RunProgressFigures& figures) = 0;
 };
 
 } // namespace zuk

@@ -45,7 +45,7 @@ void CommandExchange::failLink(bool setLinkError, const QString& message) {
     if (setLinkError)
         linkError_ = true;
     screen_.enterMenuState(MenuState::LinkLost, false);
-    screen_.showMessage(message);
+    screen_.showMessage(MessageKind::Error, message);
 }
 
 int CommandExchange::send() {
@@ -174,7 +174,7 @@ void CommandExchange::greeting() {
         log_.append(kGreetingName);
         if (!port_.writeBytes(frame())) {
             // The message comes first here, then the link is taken down.
-            screen_.showMessage(texts_.language(kLinkFaultText, kLinkFault));
+            screen_.showMessage(MessageKind::Error, texts_.language(kLinkFaultText, kLinkFault));
             log_.append(kLinkFault);
             linkActive_ = false;
             screen_.enterMenuState(MenuState::LinkLost, false);

@@ -199,6 +199,7 @@ void CommandSet::setStrike(const StrikeLevels& levels) {
     strikeDurations = profile.strikeDurations;
     if (profile.clamped)
         exchange_.screen().showMessage(
+            MessageKind::Warning,
             QStringLiteral("SetStrike: длительность фазы удара ограничена значением 255"));
     for (int frame = 0; frame < 8; ++frame) {
         const auto* b = &profile.bytes[frame * 4];

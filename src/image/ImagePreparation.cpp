@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRect>
 
 #include <new>
 
@@ -60,6 +61,7 @@ void ImagePreparation::openClick() {
         return;
     }
     redrawView();
+    screen_.scrollFieldViewTo(QRect(placement_.offset, picture_.bitmap.size()));
     if (links_.linkActive && links_.linkActive() && links_.setStepTime)
         links_.setStepTime();
 }
@@ -69,7 +71,7 @@ void ImagePreparation::openClick() {
 bool ImagePreparation::takePictureFile(const QString& path) {
     PictureFile file = readPictureFile(path);
     if (!file.ok()) {
-        screen_.showMessage(file.error);
+        screen_.showMessage(MessageKind::Warning, file.error);
         return false;
     }
     screen_.setCaption(openingCaption());
@@ -101,6 +103,7 @@ void ImagePreparation::dropPictureAfterMemoryFailure() {
     const QString name = picture_.fileName;
     picture_ = Picture();
     screen_.showMessage(
+        MessageKind::Error,
         QStringLiteral("Недостаточно памяти для преобразования рисунка \"%1\"; рисунок закрыт.")
             .arg(QDir::toNativeSeparators(name)));
     redrawView();
@@ -108,7 +111,7 @@ void ImagePreparation::dropPictureAfterMemoryFailure() {
 
 void ImagePreparation::save1Click() {
     if (picture_.bitmap.isNull()) {
-        screen_.showMessage(QStringLiteral("Нет рисунка для сохранения."));
+        screen_.showMessage(MessageKind::Warning, QStringLiteral("Нет рисунка для сохранения."));
         return;
     }
     const QString name = screen_.askPictureSaveName();
@@ -116,7 +119,7 @@ void ImagePreparation::save1Click() {
         return;
     const QString error = writePictureFile(picture_.bitmap, name);
     if (!error.isEmpty())
-        screen_.showMessage(error);
+        screen_.showMessage(MessageKind::Error, error);
 }
 
 void ImagePreparation::redrawView() {

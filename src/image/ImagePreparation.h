@@ -47,8 +47,9 @@ public:
 
     // "Файл" → "Открыть": the conversion-variant dialog, the open dialog, and for a readable
     // file the resolution and placement dialog; then the grids are rebuilt from the picture
-    // held, converted and drawn. A file that cannot be read is refused with a message and
-    // changes nothing; so does a cancelled dialog while no picture is held.
+    // held, converted and drawn, and the view scrolls to the placed picture. A file that
+    // cannot be read is refused with a message and changes nothing; so does a cancelled
+    // dialog while no picture is held.
     void openClick();
     // "Файл" → "Сохранить": writes the picture as BMP under exactly the name entered.
     void save1Click();

@@ -53,7 +53,7 @@ void EngravingProperties::loadLevelControls() {
 
 void EngravingProperties::print1Click() {
     if (program_.image.picture().bitmap.isNull()) {
-        program_.screen.showMessage(noPictureMessage());
+        program_.screen.showMessage(MessageKind::Warning, noPictureMessage());
         return;
     }
     view_.placePropertiesPanels();

@@ -19,14 +19,14 @@ namespace {
 constexpr int kJobStartGreetings = 5;
 constexpr qint64 kCopyChunkBytes = qint64(1) << 20;
 
-// The job cannot start: the operator is told why, and the window goes back to preparing
-// jobs with the run timer off.
-JobStartResult refuse(Program& program, const QString& why) {
+// The job cannot start: the operator is told why (a warning for a job refused as it stands,
+// an error for a failure), and the window goes back to preparing jobs with the run timer off.
+JobStartResult refuse(Program& program, MessageKind kind, const QString& why) {
     program.timers.optimizing = false;
     program.job.plan.close();
     enterIdleState(program);
     if (!why.isEmpty())
-        program.screen.showMessage(why);
+        program.screen.showMessage(kind, why);
     return {};
 }
 
@@ -95,7 +95,7 @@ void sendJobSettings(Program& program) {
 JobStartResult withdrawJob(Program& program, const QString& why) {
     program.reportFileResult(removeRecoveryFile(program.dir));
     program.reportFileResult(program.job.progress.remove());
-    return refuse(program, why);
+    return refuse(program, MessageKind::Error, why);
 }
 
 } // namespace
@@ -117,21 +117,21 @@ JobStartResult startJob(Program& program, const std::function<void()>& hidePanel
 
     Picture& picture = program.image.picture();
     if (picture.bitmap.isNull())
-        return refuse(program, noPictureMessage());
+        return refuse(program, MessageKind::Warning, noPictureMessage());
     if (const std::optional<QString> off = placementFitsField(program.image))
-        return refuse(program, *off);
+        return refuse(program, MessageKind::Warning, *off);
 
     ScreenPlanProgress progress(program.screen, program.clock);
     const PlanBuildResult built = buildPlan(picture, job.singleSided, program.dir, progress);
     if (!built.ok)
-        return refuse(program, built.error);
+        return refuse(program, MessageKind::Error, built.error);
 
     prepareDevice(program);
     // A new job: its first pass runs, whatever the job before it did.
     job.secondPassRunning = false;
     job.planLineCounter = 0;
     if (FileResult written = writeJobFiles(program); !written.ok())
-        return refuse(program, written.error);
+        return refuse(program, MessageKind::Error, written.error);
     // The recovery file now describes this job; an older one it replaced is gone.
     program.unfinishedJob = false;
 

@@ -13,7 +13,7 @@ std::optional<qint64> estimateJobTime(Program& program) {
                        program.exchange.linkActive());
     const JobEstimate estimate = estimateJob(program.job.plan, inputs);
     if (!estimate.ok()) {
-        program.screen.showMessage(estimate.error);
+        program.screen.showMessage(MessageKind::Error, estimate.error);
         return std::nullopt;
     }
     showJobEstimate(program.screen, program.texts, program.clock.now(), estimate.total);

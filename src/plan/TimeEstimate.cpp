@@ -25,17 +25,6 @@ constexpr qint64 kHoursPerDay = 24;
 constexpr qint64 kStepNumerator = 39;
 constexpr qint64 kStepDenominator = 16;
 
-// The time of one strike digit, or -1 for a character a strike run cannot hold.
-using DigitTimes = std::array<qint64, 256>;
-DigitTimes digitTimes(const EstimateInputs& inputs) {
-    DigitTimes times;
-    times.fill(-1);
-    times['0'] = inputs.stepDuration;
-    for (int code = 1; code <= 4; ++code)
-        times['0' + code] = inputs.strikeDurations[code - 1];
-    return times;
-}
-
 QString lineError(const PlanReader& plan, QByteArrayView line, const char* what) {
     return QStringLiteral("План \"%1\", строка %2 (\"%3\"): %4")
         .arg(QDir::toNativeSeparators(plan.path()))
@@ -44,89 +33,21 @@ QString lineError(const PlanReader& plan, QByteArrayView line, const char* what)
              QString::fromUtf8(what));
 }
 
-// One reading of the plan from its first line, adding to the total.
-class PassEstimate {
-public:
-    PassEstimate(const EstimateInputs& inputs, const DigitTimes& times, qint64& total)
-        : inputs_(inputs), times_(times), total_(total) {}
-
-    // Empty on success, else the reason naming the line.
-    QString read(PlanReader& plan) {
-        while (!plan.atEnd()) {
-            const QByteArray line = plan.next();
-            if (!plan.isOpen())
-                return plan.error();
-            if (!addLine(line))
-                return lineError(plan, line, error_);
-        }
-        return {};
+// One reading of the plan from its first line, adding to the total. Empty on success, else
+// the reason naming the line.
+QString addPass(PlanReader& plan, const EstimateInputs& inputs, qint64& total) {
+    PlanLineTimes times(inputs);
+    while (!plan.atEnd()) {
+        const QByteArray line = plan.next();
+        if (!plan.isOpen())
+            return plan.error();
+        const std::optional<qint64> time = times.next(line);
+        if (!time)
+            return lineError(plan, line, times.why());
+        total += *time;
     }
-
-private:
-    bool addLine(QByteArrayView line) {
-        switch (planLineKind(line)) {
-        case PlanLineKind::GoTo:
-            return addMove(line);
-        case PlanLineKind::Knock:
-            return addStrikes(line, +1);
-        case PlanLineKind::KBack:
-            return addStrikes(line, -1);
-        case PlanLineKind::Up:
-        case PlanLineKind::Down:
-            total_ += inputs_.linkDelay;
-            return true;
-        case PlanLineKind::Other:
-            return true;
-        }
-        return true;
-    }
-
-    bool addMove(QByteArrayView line) {
-        const std::optional<PlanCell> cell = parseGoTo(line);
-        if (!cell) {
-            error_ = "в строке перемещения нет номера строки и столбца";
-            return false;
-        }
-        const qint64 row = qint64{cell->row} + inputs_.rowOffset;
-        const qint64 column = qint64{cell->column} + inputs_.columnOffset;
-        if (inputs_.linkActive) {
-            const qint64 rows = row - previousRow_;
-            total_ += inputs_.linkDelay + stepTerm(inputs_, std::abs(rows) * 2);
-            const qint64 columns = column - previousColumn_;
-            // Going back to a smaller column costs a second link delay.
-            total_ += (columns < 0 ? 2 : 1) * qint64{inputs_.linkDelay} +
-                      stepTerm(inputs_, std::abs(columns));
-        }
-        previousRow_ = row;
-        previousColumn_ = column;
-        return true;
-    }
-
-    // `direction` is +1 for "Knock" (left to right), -1 for "KBack".
-    bool addStrikes(QByteArrayView line, int direction) {
-        const QByteArrayView digits = withoutTrailingZeros(strikeDigits(line));
-        qint64 sum = 0;
-        for (const char c : digits) {
-            const qint64 time = times_[static_cast<unsigned char>(c)];
-            if (time < 0) {
-                error_ = "в строке удара допустимы только цифры от 0 до 4";
-                return false;
-            }
-            sum += time;
-        }
-        total_ += sum;
-        if (inputs_.linkActive)
-            previousColumn_ += direction * digits.size();
-        return true;
-    }
-
-    const EstimateInputs& inputs_;
-    const DigitTimes& times_;
-    qint64& total_;
-    qint64 previousRow_ = 0;
-    qint64 previousColumn_ = 0;
-    const char* error_ = "";
-};
+    return {};
+}
 
 // The locale's long time format without the time zone: hours, minutes and seconds.
 QString timeFormat(const QLocale& locale) {
@@ -164,9 +85,71 @@ qint64 stepTerm(const EstimateInputs& inputs, qint64 steps) {
     return perStep * steps / kStepDenominator;
 }
 
+PlanLineTimes::PlanLineTimes(const EstimateInputs& inputs) : inputs_(inputs) {
+    digitTimes_.fill(-1);
+    digitTimes_['0'] = inputs.stepDuration;
+    for (int code = 1; code <= 4; ++code)
+        digitTimes_['0' + code] = inputs.strikeDurations[code - 1];
+}
+
+std::optional<qint64> PlanLineTimes::next(QByteArrayView line) {
+    switch (planLineKind(line)) {
+    case PlanLineKind::GoTo:
+        return move(line);
+    case PlanLineKind::Knock:
+        return strikes(line, +1);
+    case PlanLineKind::KBack:
+        return strikes(line, -1);
+    case PlanLineKind::Up:
+    case PlanLineKind::Down:
+        return inputs_.linkDelay;
+    case PlanLineKind::Other:
+        return 0;
+    }
+    return 0;
+}
+
+std::optional<qint64> PlanLineTimes::move(QByteArrayView line) {
+    const std::optional<PlanCell> cell = parseGoTo(line);
+    if (!cell) {
+        why_ = "в строке перемещения нет номера строки и столбца";
+        return std::nullopt;
+    }
+    const qint64 row = qint64{cell->row} + inputs_.rowOffset;
+    const qint64 column = qint64{cell->column} + inputs_.columnOffset;
+    qint64 time = 0;
+    if (inputs_.linkActive) {
+        const qint64 rows = row - previousRow_;
+        time += inputs_.linkDelay + stepTerm(inputs_, std::abs(rows) * 2);
+        const qint64 columns = column - previousColumn_;
+        // Going back to a smaller column costs a second link delay.
+        time += (columns < 0 ? 2 : 1) * qint64{inputs_.linkDelay} +
+                stepTerm(inputs_, std::abs(columns));
+    }
+    previousRow_ = row;
+    previousColumn_ = column;
+    return time;
+}
+
+// `direction` is +1 for "Knock" (left to right), -1 for "KBack".
+std::optional<qint64> PlanLineTimes::strikes(QByteArrayView line, int direction) {
+    const QByteArrayView digits = withoutTrailingZeros(strikeDigits(line));
+    qint64 sum = 0;
+    for (const char c : digits) {
+        const qint64 time = digitTimes_[static_cast<unsigned char>(c)];
+        if (time < 0) {
+            why_ = "в строке удара допустимы только цифры от 0 до 4";
+            return std::nullopt;
+        }
+        sum += time;
+    }
+    if (inputs_.linkActive)
+        previousColumn_ += direction * digits.size();
+    return sum;
+}
+
 JobEstimate estimateJob(PlanReader& plan, const EstimateInputs& inputs) {
     JobEstimate estimate;
-    const DigitTimes times = digitTimes(inputs);
     for (int pass = 0; pass < (inputs.secondPass ? 2 : 1); ++pass) {
         if (!plan.rewind()) {
             estimate.error = plan.error().isEmpty()
@@ -174,7 +157,7 @@ JobEstimate estimateJob(PlanReader& plan, const EstimateInputs& inputs) {
                                  : plan.error();
             return estimate;
         }
-        estimate.error = PassEstimate(inputs, times, estimate.total).read(plan);
+        estimate.error = addPass(plan, inputs, estimate.total);
         if (!estimate.ok())
             return estimate;
     }

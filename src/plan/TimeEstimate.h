@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace zuk {
 
@@ -36,6 +38,33 @@ EstimateInputs estimateInputs(const CommandSet& commands, qint32 columnOffset, q
 // from that fraction in whole numbers, so no rounding of a real k can lose a unit.
 qint64 stepTerm(const EstimateInputs& inputs, qint64 steps);
 
+// The modelled time of plan lines read one after the other, as the estimate adds them up: a
+// "GoTo:" costs a link delay and k per step for each axis from where the line before left the
+// head (rows count two motor steps; a move to a smaller column costs a second link delay), a
+// strike run the step or strike duration of each digit up to its last non-zero one, "Up  :"
+// and "Down:" a link delay, any other line nothing. The estimate reads each pass through one;
+// the run's progress line times the lines it has run with one.
+class PlanLineTimes {
+public:
+    explicit PlanLineTimes(const EstimateInputs& inputs);
+    // The next line's time in 10-µs units; nothing for a line the program cannot run (a
+    // "GoTo:" without its two numbers, a strike run with a digit other than 0 to 4), see why().
+    std::optional<qint64> next(QByteArrayView line);
+    // Why the last line without a time has none.
+    const char* why() const { return why_; }
+
+private:
+    std::optional<qint64> move(QByteArrayView line);
+    std::optional<qint64> strikes(QByteArrayView line, int direction);
+
+    EstimateInputs inputs_;
+    // The time of one strike digit, or -1 for a character a strike run cannot hold.
+    std::array<qint64, 256> digitTimes_{};
+    qint64 previousRow_ = 0;
+    qint64 previousColumn_ = 0;
+    const char* why_ = "";
+};
+
 // The estimate of a plan: its total in 10-µs units, or why the plan could not be read.
 struct JobEstimate {
     qint64 total = 0;
@@ -44,11 +73,8 @@ struct JobEstimate {
 };
 
 // Reads the open plan from its first line to its end, once per pass, and adds up the time of
-// every line: a "GoTo:" costs a link delay and k per step for each axis (rows count two motor
-// steps; a move to a smaller column costs a second link delay), a strike run the step or
-// strike duration of each digit up to its last non-zero one, "Up  :" and "Down:" a link delay.
-// Leaves the plan at its first line. A line the program cannot run (a "GoTo:" without its two
-// numbers, a strike run with a digit other than 0 to 4) stops the estimate with an error.
+// every line (PlanLineTimes). Leaves the plan at its first line. A line the program cannot
+// run stops the estimate with an error naming it.
 JobEstimate estimateJob(PlanReader& plan, const EstimateInputs& inputs);
 
 // The duration as a time of day in the locale's time format; from 24 hours on the hours run

@@ -1,6 +1,7 @@
 #include "run/EngravingRun.h"
 
 #include "app/Program.h"
+#include "run/LiveProgress.h"
 #include "run/PlanFiles.h"
 #include "run/RunLine.h"
 #include "run/RunState.h"
@@ -60,6 +61,7 @@ void endWithoutDevice(Program& program) {
     const QString kept = QStringLiteral(
         " Данные работы сохранены: когда устройство ответит («Тест»), её можно будет завершить.");
     program.screen.showMessage(
+        MessageKind::Error,
         nothingSent
             ? QStringLiteral("Гравировальное устройство не отвечало: на него ничего не "
                              "отправлено, пластина не гравирована.") +
@@ -76,9 +78,10 @@ void stopOnPlanFault(Program& program, const QString& problem) {
     suspendJob(program);
     enterWorkState(program);
     enterNoDeviceState(program);
-    program.screen.showMessage(problem +
-                               QStringLiteral("\nРабота остановлена; данные для её завершения "
-                                              "сохранены."));
+    program.screen.showMessage(MessageKind::Error,
+                               problem +
+                                   QStringLiteral("\nРабота остановлена; данные для её завершения "
+                                                  "сохранены."));
 }
 
 QString damagedLineMessage(const PlanReader& plan, const QByteArray& line) {
@@ -146,9 +149,8 @@ FileResult beginSecondPassProgress(Program& program, const QString& planPath,
     return progress.begin(program.dir, record, now(program));
 }
 
-} // namespace
-
-void optimizingTimer(Program& program) {
+// The tick's work: one plan line, and at the end of the plan the second pass or the end.
+void runTick(Program& program) {
     enterWorkState(program);
     if (program.exchange.linkError()) {
         faultStop(program);
@@ -158,6 +160,8 @@ void optimizingTimer(Program& program) {
     Job& job = program.job;
     ++job.planLineCounter;
     const qint64 linesBefore = job.plan.linesRead();
+    if (linesBefore == 0)
+        beginLiveProgressPass(program);
     const int unansweredBefore = program.exchange.unansweredWaits();
     const QByteArray line = job.plan.next();
     if (!job.plan.error().isEmpty()) {
@@ -173,12 +177,22 @@ void optimizingTimer(Program& program) {
     // a failed command, and the next tick stops the run with the job kept.
     if (program.exchange.unansweredWaits() != unansweredBefore)
         program.exchange.setLinkError(true);
-    if (job.plan.linesRead() > linesBefore)
+    if (job.plan.linesRead() > linesBefore) {
         noteLineDone(program);
+        noteLiveProgressLine(program, line);
+    }
     if (outcome == LineOutcome::SentNothing)
         return;
     if (job.plan.atEnd())
         endOfPlan(program);
+}
+
+} // namespace
+
+void optimizingTimer(Program& program) {
+    const qint64 startMs = now(program);
+    runTick(program);
+    endLiveProgressTick(program, startMs);
 }
 
 void startSecondPass(Program& program) {

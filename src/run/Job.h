@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plan/PlanReader.h"
+#include "run/LiveProgress.h"
 #include "run/ProgressRecord.h"
 
 #include <QtGlobal>
@@ -29,6 +30,8 @@ struct Job {
     qint32 linesWithoutLink = 0;
     // A failure to write the progress record has been shown (once per job).
     bool progressFailureShown = false;
+    // The status bar's progress line: lines done of the job's lines, the time left.
+    JobLiveProgress liveProgress;
 };
 
 } // namespace zuk

@@ -18,8 +18,8 @@ namespace {
 void stopResuming(Program& program, const QString& why) {
     enterIdleState(program);
     if (!why.isEmpty())
-        program.screen.showMessage(why +
-                                   QStringLiteral("\nДанные незавершённой работы сохранены."));
+        program.screen.showMessage(
+            MessageKind::Error, why + QStringLiteral("\nДанные незавершённой работы сохранены."));
 }
 
 QString noMatchMessage(StoppedPosition stop, const QString& planPath) {

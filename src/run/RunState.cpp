@@ -57,9 +57,10 @@ void noteProgressResult(Program& program, const FileResult& result) {
         return;
     program.job.progressFailureShown = true;
     program.screen.showMessage(
+        MessageKind::Warning,
         result.error +
-        QStringLiteral("\nРабота продолжается, но если она прервётся, продолжить её точно с "
-                       "места остановки может не получиться."));
+            QStringLiteral("\nРабота продолжается, но если она прервётся, продолжить её точно с "
+                           "места остановки может не получиться."));
 }
 
 } // namespace zuk

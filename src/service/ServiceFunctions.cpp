@@ -22,12 +22,14 @@ void testDevice(Program& program) {
         program.exchange.setLinkError(true);
         return;
     }
-    program.screen.showMessage(program.texts.status(StatusText::DeviceReady));
+    program.screen.showMessage(MessageKind::Information,
+                               program.texts.status(StatusText::DeviceReady));
     program.screen.enterMenuState(MenuState::LinkUp, false);
     program.exchange.setLinkError(false);
     const QString identification = program.commands.deviceText();
-    program.screen.showMessage(program.texts.status(StatusText::DeviceFound) + QLatin1Char(' ') +
-                               identification);
+    program.screen.showMessage(MessageKind::Information,
+                               program.texts.status(StatusText::DeviceFound) + QLatin1Char(' ') +
+                                   identification);
     if (program.unfinishedJob)
         program.offerUnfinishedJob();
 }
@@ -56,8 +58,9 @@ void warmUpSeries(Program& program) {
 void switchSelfTesting(Program& program, bool on) {
     if (on) {
         if (!program.exchange.startSelfTesting(program.dir.path(kTestingFileName)))
-            program.screen.showMessage(QStringLiteral("Не удаётся создать файл ") +
-                                       program.dir.path(kTestingFileName));
+            program.screen.showMessage(MessageKind::Error,
+                                       QStringLiteral("Не удаётся создать файл ") +
+                                           program.dir.path(kTestingFileName));
     } else {
         program.exchange.setSelfTesting(false);
     }

@@ -17,6 +17,7 @@ TEST_F(ServiceTest, TestEntryReportsReadinessAndTheDeviceText) {
     testDevice(program);
     EXPECT_EQ(screen.messages, (QStringList{"Устройство готово к работе",
                                             "Найдено устройство  " + QString::fromLatin1(text)}));
+    EXPECT_EQ(screen.messageKinds, std::vector<MessageKind>(2, MessageKind::Information));
     EXPECT_EQ(line.opens(), 2);
 }
 
@@ -25,6 +26,7 @@ TEST_F(ServiceTest, TestEntryWithASilentDeviceSetsTheLinkError) {
     screen.clear();
     testDevice(program);
     EXPECT_EQ(screen.messages, QStringList{"Устройство не отвечает Hi_Test"});
+    EXPECT_EQ(screen.messageKinds, std::vector{MessageKind::Error});
     EXPECT_TRUE(program.exchange.linkError());
     EXPECT_EQ(screen.menuState, MenuState::LinkLost);
 }

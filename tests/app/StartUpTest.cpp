@@ -14,6 +14,7 @@ TEST_F(StartUpTest, SilentDeviceShowsThreeMessagesInOrderOnVirtualTime) {
     EXPECT_EQ(screen.messages,
               (QStringList{"Устройство не отвечает Hi_Test", "Не отвечает драйвер двигателя X ",
                            "Не отвечает драйвер двигателя Y "}));
+    EXPECT_EQ(screen.messageKinds, std::vector<MessageKind>(3, MessageKind::Error));
     EXPECT_EQ(screen.menuState, MenuState::LinkLost);
     EXPECT_FALSE(program.exchange.linkActive());
     EXPECT_FALSE(program.timers.timer4);
@@ -188,6 +189,7 @@ TEST_F(PortMenuTest, ChoosingAPortWithTheDeviceOnItEnablesTheMenus) {
     EXPECT_EQ(program.settings.portName, "com3");
     EXPECT_EQ(program.settings.checkedPort, 3);
     EXPECT_EQ(screen.messages, QStringList{"Устройство готово к работе"});
+    EXPECT_EQ(screen.messageKinds, std::vector{MessageKind::Information});
     EXPECT_EQ(screen.menuState, MenuState::LinkUp);
     EXPECT_FALSE(program.exchange.linkError());
 }
@@ -208,6 +210,7 @@ TEST_F(PortMenuTest, APortThatCannotBeOpenedFailsTheGreetingWrite) {
     line.failOpening(true);
     program.comPortClick(4);
     EXPECT_EQ(screen.messages, (QStringList{"Ошибка связи.", "Устройство не отвечает"}));
+    EXPECT_EQ(screen.messageKinds, std::vector<MessageKind>(2, MessageKind::Error));
 }
 
 } // namespace

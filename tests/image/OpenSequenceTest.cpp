@@ -78,6 +78,10 @@ TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
     EXPECT_EQ(prep->placement().marks, marksOfButton(3));
     EXPECT_EQ(openedCalls, 1);
     EXPECT_EQ(planResets, 1);
+    // The view scrolls to the picture where it was placed.
+    EXPECT_EQ(eventsOf(screen, "scroll"), QStringList{QStringLiteral("%1, %2, 40 x 30")
+                                                          .arg(prep->placement().offset.x())
+                                                          .arg(prep->placement().offset.y())});
     EXPECT_EQ(stepTimeCalls, 1);
     EXPECT_EQ(screen.viewsShown, 1);
 
@@ -144,6 +148,8 @@ TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
     ASSERT_EQ(screen.messages.size(), 1);
     EXPECT_TRUE(screen.messages[0].contains(QStringLiteral("bad.bmp")));
     EXPECT_TRUE(screen.messages[0].contains(QStringLiteral("заголовок рисунка повреждён")));
+    EXPECT_EQ(screen.messageKinds, std::vector{MessageKind::Warning});
+    EXPECT_TRUE(eventsOf(screen, "scroll").isEmpty());
     EXPECT_EQ(eventsOf(screen, "ask"), (QStringList{"conversion variant", "picture to open"}));
     EXPECT_TRUE(screen.captions.isEmpty());
     EXPECT_TRUE(eventsOf(screen, "status").isEmpty());
@@ -192,6 +198,7 @@ TEST_F(OpenSequenceTest, WithNoPictureHeldACancelledOrMissingOpenChangesNothing)
         EXPECT_TRUE(eventsOf(screen, "status").isEmpty())
             << eventsOf(screen, "status").join(", ").toStdString();
         EXPECT_EQ(screen.viewsShown, 0);
+        EXPECT_TRUE(eventsOf(screen, "scroll").isEmpty());
     }
     EXPECT_EQ(prep->picture().gray.rows(), rowsBefore);
     EXPECT_EQ(planResets, 0);
@@ -225,7 +232,8 @@ TEST_F(OpenSequenceTest, SaveWritesTheConvertedPictureUnderTheNameEntered) {
 
 TEST_F(OpenSequenceTest, SaveWithoutAPictureSaysSo) {
     prep->save1Click();
-    EXPECT_EQ(screen.messages.size(), 1);
+    EXPECT_EQ(screen.messages, QStringList{"Нет рисунка для сохранения."});
+    EXPECT_EQ(screen.messageKinds, std::vector{MessageKind::Warning});
     EXPECT_TRUE(eventsOf(screen, "ask").isEmpty());
 }
 

@@ -16,8 +16,9 @@ QString menuStateName(MenuState state) {
 }
 } // namespace
 
-void RecordingScreen::showMessage(const QString& text) {
+void RecordingScreen::showMessage(MessageKind kind, const QString& text) {
     messages << text;
+    messageKinds.push_back(kind);
     events << QStringLiteral("message: ") + text;
 }
 
@@ -82,6 +83,15 @@ void RecordingScreen::showFieldView(const QImage& view) {
     fieldView = view;
 }
 
+void RecordingScreen::scrollFieldViewTo(const QRect& area) {
+    scrolledTo = area;
+    events << QStringLiteral("scroll: %1, %2, %3 x %4")
+                  .arg(area.x())
+                  .arg(area.y())
+                  .arg(area.width())
+                  .arg(area.height());
+}
+
 void RecordingScreen::showChangeBox(QPoint fieldPoint) {
     changeBoxAt = fieldPoint;
     events << QStringLiteral("change box: %1, %2").arg(fieldPoint.x()).arg(fieldPoint.y());
@@ -106,9 +116,14 @@ void RecordingScreen::showStopEntry() {
     events << QStringLiteral("stop entry: shown");
 }
 
+void RecordingScreen::showRunProgress(const RunProgressFigures& figures) {
+    runProgress.push_back({figures, clock ? clock->monotonicMs() : 0});
+}
+
 void RecordingScreen::clear() {
     events.clear();
     messages.clear();
+    messageKinds.clear();
     viewParts.clear();
     beeps = 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Clock.h"
 #include "app/Screen.h"
 
 #include <QImage>
@@ -15,7 +16,7 @@ namespace zuk::test {
 // "message: Ошибка связи." or "menu: link lost".
 class RecordingScreen : public Screen {
 public:
-    void showMessage(const QString& text) override;
+    void showMessage(MessageKind kind, const QString& text) override;
     void enterMenuState(MenuState state, bool runTimerEnabled) override;
     void setCursor(CursorShape shape) override;
     void beep() override;
@@ -30,6 +31,7 @@ public:
     ResolutionChoice askResolutionAndPlacement() override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
+    void scrollFieldViewTo(const QRect& area) override;
     void showChangeBox(QPoint fieldPoint) override;
     // Time estimate of a job
     void setJobTimes(const QString& endTime, const QString& duration) override;
@@ -37,6 +39,8 @@ public:
     void showFieldViewPart(const QImage& view, const QRect& changed) override;
     void showFaultAdvice() override;
     void showStopEntry() override;
+    // Live progress of a run
+    void showRunProgress(const RunProgressFigures& figures) override;
 
     // Answers of the modal dialogs.
     RecoveryChoice recoveryAnswer;
@@ -46,12 +50,14 @@ public:
     ResolutionChoice resolutionAnswer{0, 5};
     QString caption;
     QImage fieldView;
+    std::optional<QRect> scrolledTo;   // the field area the view was last scrolled to
     std::optional<QPoint> changeBoxAt; // where `ChangeBox` was last shown
     QString jobEndTime;                // Label35
     QString jobDuration;               // Label37
 
     QStringList events;
     QStringList messages;
+    std::vector<MessageKind> messageKinds; // the kind of each of `messages`
     MenuState menuState = MenuState::LinkUp;
     int beeps = 0;
     QString statusLine;
@@ -61,6 +67,13 @@ public:
     // The view is not kept for every part: copying it would cost more than the run itself.
     std::vector<QRect> viewParts;
     int faultAdvices = 0;
+    // Every showing of the progress line, with the time of the clock when one is set.
+    struct ShownProgress {
+        RunProgressFigures figures;
+        qint64 atMs = 0;
+    };
+    std::vector<ShownProgress> runProgress;
+    const Clock* clock = nullptr;
 
     void clear();
 };

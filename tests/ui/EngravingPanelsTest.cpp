@@ -29,7 +29,7 @@ namespace {
 class PanelMenuForm : public TMenuForm {
 public:
     using TMenuForm::TMenuForm;
-    void showMessage(const QString& text) override { messages << text; }
+    void showMessage(MessageKind, const QString& text) override { messages << text; }
     QStringList messages;
 };
 

@@ -1,21 +1,19 @@
 // A job in the main window on the built-in engraver: open a picture, "Гравировка", the
 // trackbars, "Работа", the run to its end; STOP with the abort panel in its three situations.
-#include "app/ui/Windows.h"
 #include "plan/ui/EngravingPanels.h"
 #include "plan/ui/PrintReadyPanel.h"
 #include "run/EngravingRun.h"
 #include "run/RecoveryFile.h"
 #include "run/ui/AbortPanel.h"
-#include "simulator/SimTransport.h"
-#include "support/CommandTap.h"
 #include "support/JobPictures.h"
-#include "support/QuietMenuForm.h"
+#include "support/SimulatedWindows.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,35 +23,18 @@
 namespace zuk::test {
 namespace {
 
-// The window with the picture dialogs answered as the operator answers them.
-class JobMenuForm : public QuietMenuForm {
-public:
-    using QuietMenuForm::QuietMenuForm;
-    std::optional<ConversionVariant> askConversionVariant() override {
-        return ConversionVariant::Combined;
-    }
-    QString askPictureToOpen() override { return picture; }
-    ResolutionChoice askResolutionAndPlacement() override { return {0, 5}; }
-
-    QString picture;
-};
-
 constexpr StrikeLevels kFirst{40, 30, 20, 10};
 constexpr StrikeLevels kSecond{60, 50, 36, 26};
 
-class JobWindow : public ::testing::Test {
+// The window with the picture dialogs answered as the operator answers them.
+class JobWindow : public ::testing::Test, protected SimulatedWindows {
 protected:
-    JobWindow() {
-        writeSimulatorConfiguration(dir.path(), 0, QSize(200, 150));
-        windows =
-            createWindows<JobMenuForm>(clock, tappedEngraver(engraver, clock, traffic), dir.path());
+    JobWindow() : SimulatedWindows(0, QSize(200, 150)) {
         menu().picture = dir.filePath("picture.bmp");
         EXPECT_TRUE(gradientPicture(QSize(40, 20)).save(menu().picture, "BMP"));
         EXPECT_TRUE(menu().messages.isEmpty()) << menu().messages.join('|').toStdString();
         traffic.clear();
     }
-    JobMenuForm& menu() { return static_cast<JobMenuForm&>(*windows->menuForm); }
-    Program& program() { return menu().program(); }
     template <typename W> W* widget(const char* name) {
         W* found = menu().findChild<W*>(QLatin1String(name));
         EXPECT_NE(found, nullptr) << name;
@@ -100,12 +81,6 @@ protected:
     bool shown(QWidget* w) { return w->isVisibleTo(&menu()); }
     // The strike force the device now gives level "32".
     int deviceForce32() { return engraver->machine().profile.force(3); }
-
-    QTemporaryDir dir;
-    VirtualClock clock;
-    std::shared_ptr<sim::Engraver> engraver = sim::makeEngraver();
-    QStringList traffic;
-    std::unique_ptr<Windows> windows;
 };
 
 TEST_F(JobWindow, TheOperatorsJobFromThePictureToTheEndOfTheRun) {
@@ -154,6 +129,13 @@ TEST_F(JobWindow, TheOperatorsJobFromThePictureToTheEndOfTheRun) {
     EXPECT_GT(expected.size(), 300u);
     EXPECT_TRUE(menu().messages.isEmpty()) << menu().messages.join('|').toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("ErorFile.txt")));
+    // The status bar's progress line ends with every line of the plan done.
+    const QString progress = widget<QLabel>("RunProgress")->text();
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^Выполнено: 100 % \\(([1-9]\\d*) из \\1\\), осталось: "))
+            .match(progress)
+            .hasMatch())
+        << progress.toStdString();
     // The end leaves the window where "Тест" reconnects.
     EXPECT_FALSE(menu().menuEntry(8)->isVisible());
     for (int entry : {0, 4, 6})

@@ -22,7 +22,7 @@ namespace {
 class TestMenuForm : public TMenuForm {
 public:
     using TMenuForm::TMenuForm;
-    void showMessage(const QString& text) override { messages << text; }
+    void showMessage(MessageKind, const QString& text) override { messages << text; }
     RecoveryChoice askRecoveryChoice() override {
         ++recoveryAsked;
         return {true, 3};
@@ -82,7 +82,7 @@ TEST_F(MainWindowTest, TitlesAreExactlyTheProgramsOwn) {
         }
     });
     closer.start();
-    windows->menuForm->TMenuForm::showMessage("Проверка");
+    windows->menuForm->TMenuForm::showMessage(MessageKind::Information, "Проверка");
     EXPECT_EQ(boxTitle, "ZUK-5.6");
 }
 

@@ -49,7 +49,7 @@ TEST(TerminationSignalsTest, SignalsBeforeDeliveryWaitForIt) {
 class ObservedMenuForm : public TMenuForm {
 public:
     using TMenuForm::TMenuForm;
-    void showMessage(const QString& text) override { messages << text; }
+    void showMessage(MessageKind, const QString& text) override { messages << text; }
     QString askPictureToOpen() override {
         if (beforePictureDialog)
             beforePictureDialog();

@@ -4,7 +4,7 @@
 
 namespace zuk::batch {
 
-void BatchScreen::showMessage(const QString& text) {
+void BatchScreen::showMessage(MessageKind, const QString& text) {
     ++messages_;
     QString indented = text;
     indented.replace(QLatin1Char('\n'), QStringLiteral("\n  "));

@@ -23,7 +23,7 @@ public:
     int messages() const { return messages_; }
     bool faultAdviceShown() const { return faultAdvices_ > 0; }
 
-    void showMessage(const QString& text) override;
+    void showMessage(MessageKind kind, const QString& text) override;
     void enterMenuState(MenuState, bool) override {}
     void setCursor(CursorShape) override {}
     void beep() override {}
@@ -39,6 +39,7 @@ public:
     ResolutionChoice askResolutionAndPlacement() override { return resolution; }
     void setCaption(const QString&) override {}
     void showFieldView(const QImage&) override {}
+    void scrollFieldViewTo(const QRect&) override {}
     void showChangeBox(QPoint) override {}
     // Time estimate of a job: the tool prints its own figures.
     void setJobTimes(const QString&, const QString&) override {}
@@ -46,6 +47,8 @@ public:
     void showFieldViewPart(const QImage&, const QRect&) override {}
     void showFaultAdvice() override;
     void showStopEntry() override {}
+    // Live progress of a run: the tool prints its own progress.
+    void showRunProgress(const RunProgressFigures&) override {}
 
 private:
     QTextStream& err_;

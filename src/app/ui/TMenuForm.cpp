@@ -295,12 +295,22 @@ void TMenuForm::closeEvent(QCloseEvent* event) {
 
 // --- Screen ---
 
-void TMenuForm::showMessage(const QString& text) {
+void TMenuForm::showMessage(MessageKind kind, const QString& text) {
     if (terminating_) {
         qWarning().noquote() << text;
         return;
     }
-    QMessageBox::information(this, kApplicationTitle, text);
+    switch (kind) {
+    case MessageKind::Information:
+        QMessageBox::information(this, kApplicationTitle, text);
+        return;
+    case MessageKind::Warning:
+        QMessageBox::warning(this, kApplicationTitle, text);
+        return;
+    case MessageKind::Error:
+        QMessageBox::critical(this, kApplicationTitle, text);
+        return;
+    }
 }
 
 void TMenuForm::enterMenuState(MenuState state, bool runTimerEnabled) {
@@ -421,6 +431,15 @@ void TMenuForm::showFieldView(const QImage& view) {
     image1_->setImage(view);
 }
 
+void TMenuForm::scrollFieldViewTo(const QRect& area) {
+    // The scroll bars keep the values inside their ranges: a picture at the field's edge is
+    // shown as near the middle as the view reaches.
+    const QPoint centre = area.center();
+    const QSize visible = scrollBox1_->viewport()->size();
+    scrollBox1_->horizontalScrollBar()->setValue(centre.x() - visible.width() / 2);
+    scrollBox1_->verticalScrollBar()->setValue(centre.y() - visible.height() / 2);
+}
+
 void TMenuForm::showChangeBox(QPoint fieldPoint) {
     // Beside the pressed point as the scroll box shows it now.
     showPanelAt(*changeBox_, image1_->pos() + fieldPoint + QPoint(20, 0));
@@ -443,6 +462,10 @@ void TMenuForm::showFaultAdvice() {
 void TMenuForm::showStopEntry() {
     menuEntry(kStopEntry)->setVisible(true);
     menuEntry(kStopEntry)->setEnabled(false);
+}
+
+void TMenuForm::showRunProgress(const RunProgressFigures& figures) {
+    runProgress_->setText(runProgressText(figures, QLocale::system()));
 }
 
 QAction* TMenuForm::menuEntry(int position) const {

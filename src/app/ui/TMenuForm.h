@@ -92,7 +92,7 @@ public:
     const AbortPanelLayout& lastAbortLayout() const { return lastAbortLayout_; }
 
     // --- Screen ---
-    void showMessage(const QString& text) override;
+    void showMessage(MessageKind kind, const QString& text) override;
     void enterMenuState(MenuState state, bool runTimerEnabled) override;
     void setCursor(CursorShape shape) override;
     void beep() override;
@@ -107,6 +107,7 @@ public:
     ResolutionChoice askResolutionAndPlacement() override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
+    void scrollFieldViewTo(const QRect& area) override;
     void showChangeBox(QPoint fieldPoint) override;
     // Time estimate of a job
     void setJobTimes(const QString& endTime, const QString& duration) override;
@@ -114,6 +115,8 @@ public:
     void showFieldViewPart(const QImage& view, const QRect& changed) override;
     void showFaultAdvice() override;
     void showStopEntry() override;
+    // Live progress of a run
+    void showRunProgress(const RunProgressFigures& figures) override;
 
     // The top-level menu entries by position (0 "Файл" .. 8 "STOP").
     QAction* menuEntry(int position) const;
@@ -168,6 +171,7 @@ private:
     EngravingPanels* engravingPanels_ = nullptr;
     QLabel* label35_ = nullptr;
     QLabel* label37_ = nullptr;
+    QLabel* runProgress_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
     QProgressBar* gauge1_ = nullptr;
     QWidget* selfTestingPanel_ = nullptr;

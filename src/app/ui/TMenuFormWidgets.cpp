@@ -2,6 +2,7 @@
 #include "app/ui/TMenuForm.h"
 
 #include "app/ui/FieldImage.h"
+#include "plan/TimeEstimate.h"
 #include "plan/ui/EngravingPanels.h"
 #include "run/ui/AbortPanel.h"
 #include "service/ui/ChangeBox.h"
@@ -39,6 +40,18 @@ QLabel* addLabel(QWidget* parent, QLayout* layout, const char* objectName, const
     label->setObjectName(QLatin1String(objectName));
     layout->addWidget(label);
     return label;
+}
+
+// The space around the status memo, the gauge and the status bar, and between the status bar's
+// fields.
+constexpr int kStatusMargin = 6;
+constexpr int kStatusGap = 24;
+// A duration of 999:59:59 in 10-µs units: the widest an estimate shows.
+constexpr qint64 kWidestDuration = (999LL * 3600 + 59 * 60 + 59) * 100'000;
+
+// The label keeps room for its caption followed by the widest value it is given.
+void reserveRoomForValue(QLabel* label, const QString& widestValue) {
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text() + widestValue));
 }
 
 } // namespace
@@ -225,6 +238,7 @@ void TMenuForm::buildBody() {
     buildMovementPanels();
 
     auto* statusRow = new QHBoxLayout;
+    statusRow->setContentsMargins(kStatusMargin, kStatusMargin, kStatusMargin, 0);
     memo1_ = new QPlainTextEdit(central);
     memo1_->setObjectName(QStringLiteral("Memo1"));
     memo1_->setReadOnly(true);
@@ -243,15 +257,26 @@ void TMenuForm::buildBody() {
     resize(1000, 760);
 }
 
+// The status bar: the estimate's end time and duration, each with room for its value so that
+// nothing moves when the values come, and the live progress of a run.
 QWidget* TMenuForm::buildStatusBar(QWidget* parent) {
     auto* panel4 = new QWidget(parent);
     panel4->setObjectName(QStringLiteral("Panel4"));
     auto* panel4Layout = new QHBoxLayout(panel4);
-    panel4Layout->setContentsMargins(6, 2, 6, 2);
+    panel4Layout->setContentsMargins(kStatusMargin, 2, kStatusMargin, kStatusMargin);
+    panel4Layout->setSpacing(kStatusGap);
     label35_ =
         addLabel(panel4, panel4Layout, "Label35", QStringLiteral("Время завершения работы:"));
-    panel4Layout->addStretch(1);
     label37_ = addLabel(panel4, panel4Layout, "Label37", QStringLiteral("Длительность работы: "));
+    const QLocale locale = QLocale::system();
+    const QDateTime evening(QDate(2000, 12, 30), QTime(23, 59, 59));
+    reserveRoomForValue(label35_, QLatin1Char(' ') + endTimeText(evening, kWidestDuration, locale));
+    reserveRoomForValue(label37_, durationText(kWidestDuration, locale));
+    panel4Layout->addStretch(1);
+    runProgress_ = addLabel(panel4, panel4Layout, "RunProgress", QString());
+    runProgress_->setToolTip(QStringLiteral(
+        "Выполненные строки плана из всех строк работы (обоих проходов) и время до её "
+        "завершения в темпе, с которым работа идёт"));
     return panel4;
 }
 

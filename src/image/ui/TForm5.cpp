@@ -9,10 +9,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <array>
+
 namespace zuk {
 namespace {
 
+// The placement buttons are designed 73 × 73; they grow, all nine alike, where the font
+// needs more room for a caption such as "Center Bottom".
 constexpr int kButtonSide = 73;
+
+void makeEqualSquares(const std::array<QPushButton*, 9>& buttons) {
+    int side = kButtonSide;
+    for (const QPushButton* button : buttons)
+        side = std::max({side, button->sizeHint().width(), button->sizeHint().height()});
+    for (QPushButton* button : buttons)
+        button->setFixedSize(side, side);
+}
 
 const char* const kPlacementCaptions[9] = {
     "Left Top",     "Center Top",  "Right Top",     "Left Center",  "Center Center",
@@ -43,14 +56,16 @@ TForm5::TForm5(const Texts& texts, int resolution, QWidget* parent) : QDialog(pa
     label3->setObjectName(QStringLiteral("Label3"));
 
     auto* grid = new QGridLayout;
+    std::array<QPushButton*, 9> buttons{};
     for (int k = 1; k <= 9; ++k) {
         auto* button = new QPushButton(QString::fromLatin1(kPlacementCaptions[k - 1]), this);
         button->setObjectName(QStringLiteral("Button%1").arg(k));
-        button->setFixedSize(kButtonSide, kButtonSide);
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, k] { placementClick(k); });
         grid->addWidget(button, (k - 1) / 3, (k - 1) % 3);
+        buttons[k - 1] = button;
     }
+    makeEqualSquares(buttons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label1);
