@@ -297,7 +297,7 @@ void Engraver::engrave(const PrintContext& line, int dots) {
     bool warnedNeedle = false;
     bool warnedCode = false;
     for (int i = 0; i < dots; ++i) {
-        const int code = line.codes.at(i);
+        const int code = static_cast<unsigned char>(line.codes.at(i));
         if (code == 0)
             continue;
         if (code > StrikeProfile::kLevels) {

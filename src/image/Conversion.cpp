@@ -74,14 +74,16 @@ public:
         : gray_(gray), tables_(tables), steps_(patternSteps(tables.pattern)) {
         // Positions are always below the pattern length; the remainder only keeps a damaged
         // one inside the table.
-        for (int gray = 0; gray < 256; ++gray)
-            positions_[gray] = tables.positions[gray] % kPatternLength;
+        for (int tone = 0; tone < 256; ++tone)
+            positions_[tone] = tables.positions[tone] % kPatternLength;
         // A dot of gray g ≥ 1 is struck when Int(v) > g div 2. Both sides are integers, so this
         // is v ≥ g div 2 + 1 for every v the diffusion can hold (Int truncates toward zero,
         // and a negative v is struck by neither); gray 0 is never struck.
         thresholds_[0] = std::numeric_limits<double>::infinity();
-        for (int gray = 1; gray < 256; ++gray)
-            thresholds_[gray] = gray / 2 + 1;
+        for (int tone = 1; tone < 256; ++tone) {
+            const int lowestStruckValue = tone / 2 + 1;
+            thresholds_[tone] = lowestStruckValue;
+        }
         for (int value = 0; value < 256; ++value)
             dotValues_[value] = value;
     }

@@ -44,8 +44,10 @@ char* mapAlignedToHugePages(std::size_t length) {
     if (base == MAP_FAILED)
         return nullptr;
     char* const start = static_cast<char*>(base);
-    char* const aligned =
-        reinterpret_cast<char*>(roundUp(reinterpret_cast<std::uintptr_t>(start), kHugePage));
+    // Stepping from the mapping's start keeps the pointer derived from the mapping (the
+    // step is below a huge page, so it stays inside what was reserved).
+    const auto address = reinterpret_cast<std::uintptr_t>(start);
+    char* const aligned = start + (roundUp(address, kHugePage) - address);
     if (aligned > start)
         munmap(start, std::size_t(aligned - start));
     char* const end = aligned + length;

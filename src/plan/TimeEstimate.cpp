@@ -185,7 +185,7 @@ QString durationText(qint64 total, const QLocale& locale) {
 
 QString endTimeText(const QDateTime& now, qint64 total, const QLocale& locale) {
     const QDateTime end = now.addMSecs(std::max<qint64>(total, 0) / kUnitsPerMillisecond);
-    const QString time = locale.toString(end.time(), timeFormat(locale));
+    QString time = locale.toString(end.time(), timeFormat(locale));
     if (end.date() == now.date())
         return time;
     return locale.toString(end.date(), QLocale::ShortFormat) + QLatin1Char(' ') + time;

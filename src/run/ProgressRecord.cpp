@@ -186,7 +186,7 @@ FileResult ProgressRecorder::remove() {
 
 FileResult ProgressRecorder::store(const ProgressRecord& record, Durability durability,
                                    qint64 nowMs) {
-    const FileResult result = writeProgressRecord(path_, record, durability);
+    FileResult result = writeProgressRecord(path_, record, durability);
     if (result.ok() && durability == Durability::Durable) {
         lastDurableMs_ = nowMs;
         dirty_ = false;

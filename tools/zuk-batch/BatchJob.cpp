@@ -176,7 +176,7 @@ RunEnd BatchJob::run(const JobFigures& figures) {
                          << ", finish it with zuk-batch resume" << Qt::endl;
             return RunEnd::Interrupted;
         }
-        TimerStates& timers = program.timers;
+        const TimerStates& timers = program.timers;
         if (timers.crush) {
             program.crushTimerTimer();
         } else if (timers.timer3) {

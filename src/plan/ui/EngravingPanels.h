@@ -22,7 +22,7 @@ class Program;
 // picture. It shows what the handlers of EngravingProperties decide and hands them the
 // operator's moves; the buttons "Отмена" and "Работа" of both panels are reported to the
 // window.
-class EngravingPanels : public QObject, public PropertiesView {
+class EngravingPanels final : public QObject, public PropertiesView {
     Q_OBJECT
 public:
     EngravingPanels(Program& program, QScrollArea* scrollBox1, QWidget* image1, QAction* qual1,

@@ -37,7 +37,7 @@ class LevelControls : public QWidget, public LevelControlsView {
 public:
     static constexpr int kHighestPosition = kHighestTrackbarPosition;
 
-    LevelControls(const LevelControlNames& names, QWidget* parent = nullptr);
+    explicit LevelControls(const LevelControlNames& names, QWidget* parent = nullptr);
 
     int position(Level level) const override;
     void setPosition(Level level, int position) override;
@@ -50,7 +50,11 @@ public:
     // Enables or disables the "24", "16" and "8" trackbars with their name and value labels.
     void setDependentsEnabled(bool enabled) override;
 
+    // cppcheck-suppress CastIntegerToAddressAtReturn ; the element is a pointer: cppcheck
+    // takes the array's {} initialiser for integers
     QSlider* trackbar(Level level) const { return trackbars_[static_cast<int>(level)]; }
+    // cppcheck-suppress CastIntegerToAddressAtReturn ; the element is a pointer: cppcheck
+    // takes the array's {} initialiser for integers
     QLabel* valueLabel(Level level) const { return valueLabels_[static_cast<int>(level)]; }
     QRadioButton* groupButton() const { return groupButton_; }
     QRadioButton* individualButton() const { return individualButton_; }

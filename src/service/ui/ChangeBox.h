@@ -17,7 +17,7 @@ namespace zuk {
 class ChangeBox : public QGroupBox {
     Q_OBJECT
 public:
-    ChangeBox(MoveChoices& choices, QWidget* parent = nullptr);
+    explicit ChangeBox(MoveChoices& choices, QWidget* parent = nullptr);
 
     // The needle controls `Igla`, `AllUp`, `UpMove` and `AllDown`, off while the link is lost.
     void setNeedleControlsEnabled(bool enabled);

@@ -25,6 +25,8 @@ public:
     NeedleChoiceButtons(QWidget* parent, QBoxLayout* layout, const std::array<Button, 3>& buttons,
                         NeedleChoice initial, std::function<void(NeedleChoice)> chosen);
 
+    // cppcheck-suppress CastIntegerToAddressAtReturn ; the element is a pointer: cppcheck
+    // takes the array's {} initialiser for integers
     QRadioButton* button(NeedleChoice choice) const { return buttons_[int(choice)]; }
     void setEnabled(bool enabled);
 
