@@ -12,6 +12,8 @@ class QRect;
 
 namespace zuk {
 
+struct JobPreview;
+
 // The three ways the main window shows what the operator may do.
 enum class MenuState { LinkLost, LinkUp, Work };
 
@@ -98,6 +100,10 @@ public:
     // The STOP entry is shown but stays disabled until the run's first tick (a resumption is
     // preparing the run).
     virtual void showStopEntry() = 0;
+    // Preview
+    // The preview dialog with the plate and the job's estimated and modelled durations,
+    // modally.
+    virtual void showJobPreview(const JobPreview& preview) = 0;
 };
 
 } // namespace zuk

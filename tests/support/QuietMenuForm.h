@@ -18,4 +18,18 @@ public:
     int advices = 0;
 };
 
+// The quiet window whose picture dialogs the operator answers: the combined variant, the
+// picture at `picture`, density line 0 and "Center Center".
+class OpeningMenuForm : public QuietMenuForm {
+public:
+    using QuietMenuForm::QuietMenuForm;
+    std::optional<ConversionVariant> askConversionVariant() override {
+        return ConversionVariant::Combined;
+    }
+    QString askPictureToOpen() override { return picture; }
+    ResolutionChoice askResolutionAndPlacement() override { return {0, 5}; }
+
+    QString picture;
+};
+
 } // namespace zuk::test

@@ -106,6 +106,11 @@ void RecordingScreen::showStopEntry() {
     events << QStringLiteral("stop entry: shown");
 }
 
+void RecordingScreen::showJobPreview(const JobPreview& shown) {
+    preview = shown;
+    events << QStringLiteral("preview: %1 strikes").arg(shown.strikes);
+}
+
 void RecordingScreen::clear() {
     events.clear();
     messages.clear();

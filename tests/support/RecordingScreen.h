@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Screen.h"
+#include "run/Preview.h"
 
 #include <QImage>
 #include <QRect>
@@ -37,6 +38,8 @@ public:
     void showFieldViewPart(const QImage& view, const QRect& changed) override;
     void showFaultAdvice() override;
     void showStopEntry() override;
+    // Preview
+    void showJobPreview(const JobPreview& preview) override;
 
     // Answers of the modal dialogs.
     RecoveryChoice recoveryAnswer;
@@ -61,6 +64,7 @@ public:
     // The view is not kept for every part: copying it would cost more than the run itself.
     std::vector<QRect> viewParts;
     int faultAdvices = 0;
+    std::optional<JobPreview> preview; // the last preview dialog's
 
     void clear();
 };

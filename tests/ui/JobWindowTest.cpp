@@ -26,17 +26,7 @@ namespace zuk::test {
 namespace {
 
 // The window with the picture dialogs answered as the operator answers them.
-class JobMenuForm : public QuietMenuForm {
-public:
-    using QuietMenuForm::QuietMenuForm;
-    std::optional<ConversionVariant> askConversionVariant() override {
-        return ConversionVariant::Combined;
-    }
-    QString askPictureToOpen() override { return picture; }
-    ResolutionChoice askResolutionAndPlacement() override { return {0, 5}; }
-
-    QString picture;
-};
+using JobMenuForm = OpeningMenuForm;
 
 constexpr StrikeLevels kFirst{40, 30, 20, 10};
 constexpr StrikeLevels kSecond{60, 50, 36, 26};
