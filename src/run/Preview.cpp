@@ -88,7 +88,8 @@ bool runToTheEnd(Program& preview, Program& program, qint64 planLines) {
     for (qint64 ticks = 0; preview.timers.optimizing; ++ticks) {
         if (ticks == tickLimit) {
             program.screen.showMessage(previewFailure(
-                QStringLiteral("работа не закончилась за %1 строк плана.").arg(tickLimit)));
+                QStringLiteral("работа на модели гравёра не закончилась за %1 шагов.")
+                    .arg(tickLimit)));
             return false;
         }
         optimizingTimer(preview);
