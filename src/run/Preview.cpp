@@ -53,8 +53,11 @@ bool prepareScratchDirectory(Program& program, const QTemporaryDir& scratch) {
             QStringLiteral("не удалось создать временный каталог: %1").arg(scratch.errorString())));
         return false;
     }
-    return program.reportFileResult(
-        saveConfiguration(ProgramDir(scratch.path()), program.settings));
+    // A copy: writing the defaults' file would put the defaults' field into the settings it
+    // writes, and the preview's file holds the field in use.
+    Settings settings = program.settings;
+    settings.writeDefaults = false;
+    return program.reportFileResult(saveConfiguration(ProgramDir(scratch.path()), settings));
 }
 
 // The preview's program, started up against its engraver, holding the job as the operator

@@ -22,7 +22,8 @@ const char* const kPreviewIntroduction =
     "current one, \"Открыть\" and \"Гравировка\" with the choices) and runs it as\n"
     "\"Предпросмотр\" does: the plan and the whole job, both passes when chosen, on a\n"
     "simulated engraver of its own on virtual time. No byte goes to the port Zuk.ini names\n"
-    "and the files of DIR stay as they were. Prints the estimate and the modelled time and\n"
+    "and the files of DIR stay as they were (a DIR without Zuk.ini gets one with the\n"
+    "defaults, as at every start of the program). Prints the estimate and the modelled time and\n"
     "writes the plate, one pixel per cell of the working field in the shade of the highest\n"
     "level struck there (black: none), to PLATE.png.\n";
 const char* const kPreviewExit = "Exit status: 0 the plate was written, 1 an error, 2 bad usage.";
