@@ -1,5 +1,7 @@
 // Picture preparation on a full default working field: building the grids as an open does,
 // both conversions, and a whole open with reused and with fresh grid memory.
+#include "FieldPicture.h"
+
 #include "image/Conversion.h"
 
 #include <benchmark/benchmark.h>
@@ -13,26 +15,8 @@ namespace {
 constexpr int kFieldWidth = 1930;
 constexpr int kFieldHeight = 2330;
 
-// A photo-like picture: gradients with a deterministic ripple and noise, every gray present.
-QImage fieldPicture() {
-    QImage picture(kFieldWidth, kFieldHeight, QImage::Format_RGB32);
-    quint32 state = 2463534242u;
-    for (int y = 0; y < kFieldHeight; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < kFieldWidth; ++x) {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            const int base = (x * 255 / kFieldWidth + y * 255 / kFieldHeight) / 2;
-            const int gray = std::clamp(base + int(state % 41) - 20, 0, 255);
-            line[x] = qRgb(gray, gray, gray);
-        }
-    }
-    return picture;
-}
-
 const QImage& sourcePicture() {
-    static const QImage picture = fieldPicture();
+    static const QImage picture = fieldPicture(kFieldWidth, kFieldHeight);
     return picture;
 }
 

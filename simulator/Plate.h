@@ -2,9 +2,9 @@
 
 #include <QtGlobal>
 
+#include <array>
 #include <map>
-#include <set>
-#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 namespace zuk::sim {
@@ -33,8 +33,38 @@ public:
     std::vector<Strike> strikesAt(qint32 column, qint32 rowSteps) const;
 
 private:
+    // Which cells a pass has struck, in tiles of 64 columns by 64 row steps, one bit a cell:
+    // a whole field's job strikes millions of cells, mostly next to the one before.
+    static constexpr int kTileShift = 6;
+    struct TileKey {
+        int pass;
+        qint32 column;
+        qint32 rowSteps;
+        bool operator==(const TileKey&) const = default;
+    };
+    struct TileKeyHash {
+        size_t operator()(const TileKey& key) const;
+    };
+    using Tile = std::array<quint64, 1 << kTileShift>;
+
+    // Marks the cell struck in its pass; false when it was already.
+    bool markStruck(const Strike& strike);
+
     std::vector<Strike> strikes_;
-    std::set<std::tuple<int, qint32, qint32>> struckInPass_;
+    std::unordered_map<TileKey, Tile, TileKeyHash> struck_;
+    // The tile of the last strike, which the next one almost always shares. A copied or
+    // moved plate looks its tiles up afresh.
+    struct LastTile {
+        TileKey key{};
+        Tile* tile = nullptr;
+        LastTile() = default;
+        LastTile(const LastTile&) {}
+        LastTile& operator=(const LastTile&) {
+            tile = nullptr;
+            return *this;
+        }
+    };
+    LastTile last_;
     std::map<std::pair<int, int>, int> counts_;
 };
 

@@ -160,16 +160,20 @@ QJsonObject summaryJson(const Engraver& engraver) {
     };
 }
 
-bool writePlatePng(const Plate& plate, const QString& path, QString* error) {
+bool writePng(const QImage& image, const QString& path, QString* error) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!renderPlate(plate).save(&buffer, "PNG")) {
+    if (!image.save(&buffer, "PNG")) {
         if (error)
             *error = QStringLiteral("cannot encode the plate picture as PNG");
         return false;
     }
     return saveAtomically(path, png, error);
+}
+
+bool writePlatePng(const Plate& plate, const QString& path, QString* error) {
+    return writePng(renderPlate(plate), path, error);
 }
 
 bool writeStrikesCsv(const Plate& plate, const QString& path, QString* error) {

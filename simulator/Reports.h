@@ -32,6 +32,7 @@ QString strikesCsv(const Plate& plate);
 QJsonObject summaryJson(const Engraver& engraver);
 
 // Each writes a whole file atomically; on failure returns false and describes why in error.
+bool writePng(const QImage& image, const QString& path, QString* error);
 bool writePlatePng(const Plate& plate, const QString& path, QString* error);
 bool writeStrikesCsv(const Plate& plate, const QString& path, QString* error);
 bool writeSummaryJson(const Engraver& engraver, const QString& path, QString* error);

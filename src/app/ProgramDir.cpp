@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -213,6 +214,13 @@ std::optional<QByteArray> ProgramDir::encode(const QString& text) {
     if (encoder.hasError() || decode(bytes) != text)
         return std::nullopt;
     return bytes;
+}
+
+QString scratchDirectoryTemplate(const QString& name) {
+    const QFileInfo memory(QStringLiteral("/dev/shm"));
+    const QString folder =
+        memory.isDir() && memory.isWritable() ? memory.filePath() : QDir::tempPath();
+    return folder + QLatin1Char('/') + name + QStringLiteral("-XXXXXX");
 }
 
 } // namespace zuk

@@ -88,4 +88,9 @@ private:
     QString directory_;
 };
 
+// A QTemporaryDir template "<folder>/<name>-XXXXXX" for scratch work that no one keeps: in
+// memory where the system offers it (/dev/shm), so that durable writes wait for no disk,
+// else in the system's temporary folder.
+QString scratchDirectoryTemplate(const QString& name);
+
 } // namespace zuk

@@ -13,6 +13,8 @@ class QRect;
 
 namespace zuk {
 
+struct JobPreview;
+
 // The three ways the main window shows what the operator may do.
 enum class MenuState { LinkLost, LinkUp, Work };
 
@@ -112,6 +114,10 @@ public:
     // The status bar's progress line, beside the estimate: at most once a second while a job
     // runs, and once more when its last line is done.
     virtual void showRunProgress(const RunProgressFigures& figures) = 0;
+    // Preview
+    // The preview dialog with the plate and the job's estimated and modelled durations,
+    // modally.
+    virtual void showJobPreview(const JobPreview& preview) = 0;
 };
 
 } // namespace zuk

@@ -105,27 +105,19 @@ QString noPictureMessage() {
                           "\"Открыть\".");
 }
 
-JobStartResult startJob(Program& program, const std::function<void()>& hidePanels) {
-    Job& job = program.job;
-    program.timers.optimizing = false;
-    enterWorkState(program);
-    program.settings.writeDefaults = false;
-    program.reportFileResult(saveConfiguration(program.dir, program.settings));
-    program.timers.timer4 = false;
-    if (hidePanels)
-        hidePanels();
+std::optional<QString> jobRefusal(const ImagePreparation& image) {
+    if (image.picture().bitmap.isNull())
+        return noPictureMessage();
+    return placementFitsField(image);
+}
 
-    Picture& picture = program.image.picture();
-    if (picture.bitmap.isNull())
-        return refuse(program, MessageKind::Warning, noPictureMessage());
-    if (const std::optional<QString> off = placementFitsField(program.image))
-        return refuse(program, MessageKind::Warning, *off);
-
+PlanBuildResult buildJobPlan(Program& program, const ProgramDir& planDir) {
     ScreenPlanProgress progress(program.screen, program.clock);
-    const PlanBuildResult built = buildPlan(picture, job.singleSided, program.dir, progress);
-    if (!built.ok)
-        return refuse(program, MessageKind::Error, built.error);
+    return buildPlan(program.image.picture(), program.job.singleSided, planDir, progress);
+}
 
+JobStartResult launchJob(Program& program, qint64 planLines) {
+    Job& job = program.job;
     prepareDevice(program);
     // A new job: its first pass runs, whatever the job before it did.
     job.secondPassRunning = false;
@@ -144,7 +136,24 @@ JobStartResult startJob(Program& program, const std::function<void()>& hidePanel
     program.timers.optimizing = true;
     // The greetings have shown the link up state; the job locks the window again, with STOP.
     enterWorkState(program);
-    return {true, built.lines, *estimate};
+    return {true, planLines, *estimate};
+}
+
+JobStartResult startJob(Program& program, const std::function<void()>& hidePanels) {
+    program.timers.optimizing = false;
+    enterWorkState(program);
+    program.settings.writeDefaults = false;
+    program.reportFileResult(saveConfiguration(program.dir, program.settings));
+    program.timers.timer4 = false;
+    if (hidePanels)
+        hidePanels();
+
+    if (const std::optional<QString> refused = jobRefusal(program.image))
+        return refuse(program, MessageKind::Warning, *refused);
+    const PlanBuildResult built = buildJobPlan(program, program.dir);
+    if (!built.ok)
+        return refuse(program, MessageKind::Error, built.error);
+    return launchJob(program, built.lines);
 }
 
 } // namespace zuk

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "plan/PlanBuilder.h"
+
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace zuk {
 
+class ImagePreparation;
 class Program;
 
 // What "Работа" did.
@@ -31,6 +35,18 @@ struct JobStartResult {
 // (the message names it): the run timer stays off, no job is left pending, and the window
 // goes back to preparing jobs (the link up state while the device answers).
 JobStartResult startJob(Program& program, const std::function<void()>& hidePanels);
+
+// The job start's steps, for those that run a job as it does (the preview):
+// Why no job can start on the picture as it is placed now (no picture, or one that lies off
+// the field), with the message the operator is shown; nothing when a job can start.
+std::optional<QString> jobRefusal(const ImagePreparation& image);
+// The plan "123123123.txt" of the program's picture, with the quality chosen, written into
+// `planDir` (the program directory for a job), the search shown on the program's screen.
+PlanBuildResult buildJobPlan(Program& program, const ProgramDir& planDir);
+// Everything after the plan is built in the program directory: the greetings, the files,
+// the device programmed and told "Begin print", the estimate and the run timer on; a file
+// error refuses the job as startJob does.
+JobStartResult launchJob(Program& program, qint64 planLines);
 
 // What the operator is told when there is no picture to engrave.
 QString noPictureMessage();

@@ -1,58 +1,15 @@
 #include "device/QtSerialTransport.h"
 #include "device/SerialPort.h"
+#include "support/PseudoTerminal.h"
 
 #include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace zuk::test {
 namespace {
-
-// A pseudo-terminal pair: the test holds the master side, the transport opens the slave
-// path as it would open a serial device.
-class PseudoTerminal {
-public:
-    PseudoTerminal() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
-            return;
-        termios raw{};
-        ::tcgetattr(master_, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(master_, TCSANOW, &raw);
-        path_ = QString::fromLocal8Bit(::ptsname(master_));
-    }
-    ~PseudoTerminal() {
-        if (master_ >= 0)
-            ::close(master_);
-    }
-    const QString& path() const { return path_; }
-    void send(const QByteArray& bytes) {
-        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), bytes.size());
-    }
-    QByteArray receive(int count) {
-        QByteArray bytes;
-        for (int tries = 0; bytes.size() < count && tries < 200; ++tries) {
-            char buffer[64];
-            const ssize_t n = ::read(master_, buffer, sizeof buffer);
-            if (n > 0)
-                bytes.append(buffer, n);
-            else
-                ::usleep(5000);
-        }
-        return bytes;
-    }
-    void makeNonBlocking() { ::fcntl(master_, F_SETFL, O_NONBLOCK); }
-
-private:
-    int master_ = -1;
-    QString path_;
-};
 
 TEST(QtSerialTransport, ExchangesBytesOverAPseudoTerminal) {
     PseudoTerminal pty;

@@ -10,9 +10,7 @@
 #include "support/CommandTap.h"
 #include "support/JobPictures.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -95,10 +93,7 @@ std::vector<QByteArray> builtPlan(const DotPicture& dots, Sides sides) {
 }
 
 QString EngraverBench::scratchDirectory() {
-    const QString memory = QStringLiteral("/dev/shm");
-    const QString base =
-        QFileInfo(memory).isDir() && QFileInfo(memory).isWritable() ? memory : QDir::tempPath();
-    return base + QStringLiteral("/zuk-run-XXXXXX");
+    return scratchDirectoryTemplate(QStringLiteral("zuk-run"));
 }
 
 EngraverBench::EngraverBench(sim::SimOptions options) : engraver_(sim::makeEngraver(options)) {
@@ -140,6 +135,11 @@ JobStartResult EngraverBench::startJobThroughWork(WorkJob& job) {
     return test::startJobThroughWork(*program_, *screen_, job, file(QStringLiteral("picture.bmp")));
 }
 
+std::unique_ptr<HeadlessProperties> EngraverBench::prepareJobThroughWork(WorkJob& job) {
+    return test::prepareJobThroughWork(*program_, *screen_, job,
+                                       file(QStringLiteral("picture.bmp")));
+}
+
 namespace {
 // Individual setting of the four forces, each trackbar moved as the operator moves it.
 void setForces(HeadlessProperties& panels, LevelSet set, const StrikeLevels& forces) {
@@ -150,25 +150,32 @@ void setForces(HeadlessProperties& panels, LevelSet set, const StrikeLevels& for
 
 } // namespace
 
-JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, WorkJob& job,
-                                   const QString& picturePath) {
+std::unique_ptr<HeadlessProperties> prepareJobThroughWork(Program& program, RecordingScreen& screen,
+                                                          WorkJob& job,
+                                                          const QString& picturePath) {
     EXPECT_TRUE(job.picture.save(picturePath, "BMP"));
     screen.conversionAnswer = ConversionVariant::Combined;
     screen.openAnswer = picturePath;
     screen.resolutionAnswer = {job.spec.resolution, job.placementButton};
     program.settings.edgeDots = job.spec.edgeDots;
     program.image.openClick();
-    HeadlessProperties panels(program);
-    EngravingProperties& properties = panels.properties();
+    auto panels = std::make_unique<HeadlessProperties>(program);
+    EngravingProperties& properties = panels->properties();
     properties.print1Click();
     properties.qualityClick(job.sides == Sides::Single);
     properties.secondWorkClick(job.spec.secondPass);
     properties.portraitClick(job.spec.portrait);
-    setForces(panels, LevelSet::PrintReady, job.spec.first);
-    setForces(panels, LevelSet::PrintReady2, job.spec.second);
-    const JobStartResult result = properties.button17Click();
+    setForces(*panels, LevelSet::PrintReady, job.spec.first);
+    setForces(*panels, LevelSet::PrintReady2, job.spec.second);
     job.spec.offset = program.image.placement().offset;
-    return result;
+    return panels;
+}
+
+JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, WorkJob& job,
+                                   const QString& picturePath) {
+    const std::unique_ptr<HeadlessProperties> panels =
+        prepareJobThroughWork(program, screen, job, picturePath);
+    return panels->properties().button17Click();
 }
 
 DotPicture convertedCodes(const Picture& picture) {

@@ -120,6 +120,11 @@ void RecordingScreen::showRunProgress(const RunProgressFigures& figures) {
     runProgress.push_back({figures, clock ? clock->monotonicMs() : 0});
 }
 
+void RecordingScreen::showJobPreview(const JobPreview& shown) {
+    preview = shown;
+    events << QStringLiteral("preview: %1 strikes").arg(shown.strikes);
+}
+
 void RecordingScreen::clear() {
     events.clear();
     messages.clear();

@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "app/Screen.h"
+#include "run/Preview.h"
 
 #include <QImage>
 #include <QRect>
@@ -41,6 +42,8 @@ public:
     void showStopEntry() override;
     // Live progress of a run
     void showRunProgress(const RunProgressFigures& figures) override;
+    // Preview
+    void showJobPreview(const JobPreview& preview) override;
 
     // Answers of the modal dialogs.
     RecoveryChoice recoveryAnswer;
@@ -74,6 +77,7 @@ public:
     };
     std::vector<ShownProgress> runProgress;
     const Clock* clock = nullptr;
+    std::optional<JobPreview> preview; // the last preview dialog's
 
     void clear();
 };

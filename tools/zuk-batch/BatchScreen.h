@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Screen.h"
+#include "app/QuietScreen.h"
 
 #include <QTextStream>
 
@@ -8,8 +8,8 @@ namespace zuk::batch {
 
 // The screen of a job run without a window: the dialogs are answered as the operator chose
 // on the command line, message boxes and the advice dialog go to the error stream, and the
-// rest of what a window would show is not needed.
-class BatchScreen final : public Screen {
+// rest of what a window would show is not needed (the tool prints its own figures).
+class BatchScreen final : public QuietScreen {
 public:
     explicit BatchScreen(QTextStream& err) : err_(err) {}
 
@@ -24,31 +24,14 @@ public:
     bool faultAdviceShown() const { return faultAdvices_ > 0; }
 
     void showMessage(MessageKind kind, const QString& text) override;
-    void enterMenuState(MenuState, bool) override {}
-    void setCursor(CursorShape) override {}
-    void beep() override {}
-    void setStatusLine(const QString&) override {}
-    void setGauge(int, int) override {}
-    void setField(Field, const QString&) override {}
     // Lets a termination signal arrive while a long operation (the plan build) runs.
     void processEvents() override;
     RecoveryChoice askRecoveryChoice() override { return recovery; }
     std::optional<ConversionVariant> askConversionVariant() override { return variant; }
     QString askPictureToOpen() override { return picture; }
-    QString askPictureSaveName() override { return {}; }
     ResolutionChoice askResolutionAndPlacement() override { return resolution; }
-    void setCaption(const QString&) override {}
-    void showFieldView(const QImage&) override {}
-    void scrollFieldViewTo(const QRect&) override {}
-    void showChangeBox(QPoint) override {}
-    // Time estimate of a job: the tool prints its own figures.
-    void setJobTimes(const QString&, const QString&) override {}
     // Engraving run
-    void showFieldViewPart(const QImage&, const QRect&) override {}
     void showFaultAdvice() override;
-    void showStopEntry() override {}
-    // Live progress of a run: the tool prints its own progress.
-    void showRunProgress(const RunProgressFigures&) override {}
 
 private:
     QTextStream& err_;

@@ -3,6 +3,7 @@
 #include "EstimateCommand.h"
 #include "JobCommands.h"
 #include "PlanCommand.h"
+#include "PreviewCommand.h"
 
 namespace zuk::batch {
 
@@ -23,13 +24,17 @@ const std::vector<Command>& commands() {
          "[--second-pass] [--link-inactive]",
          "the job time \"Работа\" would estimate for a plan: T in 10-µs units, then the duration",
          runEstimate, nullptr},
-        {"engrave", kEngraveUsage,
+        {"engrave", engraveUsage(),
          "engrave a picture as the operator does in the window: open, \"Гравировка\", "
          "\"Работа\", the run to its end",
-         runEngrave, kEngraveDetails},
+         runEngrave, engraveDetails()},
         {"resume", kResumeUsage,
          "finish the unfinished job of the program directory from where the head stopped",
          runResume, kResumeDetails},
+        {"preview", previewUsage(),
+         "run the job engrave would run on a simulated engraver of its own, as "
+         "\"Предпросмотр\" does: the plate as a PNG, the estimate and the modelled time",
+         runPreview, previewDetails()},
     };
     return all;
 }

@@ -2,6 +2,7 @@
 
 #include "Arguments.h"
 #include "BatchJob.h"
+#include "JobChoices.h"
 
 #include "plan/HeadlessProperties.h"
 #include "plan/PlanReader.h"
@@ -13,33 +14,41 @@
 #include <QFileInfo>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zuk::batch {
 
-const char* const kEngraveUsage =
-    "engrave IN.bmp --port PORT [--dir DIR] [--variant combined|simple] [--density 0..8] "
-    "[--place 1..9] [--mode double|single] [--levels F32[,F24,F16,F8]] "
-    "[--second-pass [--second-levels F32[,F24,F16,F8]]] [--text] "
-    "[--virtual-time | --sim-speed N]";
-const char* const kEngraveDetails =
+namespace {
+
+const char* const kEngraveIntroduction =
     "Does what the operator does in the window: the start-up in the program directory DIR\n"
     "(default: the current one; Zuk.ini there, with PORT in place of its port for this run\n"
     "only), \"Открыть\" with the variant, density line (default: Zuk.ini's) and placement\n"
     "button (default 5, \"Center Center\"), \"Гравировка\" with the choices, \"Работа\", the run\n"
     "to its end and the shutdown. It prints the estimate, progress at most once a second and\n"
-    "a summary.\n"
-    "  --mode double|single   \"Стандарт\" (default) or \"Высокое\"\n"
-    "  --levels F32           \"32\" at F32, then \"Групповая установка уровней\"\n"
-    "  --levels F32,F24,F16,F8  \"Индивидуальная установка уровней\" and the four forces (1..200)\n"
-    "  --second-pass          \"Двойной проход\"; --second-levels sets its forces the same way\n"
-    "  --text                 \"Текст (ускорение)\" instead of \"Портрет (качество)\"\n"
+    "a summary.\n";
+const char* const kEngraveLineDetails =
     "  --virtual-time         only with --port sim: the built-in engraver and the program on\n"
     "                         virtual time, the job as fast as the computer runs it\n"
     "  --sim-speed N          only with --port sim: the engraver N times faster, in real time\n"
     "SIGINT or SIGTERM during the job acts as STOP and \"Завершить работу\": the job is kept\n"
     "for zuk-batch resume. Exit status: 0 the job finished, 1 an error (the job may be kept),\n"
     "2 bad usage, 3 the job was interrupted and kept.";
+} // namespace
+
+const char* engraveUsage() {
+    static const std::string usage = std::string("engrave IN.bmp --port PORT [--dir DIR] ") +
+                                     kJobChoicesUsage + " [--virtual-time | --sim-speed N]";
+    return usage.c_str();
+}
+
+const char* engraveDetails() {
+    static const std::string details =
+        std::string(kEngraveIntroduction) + kJobChoicesDetails + kEngraveLineDetails;
+    return details.c_str();
+}
+
 const char* const kResumeUsage =
     "resume --port PORT [--dir DIR] [--warm-up N] [--virtual-time | --sim-speed N]";
 const char* const kResumeDetails =
@@ -50,8 +59,6 @@ const char* const kResumeDetails =
 
 namespace {
 
-constexpr int kDefaultPlacementButton = 5; // "Center Center"
-
 // Where the job runs: the options engrave and resume share.
 struct JobPlace {
     QString directory = QDir::currentPath();
@@ -60,39 +67,13 @@ struct JobPlace {
 
 struct EngraveRequest {
     JobPlace place;
-    QString picture;
-    ConversionVariant variant = ConversionVariant::Combined;
-    std::optional<int> density;
-    int placementButton = kDefaultPlacementButton;
-    bool singleSided = false;
-    std::vector<int> levels; // empty: as stored; one value: group setting; four: individual
-    bool secondPass = false;
-    std::vector<int> secondLevels;
-    bool text = false;
+    JobChoices job;
 };
 
 struct ResumeRequest {
     JobPlace place;
     int warmUpCycles = 3;
 };
-
-std::optional<std::vector<int>> levelsNamed(const QString& value, const char* option,
-                                            ArgumentReader& reader) {
-    const QStringList parts = value.split(QLatin1Char(','));
-    if (parts.size() != 1 && parts.size() != kLevelCount) {
-        reader.mistake(QStringLiteral("--%1 takes one force or four (F32,F24,F16,F8)")
-                           .arg(QLatin1String(option)));
-        return std::nullopt;
-    }
-    std::vector<int> levels;
-    for (const QString& part : parts) {
-        const auto force = numberIn(part.trimmed(), option, 1, kHighestTrackbarPosition, reader);
-        if (!force)
-            return std::nullopt;
-        levels.push_back(*force);
-    }
-    return levels;
-}
 
 // Takes one of the options both commands have; false when the next argument is none of them.
 bool placeOption(ArgumentReader& reader, JobPlace& place, bool& simSpeedGiven) {
@@ -130,50 +111,19 @@ void checkPlace(const JobPlace& place, bool simSpeedGiven, ArgumentReader& reade
         reader.mistake(QStringLiteral("--virtual-time and --sim-speed exclude each other"));
 }
 
-bool engraveOption(ArgumentReader& reader, EngraveRequest& request) {
-    QString value;
-    if (reader.option("variant", value)) {
-        if (const auto variant = variantNamed(value, reader))
-            request.variant = *variant;
-    } else if (reader.option("density", value)) {
-        request.density = numberIn(value, "density", 0, kResolutionIndexCount - 1, reader);
-    } else if (reader.option("place", value)) {
-        request.placementButton = numberIn(value, "place", 1, 9, reader).value_or(0);
-    } else if (reader.option("mode", value)) {
-        request.singleSided = singleSidedNamed(value, reader).value_or(false);
-    } else if (reader.option("levels", value)) {
-        request.levels = levelsNamed(value, "levels", reader).value_or(std::vector<int>{});
-    } else if (reader.option("second-levels", value)) {
-        request.secondLevels =
-            levelsNamed(value, "second-levels", reader).value_or(std::vector<int>{});
-    } else if (reader.flag("second-pass")) {
-        request.secondPass = true;
-    } else if (reader.flag("text")) {
-        request.text = true;
-    } else {
-        return false;
-    }
-    return true;
-}
-
 std::optional<EngraveRequest> parseEngrave(const QStringList& args, QTextStream& err) {
     EngraveRequest request;
     QStringList pictures;
     bool simSpeedGiven = false;
     ArgumentReader reader(args, "engrave", err);
     while (!reader.atEnd() && !reader.failed()) {
-        if (!placeOption(reader, request.place, simSpeedGiven) && !engraveOption(reader, request) &&
-            !reader.unknownOption())
-            pictures << reader.plain();
+        if (!placeOption(reader, request.place, simSpeedGiven))
+            jobChoiceOption(reader, request.job, pictures);
     }
-    if (!reader.failed() && pictures.size() != 1)
-        reader.mistake(QStringLiteral("expected one picture, got %1").arg(pictures.size()));
-    if (!reader.failed() && !request.secondLevels.empty() && !request.secondPass)
-        reader.mistake(QStringLiteral("--second-levels needs --second-pass"));
+    finishJobChoices(reader, request.job, pictures);
     checkPlace(request.place, simSpeedGiven, reader);
     if (reader.failed())
         return std::nullopt;
-    request.picture = QFileInfo(pictures.front()).absoluteFilePath();
     return request;
 }
 
@@ -194,22 +144,6 @@ std::optional<ResumeRequest> parseResume(const QStringList& args, QTextStream& e
     if (reader.failed())
         return std::nullopt;
     return request;
-}
-
-// The operator's choice of forces on a properties panel, through the panel's own handlers:
-// one force moves "32" and selects group setting (the other three by its rule); four select
-// individual setting and move each trackbar.
-void chooseLevels(HeadlessProperties& panels, LevelSet set, const std::vector<int>& forces) {
-    if (forces.empty())
-        return;
-    if (forces.size() == 1) {
-        panels.moveTrackbar(set, Level::L32, forces.front());
-        panels.clickMode(set, true);
-        return;
-    }
-    panels.clickMode(set, false);
-    for (int k = 0; k < kLevelCount; ++k)
-        panels.moveTrackbar(set, static_cast<Level>(k), forces[k]);
 }
 
 QString levelsText(const StrikeLevels& levels) {
@@ -285,27 +219,14 @@ int endBeforeTheJob(BatchJob& batch, int status) {
     return status;
 }
 
-bool directoryExists(const QString& directory, const char* command, QTextStream& err) {
-    if (QFileInfo(directory).isDir())
-        return true;
-    err << "zuk-batch " << command << ": no directory \"" << QDir::toNativeSeparators(directory)
-        << "\"" << Qt::endl;
-    return false;
-}
-
 } // namespace
 
 int runEngrave(const QStringList& args, Streams streams) {
     const auto request = parseEngrave(args, streams.err);
     if (!request)
         return kExitUsage;
-    if (!directoryExists(request->place.directory, "engrave", streams.err))
+    if (!jobFilesExist(request->place.directory, request->job, "engrave", streams.err))
         return kExitFailed;
-    if (!QFileInfo(request->picture).isFile()) {
-        streams.err << "zuk-batch engrave: no picture file \""
-                    << QDir::toNativeSeparators(request->picture) << "\"" << Qt::endl;
-        return kExitFailed;
-    }
     BatchJob batch(request->place.directory, request->place.line, streams);
     if (!batch.startUp())
         return endBeforeTheJob(batch, kExitFailed);
@@ -317,28 +238,14 @@ int runEngrave(const QStringList& args, Streams streams) {
         return endBeforeTheJob(batch, kExitFailed);
     }
 
-    BatchScreen& screen = batch.screen();
-    screen.variant = request->variant;
-    screen.picture = request->picture;
-    screen.resolution = {request->density.value_or(program.settings.resolutionIndex),
-                         request->placementButton};
-    program.image.openClick();
-    if (program.image.picture().bitmap.isNull())
-        return endBeforeTheJob(batch, kExitFailed); // the open has told why
-
     HeadlessProperties panels(program);
-    EngravingProperties& properties = panels.properties();
-    properties.print1Click();
-    properties.qualityClick(request->singleSided);
-    properties.secondWorkClick(request->secondPass);
-    properties.portraitClick(!request->text);
-    chooseLevels(panels, LevelSet::PrintReady, request->levels);
-    chooseLevels(panels, LevelSet::PrintReady2, request->secondLevels);
+    if (!prepareJob(batch, request->job, panels))
+        return endBeforeTheJob(batch, kExitFailed); // the open has told why
     if (batch.interrupted())
         return endBeforeTheJob(batch, kExitInterrupted);
 
     batch.beginJob();
-    const JobStartResult started = properties.button17Click();
+    const JobStartResult started = panels.properties().button17Click();
     if (!started.started)
         return endBeforeTheJob(batch, kExitFailed); // the job start has told why
     return runStartedJob(batch, batch.jobFigures(started.estimate));

@@ -10,8 +10,8 @@ int runEngrave(const QStringList& args, Streams streams);
 // zuk-batch resume --port PORT [...]: the unfinished job of the program directory finished.
 int runResume(const QStringList& args, Streams streams);
 
-extern const char* const kEngraveUsage;
-extern const char* const kEngraveDetails;
+const char* engraveUsage();
+const char* engraveDetails();
 extern const char* const kResumeUsage;
 extern const char* const kResumeDetails;
 

@@ -10,7 +10,9 @@
 #include "image/ui/TForm5.h"
 #include "plan/ui/EngravingPanels.h"
 #include "run/EngravingRun.h"
+#include "run/Preview.h"
 #include "run/ui/AbortPanel.h"
+#include "run/ui/PreviewDialog.h"
 #include "run/ui/TForm1.h"
 #include "service/ServiceFunctions.h"
 #include "service/ui/ChangeBox.h"
@@ -226,6 +228,10 @@ void TMenuForm::BitBtn1Click() {
 
 void TMenuForm::Button17Click() {
     handle([this] { engravingPanels_->properties().button17Click(); });
+}
+
+void TMenuForm::Preview1Click() {
+    handle([this] { previewClick(program_); });
 }
 
 void TMenuForm::offerUnfinishedJob() {
@@ -457,6 +463,11 @@ void TMenuForm::showFieldViewPart(const QImage& view, const QRect& changed) {
 void TMenuForm::showFaultAdvice() {
     if (form4_)
         form4_->exec();
+}
+
+void TMenuForm::showJobPreview(const JobPreview& preview) {
+    PreviewDialog dialog(preview, this);
+    dialog.exec();
 }
 
 void TMenuForm::showStopEntry() {

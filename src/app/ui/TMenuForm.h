@@ -90,6 +90,9 @@ public:
     void Button27Click();
     void Button28Click();
     const AbortPanelLayout& lastAbortLayout() const { return lastAbortLayout_; }
+    // Preview
+    // "Предпросмотр": the job run on a simulated engraver, its plate and times in a dialog.
+    void Preview1Click();
 
     // --- Screen ---
     void showMessage(MessageKind kind, const QString& text) override;
@@ -117,6 +120,8 @@ public:
     void showStopEntry() override;
     // Live progress of a run
     void showRunProgress(const RunProgressFigures& figures) override;
+    // Preview
+    void showJobPreview(const JobPreview& preview) override;
 
     // The top-level menu entries by position (0 "Файл" .. 8 "STOP").
     QAction* menuEntry(int position) const;

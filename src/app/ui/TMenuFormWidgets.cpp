@@ -79,6 +79,7 @@ void TMenuForm::buildMenu() {
 
     QMenu* work = addMenu(bar, "SuperWork1", QStringLiteral("Работа"));
     addItem(work, "Print1", QStringLiteral("Гравировка"), &TMenuForm::Print1Click);
+    addItem(work, "Preview1", QStringLiteral("Предпросмотр"), &TMenuForm::Preview1Click);
     auto* quality = new QActionGroup(this);
     for (auto [name, text, checked] :
          {std::tuple{"Qual1", "Quality HI", false}, std::tuple{"Qual2", "Quality LO", true}}) {

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Arguments.h"
+
+#include "plan/HeadlessProperties.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace zuk::batch {
+
+class BatchJob;
+
+// What the operator chooses for a job in the window: the picture and how "Открыть" takes it,
+// and the choices of "Гравировка".
+struct JobChoices {
+    static constexpr int kDefaultPlacementButton = 5; // "Center Center"
+
+    QString picture;
+    ConversionVariant variant = ConversionVariant::Combined;
+    std::optional<int> density;
+    int placementButton = kDefaultPlacementButton;
+    bool singleSided = false;
+    std::vector<int> levels; // empty: as stored; one value: group setting; four: individual
+    bool secondPass = false;
+    std::vector<int> secondLevels;
+    bool text = false;
+};
+
+// The options of JobChoices on a usage line and explained for --help.
+extern const char* const kJobChoicesUsage;
+extern const char* const kJobChoicesDetails;
+
+// Takes one of the job's options, or the picture; false when the next argument is an
+// option of another kind.
+bool jobChoiceOption(ArgumentReader& reader, JobChoices& choices, QStringList& pictures);
+// After the last argument: exactly one picture (made absolute), --second-levels only with
+// --second-pass. Mistakes go to the reader.
+void finishJobChoices(ArgumentReader& reader, JobChoices& choices, const QStringList& pictures);
+
+// The program directory exists; false, told why, when it does not.
+bool directoryExists(const QString& directory, const char* command, QTextStream& err);
+// The directory and the picture exist; false, told why, when one does not.
+bool jobFilesExist(const QString& directory, const JobChoices& choices, const char* command,
+                   QTextStream& err);
+
+// "Открыть" with the choices' answers, then "Гравировка" and the choices on the panels, as
+// the operator makes them; false when the picture was not opened (the open has told why).
+bool prepareJob(BatchJob& batch, const JobChoices& choices, HeadlessProperties& panels);
+
+} // namespace zuk::batch
