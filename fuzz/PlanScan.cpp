@@ -58,12 +58,15 @@ void checkCut(const PlanCut& cut, const std::vector<QByteArray>& plan, qint64 re
         return;
     case PlanCut::Kind::NotFound:
         return;
-    case PlanCut::Kind::FromLine:
-        require(cut.line == 1 ? recordedLine == ProgressEntry::kNotStarted
-                              : cut.line == count + 1 && recordedLine >= count,
+    case PlanCut::Kind::FromLine: {
+        // In an empty plan both are line 1.
+        const bool notBegun = cut.line == 1 && recordedLine == ProgressEntry::kNotStarted;
+        const bool ended = cut.line == count + 1 && recordedLine >= count;
+        require(notBegun || ended,
                 "the whole plan is kept before the pass began, nothing after it ended",
                 describe(cut));
         return;
+    }
     case PlanCut::Kind::AtLine:
         require(cut.line >= 1 && cut.line <= count, "the cut is on a line of the plan",
                 describe(cut));
