@@ -159,6 +159,56 @@ TEST_F(Resumption, IgnoringTheJobHomesTheHeadAndDeletesItsFiles) {
     EXPECT_FALSE(QFile::exists(bench.file("JobProgress.txt")));
 }
 
+// The operator restarts the device and the program after a fault stop, and the line loses one
+// answer byte of the resumption: of "How", of the device's preparation (motors, strike
+// profile, homing) or of "Begin print". A preparation that did not complete must not run the
+// plan on a device that kept its own defaults; the next start finishes the job exactly.
+TEST(ResumptionOverAFaultyLine, AnAnswerLostWhilePreparingTheDeviceStopsItAndTheNextStartFinishes) {
+    const DotPicture picture = randomPicture(5, kRegions);
+    JobSpec spec;
+    spec.plan = generatePlan(picture, kRegions, Sides::Double);
+    constexpr int kLinesBeforeTheStop = 9;
+    const auto resumeAfterRestart = [&](EngraverBench& bench) {
+        bench.startProgram();
+        bench.startJob(spec);
+        for (int line = 0; line < kLinesBeforeTheStop; ++line)
+            optimizingTimer(bench.program());
+        bench.abandonHost();
+        bench.engraver().restart(bench.clock.monotonicMs());
+        bench.clock.advance(60000);
+        bench.startProgram();
+    };
+
+    EngraverBench probe;
+    resumeAfterRestart(probe);
+    const int firstByte = probe.engraver().counters().answerBytes + 1;
+    probe.program().crushTimerTimer();
+    ASSERT_TRUE(probe.program().timers.optimizing);
+    const int lastByte = probe.engraver().counters().answerBytes;
+    ASSERT_GT(lastByte - firstByte, 30);
+
+    for (int lost = firstByte; lost <= lastByte; ++lost) {
+        SCOPED_TRACE(::testing::Message() << "answer byte " << lost << " of " << firstByte << ".."
+                                          << lastByte << " lost");
+        sim::SimOptions options;
+        options.faults.dropAnswerBytes = {lost};
+        EngraverBench bench(options);
+        resumeAfterRestart(bench);
+        bench.program().crushTimerTimer();
+        for (int restarts = 0;; ++restarts) {
+            ASSERT_TRUE(bench.runTimers());
+            if (!QFile::exists(bench.file("ErorFile.txt")) || restarts == 3)
+                break;
+            bench.abandonHost();
+            bench.engraver().restart(bench.clock.monotonicMs());
+            bench.clock.advance(60000);
+            bench.startProgram();
+        }
+        EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
+        expectEveryCellStruckOncePerPass(bench, picture, spec);
+    }
+}
+
 // The device loses its power in the middle of a print line and keeps the head where it
 // stopped; the operator switches it on and starts the program again.
 // Without "Monitor" after the line, only the print line's own completion wait sees that the
