@@ -115,6 +115,9 @@ TEST(EngraveCommand, AWholeJobOnVirtualTimeWithItsEstimateAndSummary) {
     EXPECT_TRUE(run.out.contains(QRegularExpression("host: [0-9.]+ s processor time, .* % of the "
                                                     "device's .* \\(modelled\\)")))
         << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(
+        QRegularExpression("host real time: [0-9.]+ s, [0-9.]+ % of the device's")))
+        << run.out.toStdString();
     // The job has ended normally; Zuk.ini keeps its own port.
     EXPECT_FALSE(QFile::exists(job.file("ErorFile.txt")));
     EXPECT_FALSE(QFile::exists(job.file("JobProgress.txt")));
