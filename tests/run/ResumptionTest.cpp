@@ -209,6 +209,51 @@ TEST(ResumptionOverAFaultyLine, AnAnswerLostWhilePreparingTheDeviceStopsItAndThe
     }
 }
 
+// The same for the second pass's start: its levels, the motors, the homing, "Begin print".
+TEST(SecondPassOverAFaultyLine, AnAnswerLostWhileStartingTheSecondPassEndsInTheFaultStop) {
+    const DotPicture picture = randomPicture(5, kRegions);
+    JobSpec spec;
+    spec.plan = generatePlan(picture, kRegions, Sides::Single);
+    spec.secondPass = true;
+    // Ticks until the one that starts the second pass has run; the answer bytes before it.
+    const auto runToTheSecondPass = [](EngraverBench& bench) {
+        int before = 0;
+        while (!bench.program().job.secondPassRunning && bench.program().timers.optimizing) {
+            before = bench.engraver().counters().answerBytes;
+            optimizingTimer(bench.program());
+        }
+        return before;
+    };
+
+    EngraverBench probe;
+    probe.startProgram();
+    probe.startJob(spec);
+    const int firstByte = runToTheSecondPass(probe) + 1;
+    const int lastByte = probe.engraver().counters().answerBytes;
+    ASSERT_GT(lastByte - firstByte, 20);
+
+    for (int lost = firstByte; lost <= lastByte; ++lost) {
+        SCOPED_TRACE(::testing::Message() << "answer byte " << lost << " of " << firstByte << ".."
+                                          << lastByte << " lost");
+        sim::SimOptions options;
+        options.faults.dropAnswerBytes = {lost};
+        EngraverBench bench(options);
+        bench.startProgram();
+        bench.startJob(spec);
+        for (int restarts = 0;; ++restarts) {
+            ASSERT_TRUE(bench.runTimers());
+            if (!QFile::exists(bench.file("ErorFile.txt")) || restarts == 3)
+                break;
+            bench.abandonHost();
+            bench.engraver().restart(bench.clock.monotonicMs());
+            bench.clock.advance(60000);
+            bench.startProgram();
+        }
+        EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
+        expectEveryCellStruckOncePerPass(bench, picture, spec);
+    }
+}
+
 // The device loses its power in the middle of a print line and keeps the head where it
 // stopped; the operator switches it on and starts the program again.
 // Without "Monitor" after the line, only the print line's own completion wait sees that the
