@@ -214,10 +214,18 @@ void startSecondPass(Program& program) {
     commands.setStrike(program.settings.second);
     commands.setResolutionSteps(program.settings.resolutionIndex);
     commands.resetError(program.settings.fieldWidth, program.settings.fieldHeight);
-    commands.beginPrint();
     commands.position = {};
     job.planLineCounter = 0;
     job.linesWithoutLink = 0;
+    // A failed setting leaves the link down. "Begin print", which goes out regardless, would
+    // bring it back and clear the link-error flag, and the pass would run from where the head
+    // stood with the forces the device kept; the fault stop keeps the job instead, and its
+    // resumption runs the whole pass from home.
+    if (!program.exchange.linkActive()) {
+        program.exchange.setLinkError(true);
+        return;
+    }
+    commands.beginPrint();
 }
 
 FileResult beginJobProgress(Program& program) {

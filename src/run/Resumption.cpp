@@ -93,8 +93,12 @@ void warmUp(Program& program) {
         warmUpSeries(program);
 }
 
-// The device as the job start leaves it, for the rebuilt plan.
-void prepareDevice(Program& program) {
+// The device as the job start leaves it, for the rebuilt plan; false when a command of it
+// failed. After a failure every setting finds the link down and sends nothing, but "Begin
+// print" goes out regardless and brings the link back, so the run would move and strike with
+// what the device held before (after a restart, its own defaults): the wrong forces, the wrong
+// steps, and a head that leaves the plan's path.
+bool prepareDevice(Program& program) {
     CommandSet& commands = program.commands;
     commands.setResolutionSteps(program.settings.resolutionIndex);
     commands.setStrike(program.settings.first);
@@ -102,7 +106,10 @@ void prepareDevice(Program& program) {
     commands.strikeSetting(CommandSet::kStrikeU, CommandSet::kJobStrikeU);
     commands.resetError(program.settings.fieldWidth, program.settings.fieldHeight);
     commands.setStepTime(commands.stepTimeFactor);
+    if (!program.exchange.linkActive())
+        return false;
     commands.beginPrint();
+    return program.exchange.linkActive() && !program.exchange.linkError();
 }
 
 } // namespace
@@ -161,7 +168,13 @@ void resumeJob(Program& program) {
         stopResuming(program, program.job.plan.error());
         return;
     }
-    prepareDevice(program);
+    // The rebuilt plan is in place with its record at the pass's beginning, so the next
+    // attempt runs all of it from home, wherever the head is now.
+    if (!prepareDevice(program)) {
+        program.job.plan.close();
+        stopResuming(program, QString()); // the exchange has told why
+        return;
+    }
     program.commands.position = {};
     program.job.planLineCounter = 0;
     program.job.linesWithoutLink = 0;

@@ -2,7 +2,8 @@
 // in a hundred of its answers, or falls silent part way. Whatever the exchange cannot repair
 // ends in the fault stop with the job kept; the operator restarts the device and the program,
 // which finishes the job. Every job must end with the plate exactly as without faults, no
-// cell struck twice in a pass.
+// cell struck twice in a pass. Each campaign prints one line of figures; ZUK_FAULT_SEEDS runs
+// other seeds than the suite's twelve ("40": seeds 1 to 40, "13-60": seeds 13 to 60).
 #include "EngraverBench.h"
 
 #include <QFile>
@@ -23,7 +24,38 @@ constexpr int kMaxRestarts = 25;
 constexpr int kFaultRate = 300;
 
 const std::vector<PlanRegion> kRegions{{2, 14, 2, 40}, {4, 18, 46, 80}, {20, 30, 6, 60}};
-constexpr unsigned kSeeds = 12;
+constexpr unsigned kDefaultSeeds = 12;
+
+struct SeedRange {
+    unsigned first = 1;
+    unsigned last = kDefaultSeeds;
+};
+
+// "N" is seeds 1 to N, "A-B" seeds A to B; anything else (or nothing) the suite's seeds.
+SeedRange seedRange(const QString& text) {
+    const QStringList bounds = text.trimmed().split(QLatin1Char('-'));
+    bool firstOk = false;
+    bool lastOk = false;
+    const unsigned first = bounds.size() == 2 ? bounds.front().toUInt(&firstOk) : 1;
+    const unsigned last = bounds.back().toUInt(&lastOk);
+    if (bounds.size() == 1)
+        firstOk = true;
+    if (!firstOk || !lastOk || bounds.size() > 2 || first == 0 || last < first)
+        return {};
+    return {first, last};
+}
+
+TEST(FaultSeeds, ACountOrARangeChoosesTheSeedsAndAnythingElseTheSuitesTwelve) {
+    EXPECT_EQ(seedRange(QStringLiteral("40")).first, 1u);
+    EXPECT_EQ(seedRange(QStringLiteral("40")).last, 40u);
+    EXPECT_EQ(seedRange(QStringLiteral(" 13-60 ")).first, 13u);
+    EXPECT_EQ(seedRange(QStringLiteral("13-60")).last, 60u);
+    for (const char* odd : {"", "0", "x", "9-3", "0-4", "1-2-3", "-5", "4-"}) {
+        SCOPED_TRACE(odd);
+        EXPECT_EQ(seedRange(QString::fromLatin1(odd)).first, 1u);
+        EXPECT_EQ(seedRange(QString::fromLatin1(odd)).last, kDefaultSeeds);
+    }
+}
 
 JobSpec faultJob(Sides sides) {
     JobSpec spec;
@@ -80,24 +112,59 @@ sim::FaultPlan randomFaults(unsigned seed, const FaultFree& reference) {
 struct CampaignFigures {
     int jobs = 0;
     int answerBytes = 0; // what the device sent during the runs
-    int faultsInjected = 0;
+    int droppedBytes = 0;
+    int corruptedBytes = 0;
+    int refusedFrames = 0; // good frames refused on purpose
+    int silences = 0;      // the device falling silent until its restart
     int resynchronisations = 0;
-    int framesRefused = 0;
-    int framesRepeated = 0; // frames beyond those of the fault-free job
-    int faultStops = 0;     // the job kept and finished by a new program start
+    int badCheckRefusals = 0; // frames the device refused for their check byte
+    int framesRepeated = 0;   // frames beyond those of the fault-free job
+    int faultStops = 0;       // the job kept and finished by a new program start
     int platesEqual = 0;
 
-    void print(const char* campaign) const {
-        std::cout << campaign << ": " << jobs << " jobs, " << faultsInjected
-                  << " faults injected in " << answerBytes << " answer bytes, "
-                  << resynchronisations << " resynchronisations, " << framesRefused
-                  << " frames refused, " << framesRepeated << " frames repeated, " << faultStops
-                  << " fault stops finished by a restart, " << platesEqual << " of " << jobs
-                  << " plates equal" << std::endl;
-        ::testing::Test::RecordProperty(std::string(campaign) + "_resynchronisations",
-                                        resynchronisations);
+    int faultsInjected() const { return droppedBytes + corruptedBytes + refusedFrames + silences; }
+
+    void add(const sim::EngraverCounters& counters, const FaultFree& reference) {
+        answerBytes += counters.answerBytes - reference.answerBytesBeforeRun;
+        droppedBytes += counters.droppedAnswerBytes;
+        corruptedBytes += counters.corruptedAnswerBytes;
+        refusedFrames += counters.refusedOnPurpose;
+        resynchronisations += counters.resynchronisations;
+        badCheckRefusals += counters.refusedBadCheck;
+        framesRepeated += counters.frames - reference.frames;
+        ++jobs;
+    }
+
+    void print(const std::string& campaign) const {
+        std::cout << campaign << ": " << jobs << " jobs, " << faultsInjected()
+                  << " faults injected (" << droppedBytes << " answer bytes dropped, "
+                  << corruptedBytes << " inverted, " << refusedFrames << " good frames refused, "
+                  << silences << " silences) in " << answerBytes << " answer bytes, "
+                  << resynchronisations << " resynchronisations, " << framesRepeated
+                  << " frames repeated, " << badCheckRefusals << " refused for the check byte, "
+                  << faultStops << " fault stops finished by a restart, " << platesEqual << " of "
+                  << jobs << " plates equal" << std::endl;
+        const std::pair<const char*, int> properties[] = {
+            {"jobs", jobs},
+            {"answer_bytes", answerBytes},
+            {"dropped_bytes", droppedBytes},
+            {"inverted_bytes", corruptedBytes},
+            {"refused_frames", refusedFrames},
+            {"silences", silences},
+            {"resynchronisations", resynchronisations},
+            {"frames_repeated", framesRepeated},
+            {"check_byte_refusals", badCheckRefusals},
+            {"fault_stops", faultStops},
+            {"plates_equal", platesEqual},
+        };
+        for (const auto& [name, value] : properties)
+            ::testing::Test::RecordProperty(name, value);
     }
 };
+
+std::string campaignName(Sides sides, const char* kind) {
+    return std::string(sides == Sides::Double ? "double-sided" : "single-sided") + kind;
+}
 
 // Runs the job to its end: after each fault stop the device and the program are restarted
 // and the new program finishes the job. The number of restarts it took.
@@ -137,8 +204,9 @@ TEST_P(FaultyLine, JobsWithOneAnswerInAHundredLostGarbledOrRefusedEndWithTheExac
     ASSERT_EQ(reference.first.cells, reference.second.cells);
     ASSERT_GT(reference.first.cells.size(), 900u);
 
+    const SeedRange seeds = seedRange(qEnvironmentVariable("ZUK_FAULT_SEEDS"));
     CampaignFigures figures;
-    for (unsigned seed = 1; seed <= kSeeds; ++seed) {
+    for (unsigned seed = seeds.first; seed <= seeds.last; ++seed) {
         SCOPED_TRACE(::testing::Message() << "seed " << seed);
         sim::SimOptions options;
         options.faults = randomFaults(seed, reference);
@@ -146,22 +214,15 @@ TEST_P(FaultyLine, JobsWithOneAnswerInAHundredLostGarbledOrRefusedEndWithTheExac
         bench.startProgram();
         bench.startJob(spec);
         figures.faultStops += finishAcrossRestarts(bench);
-
-        const sim::EngraverCounters& counters = bench.engraver().counters();
-        figures.faultsInjected +=
-            counters.droppedAnswerBytes + counters.corruptedAnswerBytes + counters.refusedOnPurpose;
-        figures.answerBytes += counters.answerBytes - reference.answerBytesBeforeRun;
-        figures.resynchronisations += counters.resynchronisations;
-        figures.framesRefused += counters.refusedOnPurpose + counters.refusedBadCheck;
-        figures.framesRepeated += counters.frames - reference.frames;
-        ++figures.jobs;
+        figures.add(bench.engraver().counters(), reference);
         figures.platesEqual += platesEqual(bench, spec, reference) ? 1 : 0;
         EXPECT_FALSE(QFile::exists(bench.file("JobProgress.txt")));
     }
-    figures.print(GetParam() == Sides::Double ? "double-sided" : "single-sided");
+    figures.print(campaignName(GetParam(), "") + ", seeds " + std::to_string(seeds.first) + "-" +
+                  std::to_string(seeds.last));
     // About one fault in a hundred answer bytes.
-    EXPECT_GT(figures.faultsInjected * 150, figures.answerBytes);
-    EXPECT_LT(figures.faultsInjected * 60, figures.answerBytes);
+    EXPECT_GT(figures.faultsInjected() * 150, figures.answerBytes);
+    EXPECT_LT(figures.faultsInjected() * 60, figures.answerBytes);
     EXPECT_GT(figures.resynchronisations, figures.jobs * 10);
     EXPECT_EQ(figures.platesEqual, figures.jobs);
 }
@@ -200,14 +261,13 @@ TEST_P(FaultyLine, DeviceFallingSilentEndsInTheFaultStopAndANewStartFinishesTheJ
         bench.engraver().restart(bench.clock.monotonicMs());
         bench.startProgram();
         figures.faultStops += 1 + finishAcrossRestarts(bench);
-        figures.resynchronisations += bench.engraver().counters().resynchronisations;
-        ++figures.faultsInjected;
-        ++figures.jobs;
+        figures.add(bench.engraver().counters(), reference);
+        ++figures.silences;
         figures.platesEqual += platesEqual(bench, spec, reference) ? 1 : 0;
         EXPECT_TRUE(bench.engraver().unexplainedViolations().empty())
             << bench.engraver().unexplainedViolations().front().description.toStdString();
     }
-    figures.print(GetParam() == Sides::Double ? "double-sided, silent" : "single-sided, silent");
+    figures.print(campaignName(GetParam(), ", silent"));
     EXPECT_EQ(figures.platesEqual, figures.jobs);
 }
 

@@ -119,9 +119,10 @@ TEST(LongJob, MemoryStaysFlatAndTheLogsBoundedOverTheWholeJob) {
 
     ASSERT_EQ(run.programBytes.size(), std::size_t(kSamples));
     const qint64 growth = run.programBytes.back() - run.programBytes.front();
-    std::cout << run.lines << " plan lines: the program held " << run.programBytes.front()
-              << " bytes after the first tenth, " << run.programBytes.back()
-              << " at the end (growth " << growth << " bytes)" << std::endl;
+    std::cout << run.lines << " plan lines: the program held, at every tenth of the job (bytes):";
+    for (const qint64 bytes : run.programBytes)
+        std::cout << ' ' << bytes;
+    std::cout << " (growth " << growth << " bytes)" << std::endl;
     EXPECT_LE(growth, kAllowedGrowthBytes);
     // Nor does it creep: the last half grows no more than the slack either.
     EXPECT_LE(run.programBytes.back() - run.programBytes[kSamples / 2], kAllowedGrowthBytes);
@@ -135,6 +136,9 @@ TEST(LongJob, MemoryStaysFlatAndTheLogsBoundedOverTheWholeJob) {
     // No exchange failed, so nothing was written into testing.txt.
     EXPECT_TRUE(QFile::exists(bench.file("testing.txt")));
     EXPECT_EQ(bench.bytesOf("testing.txt").size(), 0);
+    std::cout << "exchange log: " << log.size() << " lines, " << log.join(QString()).size()
+              << " characters; testing.txt: " << bench.bytesOf("testing.txt").size() << " bytes"
+              << std::endl;
 }
 
 TEST(LongJob, TestingFileGrowsOnlyByTheRecordsOfFailedExchanges) {
@@ -161,6 +165,9 @@ TEST(LongJob, TestingFileGrowsOnlyByTheRecordsOfFailedExchanges) {
     // Each record is its header and the ten log lines.
     EXPECT_EQ(lines.size(), records * (1 + ExchangeLog::kLines));
     EXPECT_EQ(bench.program().exchange.errorCount(), records);
+    std::cout << "testing.txt after five garbled answers in " << spec.plan.size()
+              << " plan lines: " << records << " records, " << bench.bytesOf("testing.txt").size()
+              << " bytes" << std::endl;
 }
 
 } // namespace

@@ -120,6 +120,16 @@ TEST_F(PlanScan, PassNotBegunKeepsEveryLineAndACompletedPassKeepsNone) {
     const PlanCut done = exact({1234, 5678}, kRevisitingPlan.size());
     EXPECT_EQ(done.kind, PlanCut::Kind::FromLine);
     EXPECT_TRUE(rebuilt(done).isEmpty());
+
+    // The emptied first plan of a resumed second-pass job: nothing is left whether or not the
+    // pass had begun.
+    write({});
+    for (const qint64 recorded : {qint64(ProgressEntry::kNotStarted), qint64(0), qint64(3)}) {
+        const PlanCut empty = exact({0, 0}, recorded);
+        EXPECT_EQ(empty.kind, PlanCut::Kind::FromLine) << recorded;
+        EXPECT_EQ(empty.line, 1) << recorded;
+        EXPECT_TRUE(rebuilt(empty).isEmpty()) << recorded;
+    }
 }
 
 TEST_F(PlanScan, StopOnNoPathAndUnreadableMovesAreReported) {

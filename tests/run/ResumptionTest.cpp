@@ -159,6 +159,103 @@ TEST_F(Resumption, IgnoringTheJobHomesTheHeadAndDeletesItsFiles) {
     EXPECT_FALSE(QFile::exists(bench.file("JobProgress.txt")));
 }
 
+// The operator switches the device off and on and starts the program again a minute later.
+void restartDeviceAndProgram(EngraverBench& bench) {
+    bench.abandonHost();
+    bench.engraver().restart(bench.clock.monotonicMs());
+    bench.clock.advance(60000);
+    bench.startProgram();
+}
+
+// Runs the job to its end, restarting the device and the program after each fault stop (three
+// times at the most); every cell struck once per pass.
+void finishAcrossRestarts(EngraverBench& bench, const DotPicture& picture, const JobSpec& spec) {
+    for (int restarts = 0;; ++restarts) {
+        ASSERT_TRUE(bench.runTimers());
+        if (!QFile::exists(bench.file("ErorFile.txt")) || restarts == 3)
+            break;
+        restartDeviceAndProgram(bench);
+    }
+    EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
+    expectEveryCellStruckOncePerPass(bench, picture, spec);
+}
+
+// For every answer byte from `first` to `last`: a line that loses that byte, the job brought
+// there by `reach`, then finished across restarts.
+template <typename Reach>
+void loseEachAnswerByte(int first, int last, const DotPicture& picture, const JobSpec& spec,
+                        Reach reach) {
+    for (int lost = first; lost <= last; ++lost) {
+        SCOPED_TRACE(::testing::Message()
+                     << "answer byte " << lost << " of " << first << ".." << last << " lost");
+        sim::SimOptions options;
+        options.faults.dropAnswerBytes = {lost};
+        EngraverBench bench(options);
+        reach(bench);
+        finishAcrossRestarts(bench, picture, spec);
+    }
+}
+
+// The operator restarts the device and the program after a fault stop, and the line loses one
+// answer byte of the resumption: of "How", of the device's preparation (motors, strike
+// profile, homing) or of "Begin print". A preparation that did not complete must not run the
+// plan on a device that kept its own defaults; the next start finishes the job exactly.
+TEST(ResumptionOverAFaultyLine, AnAnswerLostWhilePreparingTheDeviceStopsItAndTheNextStartFinishes) {
+    const DotPicture picture = randomPicture(5, kRegions);
+    JobSpec spec;
+    spec.plan = generatePlan(picture, kRegions, Sides::Double);
+    constexpr int kLinesBeforeTheStop = 9;
+    const auto resumeAfterRestart = [&](EngraverBench& bench) {
+        bench.startProgram();
+        bench.startJob(spec);
+        for (int line = 0; line < kLinesBeforeTheStop; ++line)
+            optimizingTimer(bench.program());
+        restartDeviceAndProgram(bench);
+    };
+
+    EngraverBench probe;
+    resumeAfterRestart(probe);
+    const int firstByte = probe.engraver().counters().answerBytes + 1;
+    probe.program().crushTimerTimer();
+    ASSERT_TRUE(probe.program().timers.optimizing);
+    const int lastByte = probe.engraver().counters().answerBytes;
+    ASSERT_GT(lastByte - firstByte, 30);
+
+    loseEachAnswerByte(firstByte, lastByte, picture, spec, [&](EngraverBench& bench) {
+        resumeAfterRestart(bench);
+        bench.program().crushTimerTimer();
+    });
+}
+
+// The same for the second pass's start: its levels, the motors, the homing, "Begin print".
+TEST(SecondPassOverAFaultyLine, AnAnswerLostWhileStartingTheSecondPassEndsInTheFaultStop) {
+    const DotPicture picture = randomPicture(5, kRegions);
+    JobSpec spec;
+    spec.plan = generatePlan(picture, kRegions, Sides::Single);
+    spec.secondPass = true;
+    // Ticks until the one that starts the second pass has run; the answer bytes before it.
+    const auto runToTheSecondPass = [](EngraverBench& bench) {
+        int before = 0;
+        while (!bench.program().job.secondPassRunning && bench.program().timers.optimizing) {
+            before = bench.engraver().counters().answerBytes;
+            optimizingTimer(bench.program());
+        }
+        return before;
+    };
+
+    EngraverBench probe;
+    probe.startProgram();
+    probe.startJob(spec);
+    const int firstByte = runToTheSecondPass(probe) + 1;
+    const int lastByte = probe.engraver().counters().answerBytes;
+    ASSERT_GT(lastByte - firstByte, 20);
+
+    loseEachAnswerByte(firstByte, lastByte, picture, spec, [&](EngraverBench& bench) {
+        bench.startProgram();
+        bench.startJob(spec);
+    });
+}
+
 // The device loses its power in the middle of a print line and keeps the head where it
 // stopped; the operator switches it on and starts the program again.
 // Without "Monitor" after the line, only the print line's own completion wait sees that the

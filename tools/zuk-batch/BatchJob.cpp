@@ -1,5 +1,7 @@
 #include "BatchJob.h"
 
+#include "EngraverMeter.h"
+
 #include "app/PortOpener.h"
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
@@ -12,9 +14,6 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include <chrono>
-#include <ctime>
-
 namespace zuk::batch {
 
 namespace {
@@ -22,44 +21,6 @@ namespace {
 constexpr qint64 kProgressIntervalMs = 1000;
 // The estimate and the durations count in units of 10 µs.
 constexpr qint64 kUnitsPerMs = 100;
-
-qint64 processCpuNs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
-// The line to the built-in engraver, with the time spent inside the engraver added up: on
-// virtual time the engraver never sleeps, so that time is its own processing, which is not
-// the host's.
-class MeteredLine final : public ByteTransport {
-public:
-    MeteredLine(std::unique_ptr<ByteTransport> inner, qint64& insideNs)
-        : inner_(std::move(inner)), insideNs_(insideNs) {}
-
-    template <typename F> auto metered(F&& call) -> decltype(call()) {
-        const auto start = std::chrono::steady_clock::now();
-        auto result = call();
-        insideNs_ += std::chrono::duration_cast<std::chrono::nanoseconds>(
-                         std::chrono::steady_clock::now() - start)
-                         .count();
-        return result;
-    }
-
-    bool setParity(Parity parity) override {
-        return metered([&] { return inner_->setParity(parity); });
-    }
-    bool writeByte(quint8 byte) override {
-        return metered([&] { return inner_->writeByte(byte); });
-    }
-    std::optional<quint8> readByte(int timeoutMs) override {
-        return metered([&] { return inner_->readByte(timeoutMs); });
-    }
-
-private:
-    std::unique_ptr<ByteTransport> inner_;
-    qint64& insideNs_;
-};
 
 QString duration(qint64 ms) {
     return durationText(ms * kUnitsPerMs, QLocale::c());
@@ -106,7 +67,7 @@ BatchJob::BatchJob(const QString& directory, const LineChoice& line, Streams str
             std::unique_ptr<ByteTransport> transport = opened(name);
             if (!transport || !sim::isBuiltInPortName(name))
                 return transport;
-            return std::make_unique<MeteredLine>(std::move(transport), engraverNs_);
+            return meteredLine(std::move(transport), engraverMeter_);
         };
     }
     program_ =
@@ -136,7 +97,8 @@ bool BatchJob::interrupted() {
 void BatchJob::beginJob() {
     jobStartMs_ = clock_->monotonicMs();
     jobStartCpuNs_ = processCpuNs();
-    engraverNsAtStart_ = engraverNs_;
+    jobWall_.start();
+    meterAtStart_ = engraverMeter_;
     modelledUsAtStart_ = engraver_->modelledDeviceTimeUs();
     sinceProgress_.start();
 }
@@ -242,15 +204,21 @@ void BatchJob::printSummary(const JobFigures& figures, RunEnd end) {
             << " %)";
     out << Qt::endl;
 
-    // The host's share: the process's processor time without the built-in engraver's, against
-    // the device's time (modelled by the engraver, or the time the job took on a real line).
-    const double hostS =
-        double(processCpuNs() - jobStartCpuNs_ - (engraverNs_ - engraverNsAtStart_)) / 1e9;
+    printHostShare(elapsed);
+}
+
+void BatchJob::printHostShare(qint64 elapsedMs) {
+    // The process's processor time without the built-in engraver's, against the device's time
+    // (modelled by the engraver, or the time the job took on a real line).
+    QTextStream& out = streams_.out;
+    const double processS = double(processCpuNs() - jobStartCpuNs_) / 1e9;
+    const double hostS = processS - double(engraverMeter_.cpuSince(meterAtStart_)) / 1e9;
     const bool modelled = line_.virtualTime;
     const double deviceS =
         modelled ? double(engraver_->modelledDeviceTimeUs() - modelledUsAtStart_) / 1e6
-                 : double(elapsed) / 1e3;
-    out << "host: " << QString::number(hostS, 'f', 3) << " s processor time";
+                 : double(elapsedMs) / 1e3;
+    out << "host: " << QString::number(hostS, 'f', 3) << " s processor time (of "
+        << QString::number(processS, 'f', 3) << " s for the whole process)";
     if (linesCompleted_ > 0)
         out << ", " << QString::number(hostS * 1e6 / double(linesCompleted_), 'f', 1)
             << " µs a line";
@@ -258,6 +226,16 @@ void BatchJob::printSummary(const JobFigures& figures, RunEnd end) {
         out << ", " << QString::number(100.0 * hostS / deviceS, 'f', 4) << " % of the device's "
             << duration(qint64(deviceS * 1e3)) << (modelled ? " (modelled)" : "");
     out << Qt::endl;
+    // On virtual time nothing waits for the device, so the real time outside the engraver is
+    // what the host added to the job's time: its waits for the disk, and on a shared computer
+    // the time other processes took, included.
+    if (modelled && deviceS > 0) {
+        const double hostWallS =
+            double(jobWall_.nsecsElapsed() - engraverMeter_.wallSince(meterAtStart_)) / 1e9;
+        out << "host real time: " << QString::number(hostWallS, 'f', 3) << " s, "
+            << QString::number(100.0 * hostWallS / deviceS, 'f', 4) << " % of the device's"
+            << Qt::endl;
+    }
 }
 
 } // namespace zuk::batch

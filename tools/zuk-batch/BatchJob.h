@@ -2,6 +2,7 @@
 
 #include "BatchScreen.h"
 #include "Command.h"
+#include "EngraverMeter.h"
 
 #include "app/Clock.h"
 #include "app/Program.h"
@@ -83,6 +84,7 @@ public:
 private:
     void printProgress(const JobFigures& job);
     qint64 linesDone() const;
+    void printHostShare(qint64 elapsedMs);
     qint64 elapsedMs() const;
     // How long the job is expected to take on this line, in milliseconds.
     qint64 expectedMs(const JobFigures& figures) const;
@@ -91,8 +93,9 @@ private:
     LineChoice line_;
     std::unique_ptr<Clock> clock_;
     std::shared_ptr<sim::Engraver> engraver_;
-    // Time spent inside the built-in engraver, which the host's figures leave out.
-    qint64 engraverNs_ = 0;
+    // Time spent inside the built-in engraver on virtual time, which the host's figures leave
+    // out.
+    EngraverMeter engraverMeter_;
     BatchScreen screen_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<TerminationSignals> termination_;
@@ -100,7 +103,8 @@ private:
 
     qint64 jobStartMs_ = 0;
     qint64 jobStartCpuNs_ = 0;
-    qint64 engraverNsAtStart_ = 0;
+    QElapsedTimer jobWall_; // real time, also on virtual time
+    EngraverMeter meterAtStart_;
     qint64 modelledUsAtStart_ = 0;
     qint64 firstPassLines_ = 0;
     qint64 linesCompleted_ = 0;
