@@ -21,7 +21,7 @@ const char* const kEngraveUsage =
     "engrave IN.bmp --port PORT [--dir DIR] [--variant combined|simple] [--density 0..8] "
     "[--place 1..9] [--mode double|single] [--levels F32[,F24,F16,F8]] "
     "[--second-pass [--second-levels F32[,F24,F16,F8]]] [--text] "
-    "[--virtual-time | --sim-speed N]";
+    "[--virtual-time | --sim-speed N] [--plate PLATE.png]";
 const char* const kEngraveDetails =
     "Does what the operator does in the window: the start-up in the program directory DIR\n"
     "(default: the current one; Zuk.ini there, with PORT in place of its port for this run\n"
@@ -37,6 +37,8 @@ const char* const kEngraveDetails =
     "  --virtual-time         only with --port sim: the built-in engraver and the program on\n"
     "                         virtual time, the job as fast as the computer runs it\n"
     "  --sim-speed N          only with --port sim: the engraver N times faster, in real time\n"
+    "  --plate PLATE.png      only with --port sim: the plate the built-in engraver struck,\n"
+    "                         one pixel a cell in the shade of its level, written at the end\n"
     "SIGINT or SIGTERM during the job acts as STOP and \"Завершить работу\": the job is kept\n"
     "for zuk-batch resume. Exit status: 0 the job finished, 1 an error (the job may be kept),\n"
     "2 bad usage, 3 the job was interrupted and kept.";
@@ -69,6 +71,7 @@ struct EngraveRequest {
     bool secondPass = false;
     std::vector<int> secondLevels;
     bool text = false;
+    QString platePng; // empty: no plate picture
 };
 
 struct ResumeRequest {
@@ -150,6 +153,8 @@ bool engraveOption(ArgumentReader& reader, EngraveRequest& request) {
         request.secondPass = true;
     } else if (reader.flag("text")) {
         request.text = true;
+    } else if (reader.option("plate", value)) {
+        request.platePng = value;
     } else {
         return false;
     }
@@ -171,8 +176,13 @@ std::optional<EngraveRequest> parseEngrave(const QStringList& args, QTextStream&
     if (!reader.failed() && !request.secondLevels.empty() && !request.secondPass)
         reader.mistake(QStringLiteral("--second-levels needs --second-pass"));
     checkPlace(request.place, simSpeedGiven, reader);
+    if (!reader.failed() && !request.platePng.isEmpty() &&
+        !sim::isBuiltInPortName(request.place.line.port))
+        reader.mistake(QStringLiteral("--plate is for --port sim only"));
     if (reader.failed())
         return std::nullopt;
+    if (!request.platePng.isEmpty())
+        request.platePng = QFileInfo(request.platePng).absoluteFilePath();
     request.picture = QFileInfo(pictures.front()).absoluteFilePath();
     return request;
 }
@@ -270,12 +280,15 @@ int exitStatus(RunEnd end) {
     return kExitFailed;
 }
 
-// Runs the job the program has started, then shuts the program down.
-int runStartedJob(BatchJob& batch, const JobFigures& figures) {
+// Runs the job the program has started, then shuts the program down. The plate picture,
+// when asked for, shows what the device struck however the run ended.
+int runStartedJob(BatchJob& batch, const JobFigures& figures, const QString& platePng = {}) {
     printJob(batch.program(), figures, batch.out());
     const RunEnd end = batch.run(figures);
     batch.shutDown();
     batch.printSummary(figures, end);
+    if (!platePng.isEmpty() && !batch.writePlate(platePng))
+        return kExitFailed;
     return exitStatus(end);
 }
 
@@ -341,7 +354,7 @@ int runEngrave(const QStringList& args, Streams streams) {
     const JobStartResult started = properties.button17Click();
     if (!started.started)
         return endBeforeTheJob(batch, kExitFailed); // the job start has told why
-    return runStartedJob(batch, batch.jobFigures(started.estimate));
+    return runStartedJob(batch, batch.jobFigures(started.estimate), request->platePng);
 }
 
 int runResume(const QStringList& args, Streams streams) {
