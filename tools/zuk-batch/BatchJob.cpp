@@ -204,16 +204,15 @@ RunEnd BatchJob::run(const JobFigures& figures) {
     return recoveryFileExists(program.dir) ? RunEnd::Failed : RunEnd::Finished;
 }
 
-// The time left: what the estimate leaves, or, when the job runs slower than estimated, the
-// time the lines still to do take at the pace of the lines done so far.
+// The time left: what the estimate leaves, and once the job has taken longer than the whole
+// estimate, the time the lines still to do take at the pace of the lines done so far.
 qint64 BatchJob::remainingMs(const JobFigures& figures) const {
     const qint64 elapsed = elapsedMs();
     const qint64 byEstimate = expectedMs(figures) - elapsed;
+    if (byEstimate > 0 || linesCompleted_ == 0)
+        return std::max<qint64>(0, byEstimate);
     const qint64 linesLeft = figures.lines() - linesCompleted_;
-    const qint64 byPace =
-        linesCompleted_ > 0 ? qint64(double(elapsed) * double(linesLeft) / double(linesCompleted_))
-                            : 0;
-    return std::max<qint64>({0, byEstimate, byPace});
+    return qint64(double(elapsed) * double(linesLeft) / double(linesCompleted_));
 }
 
 void BatchJob::printProgress(const JobFigures& figures) {
