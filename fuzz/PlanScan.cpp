@@ -65,7 +65,6 @@ void checkCut(const PlanCut& cut, const std::vector<QByteArray>& plan, qint64 re
                 "the whole plan is kept before the pass began, nothing after it ended",
                 describe(cut));
         return;
-    }
     case PlanCut::Kind::AtLine:
         require(cut.line >= 1 && cut.line <= count, "the cut is on a line of the plan",
                 describe(cut));

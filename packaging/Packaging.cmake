@@ -13,6 +13,11 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/zuk.desktop
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/zuk.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The README's pictures beside it, so that its links hold in the installed copy too.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/screens DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs
+        FILES_MATCHING PATTERN "*.png")
+install(FILES ${CMAKE_SOURCE_DIR}/docs/manual-movement.png
+        DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zuk)

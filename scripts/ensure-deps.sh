@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need.
+# Installs the Debian packages the build, the tests and the program need, and the packages
+# named as arguments (scripts/screenshots adds its X server and tools this way).
 # Idempotent: apt-get is called only when a package is missing.
 set -euo pipefail
 
@@ -9,7 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-tidy cppcheck
   fonts-dejavu-core
-  desktop-file-utils dpkg-dev
+  desktop-file-utils dpkg-dev python3
+  "$@"
 )
 
 missing=()

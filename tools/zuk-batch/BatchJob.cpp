@@ -9,6 +9,7 @@
 #include "run/EngravingRun.h"
 #include "run/Interruption.h"
 #include "run/PlanFiles.h"
+#include "simulator/Reports.h"
 #include "simulator/SimTransport.h"
 
 #include <QCoreApplication>
@@ -165,10 +166,21 @@ RunEnd BatchJob::run(const JobFigures& figures) {
     return recoveryFileExists(program.dir) ? RunEnd::Failed : RunEnd::Finished;
 }
 
+// The time left: what the estimate leaves, and once the job has taken longer than the whole
+// estimate, the time the lines still to do take at the pace of the lines done so far.
+qint64 BatchJob::remainingMs(const JobFigures& figures) const {
+    const qint64 elapsed = elapsedMs();
+    const qint64 byEstimate = expectedMs(figures) - elapsed;
+    if (byEstimate > 0 || linesCompleted_ == 0)
+        return std::max<qint64>(0, byEstimate);
+    const qint64 linesLeft = figures.lines() - linesCompleted_;
+    return qint64(double(elapsed) * double(linesLeft) / double(linesCompleted_));
+}
+
 void BatchJob::printProgress(const JobFigures& figures) {
     const Job& job = program_->job;
     const qint64 elapsed = elapsedMs();
-    const qint64 remaining = std::max<qint64>(0, expectedMs(figures) - elapsed);
+    const qint64 remaining = remainingMs(figures);
     streams_.out << "pass " << (job.secondPassRunning ? 2 : 1) << ", line " << job.plan.linesRead()
                  << ", " << percent(linesCompleted_, figures.lines()) << " %, elapsed "
                  << duration(elapsed) << ", remaining " << duration(remaining) << Qt::endl;
@@ -236,6 +248,17 @@ void BatchJob::printHostShare(qint64 elapsedMs) {
             << QString::number(100.0 * hostWallS / deviceS, 'f', 4) << " % of the device's"
             << Qt::endl;
     }
+}
+
+bool BatchJob::writePlate(const QString& path) {
+    QString error;
+    if (!sim::writePlatePng(engraver_->plate(), path, &error)) {
+        streams_.err << "zuk-batch: " << error << Qt::endl;
+        return false;
+    }
+    streams_.out << "plate: " << QDir::toNativeSeparators(path) << " ("
+                 << engraver_->plate().strikes().size() << " strikes)" << Qt::endl;
+    return true;
 }
 
 } // namespace zuk::batch

@@ -77,6 +77,9 @@ public:
     void shutDown();
     // Lines run, strikes, time against the estimate, the host's processor time.
     void printSummary(const JobFigures& job, RunEnd end);
+    // Writes the plate the built-in engraver has struck as a PNG and names it; false (told
+    // why) when it cannot be written.
+    bool writePlate(const QString& path);
 
     // The figures of the job the program has open (after the job start or the resumption).
     JobFigures jobFigures(qint64 estimate);
@@ -88,6 +91,7 @@ private:
     qint64 elapsedMs() const;
     // How long the job is expected to take on this line, in milliseconds.
     qint64 expectedMs(const JobFigures& figures) const;
+    qint64 remainingMs(const JobFigures& figures) const;
 
     Streams streams_;
     LineChoice line_;

@@ -32,6 +32,8 @@ const char* const kEngraveLineDetails =
     "  --virtual-time         only with --port sim: the built-in engraver and the program on\n"
     "                         virtual time, the job as fast as the computer runs it\n"
     "  --sim-speed N          only with --port sim: the engraver N times faster, in real time\n"
+    "  --plate PLATE.png      only with --port sim: the plate the built-in engraver struck,\n"
+    "                         one pixel a cell in the shade of its level, written at the end\n"
     "SIGINT or SIGTERM during the job acts as STOP and \"Завершить работу\": the job is kept\n"
     "for zuk-batch resume. Exit status: 0 the job finished, 1 an error (the job may be kept),\n"
     "2 bad usage, 3 the job was interrupted and kept.";
@@ -39,7 +41,8 @@ const char* const kEngraveLineDetails =
 
 const char* engraveUsage() {
     static const std::string usage = std::string("engrave IN.bmp --port PORT [--dir DIR] ") +
-                                     kJobChoicesUsage + " [--virtual-time | --sim-speed N]";
+                                     kJobChoicesUsage +
+                                     " [--virtual-time | --sim-speed N] [--plate PLATE.png]";
     return usage.c_str();
 }
 
@@ -68,6 +71,7 @@ struct JobPlace {
 struct EngraveRequest {
     JobPlace place;
     JobChoices job;
+    QString platePng; // empty: no plate picture
 };
 
 struct ResumeRequest {
@@ -117,13 +121,21 @@ std::optional<EngraveRequest> parseEngrave(const QStringList& args, QTextStream&
     bool simSpeedGiven = false;
     ArgumentReader reader(args, "engrave", err);
     while (!reader.atEnd() && !reader.failed()) {
-        if (!placeOption(reader, request.place, simSpeedGiven))
+        QString plate;
+        if (reader.option("plate", plate))
+            request.platePng = plate;
+        else if (!placeOption(reader, request.place, simSpeedGiven))
             jobChoiceOption(reader, request.job, pictures);
     }
     finishJobChoices(reader, request.job, pictures);
     checkPlace(request.place, simSpeedGiven, reader);
+    if (!reader.failed() && !request.platePng.isEmpty() &&
+        !sim::isBuiltInPortName(request.place.line.port))
+        reader.mistake(QStringLiteral("--plate is for --port sim only"));
     if (reader.failed())
         return std::nullopt;
+    if (!request.platePng.isEmpty())
+        request.platePng = QFileInfo(request.platePng).absoluteFilePath();
     return request;
 }
 
@@ -204,12 +216,15 @@ int exitStatus(RunEnd end) {
     return kExitFailed;
 }
 
-// Runs the job the program has started, then shuts the program down.
-int runStartedJob(BatchJob& batch, const JobFigures& figures) {
+// Runs the job the program has started, then shuts the program down. The plate picture,
+// when asked for, shows what the device struck however the run ended.
+int runStartedJob(BatchJob& batch, const JobFigures& figures, const QString& platePng = {}) {
     printJob(batch.program(), figures, batch.out());
     const RunEnd end = batch.run(figures);
     batch.shutDown();
     batch.printSummary(figures, end);
+    if (!platePng.isEmpty() && !batch.writePlate(platePng))
+        return kExitFailed;
     return exitStatus(end);
 }
 
@@ -248,7 +263,7 @@ int runEngrave(const QStringList& args, Streams streams) {
     const JobStartResult started = panels.properties().button17Click();
     if (!started.started)
         return endBeforeTheJob(batch, kExitFailed); // the job start has told why
-    return runStartedJob(batch, batch.jobFigures(started.estimate));
+    return runStartedJob(batch, batch.jobFigures(started.estimate), request->platePng);
 }
 
 int runResume(const QStringList& args, Streams streams) {
