@@ -59,8 +59,11 @@ private:
         Tile* tile = nullptr;
         LastTile() = default;
         LastTile(const LastTile&) {}
-        LastTile& operator=(const LastTile&) {
-            tile = nullptr;
+        LastTile& operator=(const LastTile& other) {
+            if (this != &other) {
+                key = {};
+                tile = nullptr;
+            }
             return *this;
         }
     };

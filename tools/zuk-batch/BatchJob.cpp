@@ -117,7 +117,8 @@ qint64 BatchJob::expectedMs(const JobFigures& figures) const {
     // The built-in engraver at --sim-speed N does in a second what the device does in N.
     const bool fasterEngraver = sim::isBuiltInPortName(line_.port) && !line_.virtualTime;
     const double speed = fasterEngraver ? line_.simSpeed : 1.0;
-    return qint64(double(figures.estimate / kUnitsPerMs) / speed);
+    const qint64 estimateMs = figures.estimate / kUnitsPerMs; // whole milliseconds
+    return qint64(double(estimateMs) / speed);
 }
 
 qint64 BatchJob::elapsedMs() const {
