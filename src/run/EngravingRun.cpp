@@ -1,6 +1,7 @@
 #include "run/EngravingRun.h"
 
 #include "app/Program.h"
+#include "run/DevicePreparation.h"
 #include "run/LiveProgress.h"
 #include "run/PlanFiles.h"
 #include "run/RunLine.h"
@@ -20,6 +21,9 @@ qint64 now(const Program& program) {
 void faultStop(Program& program) {
     program.timers.optimizing = false;
     program.job.plan.close();
+    // The job ends here; the window stays locked as the advice says (restart the program and
+    // the device).
+    program.menus.releaseFromJob();
     enterWorkState(program);
     noteProgressResult(program, program.job.progress.flush(now(program)));
     keepJobPending(program);
@@ -99,7 +103,12 @@ void notePassBegun(Program& program) {
         noteProgressResult(program, progress.markBegun(now(program)));
 }
 
-void noteLineDone(Program& program) {
+// The line is recorded as completed only when every command of it completed: the link is
+// still up, no failure set the link-error flag, and every completion wait had the device's
+// answer. A wait that ended without one leaves the line's outcome unknown, so the record stays
+// where it was and a crash now resumes from this line; the lines after it, answered again,
+// move the record on.
+void noteLineDone(Program& program, bool everyWaitAnswered) {
     const bool linkActive = program.exchange.linkActive();
     const bool linkError = program.exchange.linkError();
     if (!linkActive && !linkError) {
@@ -107,7 +116,7 @@ void noteLineDone(Program& program) {
         return;
     }
     ProgressRecorder& progress = program.job.progress;
-    if (!linkActive || linkError || !progress.active() ||
+    if (!linkActive || linkError || !everyWaitAnswered || !progress.active() ||
         progress.current().pass != runningPass(program) ||
         progress.current().line == ProgressEntry::kNotStarted)
         return;
@@ -173,12 +182,11 @@ void runTick(Program& program) {
         stopOnPlanFault(program, damagedLineMessage(job.plan, line));
         return;
     }
-    // A wait that ended without the device's answer leaves the line's outcome unknown: it is
-    // a failed command, and the next tick stops the run with the job kept.
-    if (program.exchange.unansweredWaits() != unansweredBefore)
-        program.exchange.setLinkError(true);
+    // A wait that ended without the device's answer does not stop the run: the next command
+    // meets the failure if the device is really gone (a frame without an answer sets the
+    // link-error flag, and the tick after it stops the run with the job kept).
     if (job.plan.linesRead() > linesBefore) {
-        noteLineDone(program);
+        noteLineDone(program, program.exchange.unansweredWaits() == unansweredBefore);
         noteLiveProgressLine(program, line);
     }
     if (outcome == LineOutcome::SentNothing)
@@ -206,26 +214,28 @@ void startSecondPass(Program& program) {
         return;
     }
     noteProgressResult(program, beginSecondPassProgress(program, planPath, firstPassLines));
-    program.reportFileResult(
-        writeRecoveryFile(program.dir, jobRecoveryData(program), RecoveryStage::SecondPassStart));
-    job.secondPass = false;
-    CommandSet& commands = program.commands;
-    // The second pass's levels go to the device; the first pass's stay in memory.
-    commands.setStrike(program.settings.second);
-    commands.setResolutionSteps(program.settings.resolutionIndex);
-    commands.resetError(program.settings.fieldWidth, program.settings.fieldHeight);
-    commands.position = {};
-    job.planLineCounter = 0;
-    job.linesWithoutLink = 0;
-    // A failed setting leaves the link down. "Begin print", which goes out regardless, would
-    // bring it back and clear the link-error flag, and the pass would run from where the head
-    // stood with the forces the device kept; the fault stop keeps the job instead, and its
-    // resumption runs the whole pass from home.
-    if (!program.exchange.linkActive()) {
-        program.exchange.setLinkError(true);
+    // Without "Sec" in the recovery file a crash would resume the first pass again: the job
+    // stops before the second pass sends anything. The file still describes the first pass,
+    // which the record shows completed, so a resumption goes on with the second pass.
+    if (FileResult written = writeRecoveryFile(program.dir, jobRecoveryData(program),
+                                               RecoveryStage::SecondPassStart);
+        !written.ok()) {
+        stopOnPlanFault(program, written.error);
         return;
     }
-    commands.beginPrint();
+    job.secondPass = false;
+    // The second pass's levels go to the device; the first pass's stay in memory.
+    DevicePreparation device(program, RepairedAnswers::Accept);
+    device.send({PassSetting::StrikeProfile, PassSetting::Resolution, PassSetting::Home},
+                program.settings.second);
+    program.commands.position = {};
+    job.planLineCounter = 0;
+    job.linesWithoutLink = 0;
+    // A setting that failed: the pass must not run from where the head stood with the forces
+    // the device kept. The fault stop keeps the job, and its resumption runs the whole pass
+    // from home.
+    if (!device.beginPrint())
+        program.exchange.setLinkError(true);
 }
 
 FileResult beginJobProgress(Program& program) {

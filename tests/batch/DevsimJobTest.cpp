@@ -100,6 +100,37 @@ TEST_F(DevsimJob, AHostKilledAtAnyMomentIsFinishedByResumeWithEveryCellStruckOnc
     }
 }
 
+// The device loses the completion of one setting of the job start. The answer bytes before
+// "Работа": the start-up's 210 (greeting, both motors, 101 timing greetings, homing) and the
+// open's 4 (the step time of both motors); then the job start's five greetings (10), 'T' and
+// 'U' (bytes 225 to 228) and the first "ProgX_Motor" (229, its completion 230). Nothing is
+// struck and "Begin print" never goes out; a setting lost before the files are written leaves
+// no job, one lost after them keeps the job to be started again.
+TEST_F(DevsimJob, ALostCompletionOfAJobStartSettingStartsNothing) {
+    struct Lost {
+        int answerByte;
+        const char* command;
+        bool jobKept;
+    };
+    for (const Lost lost : {Lost{226, "'T' 46", false}, Lost{230, "ProgX_Motor", true}}) {
+        SCOPED_TRACE(lost.command);
+        startDevice({"--drop-answer", QString::number(lost.answerByte)});
+        BatchProcess batch(engraveArgs(kLevelOptions));
+        EXPECT_EQ(batch.finish(), 1);
+        EXPECT_TRUE(batch.err().contains(
+            QStringLiteral("Устройство не выполнило команду \"%1\"").arg(lost.command)))
+            << batch.err().toStdString();
+        EXPECT_FALSE(batch.out().contains(QStringLiteral("finished"))) << batch.out().toStdString();
+        EXPECT_EQ(QFile::exists(job.file("ErorFile.txt")), lost.jobKept);
+        const QJsonObject report = stopDevice();
+        EXPECT_EQ(report["strikes"].toInt(), 0);
+        EXPECT_FALSE(report["commands"].toObject().contains(QStringLiteral("Begin print")));
+        EXPECT_EQ(report["protocol_violations"].toInt(), 0);
+        QFile::remove(job.file("ErorFile.txt"));
+        QFile::remove(job.file("JobProgress.txt"));
+    }
+}
+
 TEST_F(DevsimJob, APowerLossInTheMiddleOfALineIsFinishedByResume) {
     const StruckCells plan = wholePlan("double");
     // The power fails after 5 dots of the 13th print line and comes back 2 s later.

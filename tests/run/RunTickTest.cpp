@@ -242,7 +242,13 @@ TEST_F(RunTick, SelfTestingComparesTheDevicesCountersWithThePlanPosition) {
 }
 
 TEST_F(RunTick, LineTheRunCannotFollowStopsTheJobWithAMessageAndKeepsIt) {
-    start({goTo(2, 2), "GoTo:   two  three"});
+    // The plan damaged after the job start had read it for its estimate.
+    start({goTo(2, 2), goTo(3, 3)});
+    QFile plan(bench.file(QStringLiteral("123123123.txt")));
+    ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
+    plan.write(planFileBytes({goTo(2, 2), "GoTo:   two  three"}));
+    plan.close();
+    ASSERT_TRUE(bench.program().job.plan.open(plan.fileName()));
     tick();
     tick();
     Program& program = bench.program();
