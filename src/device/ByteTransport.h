@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 
@@ -21,6 +22,15 @@ public:
     virtual bool setParity(Parity parity) = 0;
     // One write call of one byte; true when the byte was written.
     virtual bool writeByte(quint8 byte) = 0;
+    // The bytes in order with the parity set now; true when every one was written. A line
+    // that can hand them over in one call does (one frame, one write); this one writes them
+    // one by one and goes on to the end after a failed byte.
+    virtual bool writeBytes(QByteArrayView bytes) {
+        bool allWritten = true;
+        for (const char c : bytes)
+            allWritten = writeByte(static_cast<quint8>(c)) && allWritten;
+        return allWritten;
+    }
     // One read of one byte that gives up after timeoutMs.
     virtual std::optional<quint8> readByte(int timeoutMs) = 0;
 };

@@ -10,8 +10,8 @@
 namespace zuk {
 
 namespace {
-// A single byte at 19200 baud takes well under a millisecond; a write that cannot be
-// handed to the driver in this time is reported as failed.
+// A frame at 19200 baud takes about three milliseconds; a write that cannot be handed to the
+// driver in this time is reported as failed.
 constexpr int kWriteTimeoutMs = 1000;
 } // namespace
 
@@ -55,12 +55,19 @@ bool QtSerialTransport::setParity(Parity parity) {
 
 bool QtSerialTransport::writeByte(quint8 byte) {
     const char c = static_cast<char>(byte);
-    if (port_.write(&c, 1) != 1)
+    return writeBytes(QByteArrayView(&c, 1));
+}
+
+bool QtSerialTransport::writeBytes(QByteArrayView bytes) {
+    if (port_.write(bytes.data(), bytes.size()) != bytes.size())
         return false;
-    if (port_.waitForBytesWritten(kWriteTimeoutMs))
-        return true;
-    port_.clear(QSerialPort::Output);
-    return false;
+    while (port_.bytesToWrite() > 0) {
+        if (!port_.waitForBytesWritten(kWriteTimeoutMs)) {
+            port_.clear(QSerialPort::Output);
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<quint8> QtSerialTransport::readByte(int timeoutMs) {

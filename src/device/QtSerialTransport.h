@@ -17,6 +17,8 @@ public:
 
     bool setParity(Parity parity) override;
     bool writeByte(quint8 byte) override;
+    // One write of the whole string, then one wait until the driver has it.
+    bool writeBytes(QByteArrayView bytes) override;
     std::optional<quint8> readByte(int timeoutMs) override;
 
 private:

@@ -39,10 +39,9 @@ bool SerialPort::readByte(quint8& byte) {
 }
 
 bool SerialPort::writeBytes(const QByteArray& bytes) {
-    bool allWritten = true;
-    for (char c : bytes)
-        allWritten = writeByte(static_cast<quint8>(c)) && allWritten;
-    return allWritten;
+    if (bytes.isEmpty())
+        return true;
+    return transport_ && transport_->writeBytes(bytes);
 }
 
 QString devicePathForPort(const QString& portName) {

@@ -34,8 +34,8 @@ public:
     bool writeByte(quint8 byte);
     // One read of one byte, at most kReadTimeoutMs; byte keeps its value when nothing came.
     bool readByte(quint8& byte);
-    // Writes the string one byte per write call, to the end even when a write fails;
-    // true when every byte was written.
+    // Writes the string (a frame) in one call of the line where the line allows it; true
+    // when every byte was written (always for an empty string).
     bool writeBytes(const QByteArray& bytes);
 
 private:

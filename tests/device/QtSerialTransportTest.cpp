@@ -22,6 +22,8 @@ TEST(QtSerialTransport, ExchangesBytesOverAPseudoTerminal) {
     EXPECT_TRUE(line->writeByte(0x81));
     EXPECT_TRUE(line->setParity(Parity::Even));
     EXPECT_EQ(pty.receive(2), QByteArray::fromHex("1b81"));
+    EXPECT_TRUE(line->writeBytes(QByteArray::fromHex("1b0100001a")));
+    EXPECT_EQ(pty.receive(5), QByteArray::fromHex("1b0100001a"));
     pty.send(QByteArray::fromHex("a050"));
     EXPECT_EQ(line->readByte(500), std::optional<quint8>(0xA0));
     EXPECT_EQ(line->readByte(500), std::optional<quint8>(0x50));
