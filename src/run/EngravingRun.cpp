@@ -5,6 +5,7 @@
 #include "run/PlanFiles.h"
 #include "run/RunLine.h"
 #include "run/RunState.h"
+#include "service/FieldBounds.h"
 
 #include <QDir>
 
@@ -90,6 +91,13 @@ QString damagedLineMessage(const PlanReader& plan, const QByteArray& line) {
         .arg(QDir::toNativeSeparators(plan.path()), QString::fromLatin1(line.left(40)));
 }
 
+QString offFieldLineMessage(const PlanReader& plan, const QByteArray& line, QSize field) {
+    return damagedLineMessage(plan, line) +
+           QStringLiteral("\nОна вывела бы головку за рабочее поле (%1 × %2 точек).")
+               .arg(field.width())
+               .arg(field.height());
+}
+
 // The first tick of a pass: the job start, the second pass's start or the resumption has
 // homed the device and told it "Begin print", so the head's position now belongs to the pass.
 void notePassBegun(Program& program) {
@@ -169,8 +177,11 @@ void runTick(Program& program) {
         return;
     }
     const LineOutcome outcome = runPlanLine(program, line);
-    if (outcome == LineOutcome::Damaged) {
-        stopOnPlanFault(program, damagedLineMessage(job.plan, line));
+    if (outcome == LineOutcome::Damaged || outcome == LineOutcome::OffField) {
+        stopOnPlanFault(
+            program, outcome == LineOutcome::Damaged
+                         ? damagedLineMessage(job.plan, line)
+                         : offFieldLineMessage(job.plan, line, workingFieldInDots(program.image)));
         return;
     }
     // A wait that ended without the device's answer leaves the line's outcome unknown: it is
