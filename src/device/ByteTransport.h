@@ -33,6 +33,13 @@ public:
     }
     // One read of one byte that gives up after timeoutMs.
     virtual std::optional<quint8> readByte(int timeoutMs) = 0;
+
+    // Whether the line has gone away by itself (the device's end hung up, the adapter was
+    // unplugged): every call fails at once from then on. A line that cannot go away never has.
+    virtual bool lost() const { return false; }
+    // `handler` is called once when the line goes away by itself: from the event loop, or from
+    // inside one of the calls above. It only takes note; the line is closed by its owner.
+    virtual void setLostHandler(std::function<void()> /*handler*/) {}
 };
 
 // Opens the line of a port name, or returns nullptr when it cannot be opened.

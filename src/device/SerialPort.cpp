@@ -8,6 +8,8 @@ bool SerialPort::openPort() {
     closePort();
     if (factory_)
         transport_ = factory_(portName_);
+    if (transport_)
+        transport_->setLostHandler(lostHandler_);
     return isOpen();
 }
 

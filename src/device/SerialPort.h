@@ -27,6 +27,12 @@ public:
     bool openPort();
     void closePort();
     bool isOpen() const { return transport_ != nullptr; }
+    // The open line has gone away by itself (see ByteTransport::lost): nothing goes through
+    // it any more, and it waits for its owner to close it.
+    bool lineLost() const { return transport_ && transport_->lost(); }
+    // Called once for every line opened from now on that goes away by itself, from the event
+    // loop or from inside a call on the line: it only takes note (see ByteTransport).
+    void setLostHandler(std::function<void()> handler) { lostHandler_ = std::move(handler); }
 
     void setOddParity();
     void setEvenParity();
@@ -40,6 +46,7 @@ public:
 
 private:
     TransportFactory factory_;
+    std::function<void()> lostHandler_;
     QString portName_;
     std::unique_ptr<ByteTransport> transport_;
 };

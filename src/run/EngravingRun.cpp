@@ -17,16 +17,6 @@ qint64 now(const Program& program) {
     return program.clock.monotonicMs();
 }
 
-// The run stopped on a link failure: the advice, and the job stays for the next start.
-void faultStop(Program& program) {
-    program.timers.optimizing = false;
-    program.job.plan.close();
-    enterWorkState(program);
-    noteProgressResult(program, program.job.progress.flush(now(program)));
-    keepJobPending(program);
-    program.screen.showFaultAdvice();
-}
-
 void normalEnd(Program& program) {
     program.timers.optimizing = false;
     enterWorkState(program);
@@ -59,8 +49,7 @@ void endWithoutDevice(Program& program) {
     noteProgressResult(program, program.job.progress.flush(now(program)));
     keepJobPending(program);
     enterNoDeviceState(program);
-    const QString kept = QStringLiteral(
-        " Данные работы сохранены: когда устройство ответит («Тест»), её можно будет завершить.");
+    const QString kept = QLatin1Char(' ') + jobKeptText();
     program.screen.showMessage(
         MessageKind::Error,
         nothingSent
@@ -199,6 +188,15 @@ void runTick(Program& program) {
 }
 
 } // namespace
+
+void faultStop(Program& program) {
+    program.timers.optimizing = false;
+    program.job.plan.close();
+    enterWorkState(program);
+    noteProgressResult(program, program.job.progress.flush(now(program)));
+    keepJobPending(program);
+    program.screen.showFaultAdvice();
+}
 
 void optimizingTimer(Program& program) {
     const qint64 startMs = now(program);

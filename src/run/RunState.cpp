@@ -36,6 +36,11 @@ void enterIdleState(Program& program) {
         enterNoDeviceState(program);
 }
 
+QString jobKeptText() {
+    return QStringLiteral(
+        "Данные работы сохранены: когда устройство ответит («Тест»), её можно будет завершить.");
+}
+
 void keepJobPending(Program& program) {
     const RecoveryData data = jobRecoveryData(program);
     program.savedJob = RecoveryHeader{data.pictureFile, data.columnOffset, data.rowOffset};
