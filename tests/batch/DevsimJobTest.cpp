@@ -10,6 +10,7 @@
 #include "support/StartedJob.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -73,6 +74,11 @@ TEST_F(DevsimJob, EngraveStrikesThePlanInBothModesWithoutAProtocolViolation) {
         startDevice();
         BatchProcess batch(engraveArgs(kLevelOptions + QStringList{"--mode", mode}));
         ASSERT_EQ(batch.finish(), 0) << batch.err().toStdString();
+        // On a real line the host's share is of the job's estimate, not of the time it took.
+        EXPECT_TRUE(batch.out().contains(
+            QRegularExpression("% of the device's \\d\\d:\\d\\d:\\d\\d \\(estimated\\), in "
+                               "\\d\\d:\\d\\d:\\d\\d real time")))
+            << batch.out().toStdString();
         const QJsonObject report = stopDevice();
         EXPECT_EQ(report["protocol_violations"].toInt(), 0);
         expectBothPassesExact(wholePlan(mode));
