@@ -39,7 +39,7 @@ public:
     virtual bool lost() const { return false; }
     // `handler` is called once when the line goes away by itself: from the event loop, or from
     // inside one of the calls above. It only takes note; the line is closed by its owner.
-    virtual void setLostHandler(std::function<void()> /*handler*/) {}
+    virtual void setLostHandler(const std::function<void()>& /*handler*/) {}
 };
 
 // Opens the line of a port name, or returns nullptr when it cannot be opened.

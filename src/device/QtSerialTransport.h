@@ -29,9 +29,7 @@ public:
     bool writeBytes(QByteArrayView bytes) override;
     std::optional<quint8> readByte(int timeoutMs) override;
     bool lost() const override { return lost_; }
-    void setLostHandler(std::function<void()> handler) override {
-        lostHandler_ = std::move(handler);
-    }
+    void setLostHandler(const std::function<void()>& handler) override { lostHandler_ = handler; }
 
 private:
     QtSerialTransport() = default;

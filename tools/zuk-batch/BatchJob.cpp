@@ -227,7 +227,7 @@ BatchJob::DeviceTime BatchJob::deviceTime(const JobFigures& figures) const {
     if (sim::isBuiltInPortName(program_->port.portName()))
         return {double(engraver_->modelledDeviceTimeUs() - modelledUsAtStart_) / 1e6,
                 QStringLiteral("modelled")};
-    return {double(figures.estimate / kUnitsPerMs) / 1e3, QStringLiteral("estimated")};
+    return {double(figures.estimate) / double(kUnitsPerMs) / 1e3, QStringLiteral("estimated")};
 }
 
 void BatchJob::printHostShare(const JobFigures& figures) {
