@@ -6,6 +6,7 @@
 #include "run/PlanFiles.h"
 #include "run/RunLine.h"
 #include "run/RunState.h"
+#include "service/FieldBounds.h"
 
 #include <QDir>
 
@@ -15,19 +16,6 @@ namespace {
 
 qint64 now(const Program& program) {
     return program.clock.monotonicMs();
-}
-
-// The run stopped on a link failure: the advice, and the job stays for the next start.
-void faultStop(Program& program) {
-    program.timers.optimizing = false;
-    program.job.plan.close();
-    // The job ends here; the window stays locked as the advice says (restart the program and
-    // the device).
-    program.menus.releaseFromJob();
-    enterWorkState(program);
-    noteProgressResult(program, program.job.progress.flush(now(program)));
-    keepJobPending(program);
-    program.screen.showFaultAdvice();
 }
 
 void normalEnd(Program& program) {
@@ -62,8 +50,7 @@ void endWithoutDevice(Program& program) {
     noteProgressResult(program, program.job.progress.flush(now(program)));
     keepJobPending(program);
     enterNoDeviceState(program);
-    const QString kept = QStringLiteral(
-        " Данные работы сохранены: когда устройство ответит («Тест»), её можно будет завершить.");
+    const QString kept = QLatin1Char(' ') + jobKeptText();
     program.screen.showMessage(
         MessageKind::Error,
         nothingSent
@@ -92,6 +79,13 @@ QString damagedLineMessage(const PlanReader& plan, const QByteArray& line) {
     return QStringLiteral("Строка %1 плана \"%2\" не может быть выполнена: \"%3\"")
         .arg(plan.linesRead())
         .arg(QDir::toNativeSeparators(plan.path()), QString::fromLatin1(line.left(40)));
+}
+
+QString offFieldLineMessage(const PlanReader& plan, const QByteArray& line, QSize field) {
+    return damagedLineMessage(plan, line) +
+           QStringLiteral("\nОна вывела бы головку за рабочее поле (%1 × %2 точек).")
+               .arg(field.width())
+               .arg(field.height());
 }
 
 // The first tick of a pass: the job start, the second pass's start or the resumption has
@@ -178,8 +172,11 @@ void runTick(Program& program) {
         return;
     }
     const LineOutcome outcome = runPlanLine(program, line);
-    if (outcome == LineOutcome::Damaged) {
-        stopOnPlanFault(program, damagedLineMessage(job.plan, line));
+    if (outcome == LineOutcome::Damaged || outcome == LineOutcome::OffField) {
+        stopOnPlanFault(
+            program, outcome == LineOutcome::Damaged
+                         ? damagedLineMessage(job.plan, line)
+                         : offFieldLineMessage(job.plan, line, workingFieldInDots(program.image)));
         return;
     }
     // A wait that ended without the device's answer does not stop the run: the next command
@@ -196,6 +193,18 @@ void runTick(Program& program) {
 }
 
 } // namespace
+
+void faultStop(Program& program) {
+    program.timers.optimizing = false;
+    program.job.plan.close();
+    // The job ends here; the window stays locked as the advice says (restart the program and
+    // the device).
+    program.menus.releaseFromJob();
+    enterWorkState(program);
+    noteProgressResult(program, program.job.progress.flush(now(program)));
+    keepJobPending(program);
+    program.screen.showFaultAdvice();
+}
 
 void optimizingTimer(Program& program) {
     const qint64 startMs = now(program);

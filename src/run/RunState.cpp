@@ -34,6 +34,11 @@ void enterIdleState(Program& program) {
     program.menus.idle(program.exchange.linkActive());
 }
 
+QString jobKeptText() {
+    return QStringLiteral(
+        "Данные работы сохранены: когда устройство ответит («Тест»), её можно будет завершить.");
+}
+
 void keepJobPending(Program& program) {
     const RecoveryData data = jobRecoveryData(program);
     program.savedJob = RecoveryHeader{data.pictureFile, data.columnOffset, data.rowOffset};

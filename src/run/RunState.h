@@ -26,6 +26,9 @@ void enterNoDeviceState(Program& program);
 // preparing jobs: the link up state while the device answers, else the state without a device.
 void enterIdleState(Program& program);
 
+// Tells the operator that the job is kept and how it is finished.
+QString jobKeptText();
+
 // The job stays unfinished: its recovery file and progress record stay, and a successful
 // greeting ("Тест", the port menu) offers to finish it, as after a start-up that found it.
 void keepJobPending(Program& program);

@@ -55,8 +55,7 @@ void ManualMovement::geometryButtonClick(int handle) {
 // link is down the move goes on as bookkeeping only; the operator is told that the head
 // stays where it is.
 bool ManualMovement::targetOnField(QPoint target) {
-    const Placement& placement = image_.placement();
-    const QSize field = workingFieldInDots(image_.view().image().size(), placement.resolution);
+    const QSize field = workingFieldInDots(image_);
     if (!pointInField(target, field)) {
         notice(QStringLiteral("Точка (%1, %2) вне рабочего поля %3 × %4 точек: головка не "
                               "перемещена.")

@@ -10,6 +10,7 @@
 #include "image/ui/TForm5.h"
 #include "plan/ui/EngravingPanels.h"
 #include "run/EngravingRun.h"
+#include "run/LostPort.h"
 #include "run/Preview.h"
 #include "run/ui/AbortPanel.h"
 #include "run/ui/PreviewDialog.h"
@@ -62,6 +63,9 @@ TMenuForm::TMenuForm(Clock& clock, TransportFactory transports, const QString& p
             [this] { handle([this] { CrushTimerTimer(); }); });
     connect(&timer3_, &QTimer::timeout, this, [this] { handle([this] { Timer3Timer(); }); });
     connect(&timer4_, &QTimer::timeout, this, [this] { handle([this] { Timer4Timer(); }); });
+    // The port may tell from inside one of its calls: the handler runs from the event loop.
+    program_.port.setLostHandler(
+        [this] { QMetaObject::invokeMethod(this, &TMenuForm::portLost, Qt::QueuedConnection); });
 }
 
 TMenuForm::~TMenuForm() = default;
@@ -80,6 +84,8 @@ template <typename F> void TMenuForm::handle(F&& f) {
     // A termination signal that came while the handler ran closes the window now.
     if (terminating_ && handlersRunning_ == 0 && !closed_)
         close();
+    if (portLostPending_ && handlersRunning_ == 0 && !closed_)
+        portLost();
 }
 
 void TMenuForm::syncTimers() {
@@ -247,6 +253,21 @@ void TMenuForm::terminationRequested() {
         terminating_ = new ModalWindowCloser(this);
     if (handlersRunning_ == 0)
         CloseExit();
+}
+
+void TMenuForm::portLost() {
+    if (closed_)
+        return;
+    if (handlersRunning_ > 0) {
+        portLostPending_ = true;
+        return;
+    }
+    portLostPending_ = false;
+    handle([this] {
+        closeLostPort(program_);
+        if (!program_.job.plan.isOpen())
+            engravingPanels_->abortPanel().hide();
+    });
 }
 
 void TMenuForm::Timer4Timer() {

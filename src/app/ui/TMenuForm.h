@@ -80,6 +80,9 @@ public:
     // A termination signal (SIGTERM, SIGINT, SIGHUP) arrived: the one place that decides how
     // the program ends on it.
     void terminationRequested();
+    // The serial port went away by itself (the device unplugged): told by the port, run when
+    // no other handler runs.
+    void portLost();
     // Engraving run
     void OptimizingTimer();
     // STOP (menu entry, Delete key): pauses the run and shows the abort panel as the layout
@@ -157,6 +160,8 @@ private:
     bool closed_ = false;
     // Handlers running (more than one while a modal dialog of one runs another).
     int handlersRunning_ = 0;
+    // The port went away while a handler ran: dealt with once the handlers have returned.
+    bool portLostPending_ = false;
     // Set by a termination signal: no operator is there to answer message boxes or dialogs.
     ModalWindowCloser* terminating_ = nullptr;
     TForm1* form1_ = nullptr;
