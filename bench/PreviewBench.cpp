@@ -37,7 +37,7 @@ struct PreparedJob {
     PreparedJob() {
         zuk::Settings settings;
         settings.portName = QStringLiteral("sim");
-        zuk::saveConfiguration(zuk::ProgramDir(dir.path()), settings);
+        zuk::saveConfiguration(zuk::ProgramDir(dir.path()), settings, zuk::EngravingChoices{});
         screen.picture = dir.filePath(QStringLiteral("field.bmp"));
         fieldPicture(settings.fieldWidth, settings.fieldHeight).save(screen.picture, "BMP");
         program = std::make_unique<zuk::Program>(
@@ -55,7 +55,7 @@ struct PreparedJob {
 
 void previewBenchmark(benchmark::State& state, bool secondPass) {
     PreparedJob job;
-    job.program->job.secondPass = secondPass;
+    job.program->choices.secondPass = secondPass;
     std::optional<zuk::JobPreview> preview;
     for (auto _ : state) {
         preview = zuk::previewJob(*job.program);

@@ -8,7 +8,10 @@
 namespace zuk::fuzz {
 namespace {
 
-QString describe(const Settings& s) {
+// What Zuk.ini holds: the program's settings and the lasting engraving choices.
+struct Configuration : Settings, EngravingChoices {};
+
+QString describe(const Configuration& s) {
     return QStringLiteral("levels %1 %2 %3 %4 / %5 %6 %7 %8, port \"%9\" (%10), field %11 x %12, "
                           "resolution %13, step %14, edge %15, portrait %16, modes %17 %18")
         .arg(s.first.level32)
@@ -31,7 +34,7 @@ QString describe(const Settings& s) {
         .arg(int(s.secondMode));
 }
 
-void checkRanges(const Settings& s) {
+void checkRanges(const Configuration& s) {
     require(s.fieldWidth >= 1 && s.fieldWidth <= kMaxFieldSide && s.fieldHeight >= 1 &&
                 s.fieldHeight <= kMaxFieldSide,
             "the field size is within 1 .. the largest side", describe(s));
@@ -53,13 +56,13 @@ void zuk::fuzz::testOneInput(FuzzInput& input) {
     const QByteArray bytes = input.rest();
     const ProgramDir& dir = ScratchDir::holding(kConfigurationFileName, bytes);
 
-    Settings read;
-    const ConfigurationLoad load = loadConfiguration(dir, read);
+    Configuration read;
+    const ConfigurationLoad load = loadConfiguration(dir, read, read);
     require(load.ok() && !load.wasMissing, "an existing file is read", load.error);
     checkRanges(read);
 
-    Settings saved = read;
-    const FileResult written = saveConfiguration(dir, saved);
+    Configuration saved = read;
+    const FileResult written = saveConfiguration(dir, saved, saved);
     if (!written.ok()) {
         require(written.error.contains(kConfigurationFileName), "a refused write names the file",
                 written.error);
@@ -67,8 +70,8 @@ void zuk::fuzz::testOneInput(FuzzInput& input) {
                 "a refused write leaves the file as it was");
         return;
     }
-    Settings again;
-    require(loadConfiguration(dir, again).ok(), "the written file is read");
+    Configuration again;
+    require(loadConfiguration(dir, again, again).ok(), "the written file is read");
     require(describe(again) == describe(read),
             "the settings written read back as the same settings",
             describe(read) + QStringLiteral(" became ") + describe(again));

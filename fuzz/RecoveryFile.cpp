@@ -56,7 +56,7 @@ void checkStartUp(const QByteArray& bytes, const RecoveryRead<RecoveryHeader>& h
     settings.fieldWidth = 40;
     settings.fieldHeight = 30;
     settings.portName = QStringLiteral("none");
-    require(saveConfiguration(dir, settings).ok(), "Zuk.ini can be written");
+    require(saveConfiguration(dir, settings, EngravingChoices{}).ok(), "Zuk.ini can be written");
     const Program& program = FuzzProgram::start([](const QString&) { return nullptr; });
     const test::RecordingScreen& screen = FuzzProgram::screen();
     if (header.ok()) {

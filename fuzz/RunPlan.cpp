@@ -40,7 +40,7 @@ void writeConfiguration(const ProgramDir& dir) {
     settings.portName = QStringLiteral("sim");
     settings.fieldWidth = 120;
     settings.fieldHeight = 100;
-    require(saveConfiguration(dir, settings).ok(), "Zuk.ini can be written");
+    require(saveConfiguration(dir, settings, EngravingChoices{}).ok(), "Zuk.ini can be written");
 }
 
 qint64 runTimers(Program& program, qint64 lines) {

@@ -35,7 +35,8 @@ ImageLinks Program::imageLinks() {
         return QPoint(savedJob.columnOffset, savedJob.rowOffset);
     };
     links.pictureOpened = [this] { pictureOpened = true; };
-    links.resolutionChosen = [this](int line) { settings.resolutionIndex = line; };
+    links.resolution = [this] { return choices.resolutionIndex; };
+    links.resolutionChosen = [this](int line) { choices.resolutionIndex = line; };
     links.resetPlanPosition = [this] { commands.position = {}; };
     return links;
 }
@@ -76,11 +77,10 @@ void Program::formCreate() {
 }
 
 void Program::loadConfigurationFile() {
-    const ConfigurationLoad load = loadConfiguration(dir, settings);
+    const ConfigurationLoad load = loadConfiguration(dir, settings, choices);
     if (!load.ok())
         screen.showMessage(MessageKind::Warning, load.error);
     commands.stepTimeFactor = settings.stepTimeFactor;
-    image.placement().resolution = settings.resolutionIndex;
 }
 
 void Program::loadLanguageFile() {
@@ -175,7 +175,7 @@ void Program::formClose() {
     commands.off();
     exchange.closeTestingLog();
     port.closePort();
-    reportFileResult(saveConfiguration(dir, settings));
+    reportFileResult(saveConfiguration(dir, settings, choices));
 }
 
 void Program::comPortClick(int item) {

@@ -73,6 +73,9 @@ public:
     ProgramDir dir;
     Texts texts;
     Settings settings;
+    // The operator's choices for the next job: "Гравировка" edits them, Zuk.ini keeps their
+    // lasting part, and "Работа" makes a job of them (see JobRequest).
+    EngravingChoices choices;
     SerialPort port;
     CommandExchange exchange;
     CommandSet commands;

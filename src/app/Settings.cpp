@@ -124,52 +124,54 @@ void applyPort(const QString& line, Settings& settings) {
     settings.checkedPort = portItemFor(settings.portName);
 }
 
-void applyNumbers(const QStringList& lines, Settings& settings) {
+void applyNumbers(const QStringList& lines, Settings& settings, EngravingChoices& choices) {
     if (const auto value = numberLine(lines, ResolutionLine);
         value && *value >= kNoResolutionLine && *value <= kEmptyResolutionLine)
-        settings.resolutionIndex = *value;
+        choices.resolutionIndex = *value;
     if (const auto value = numberLine(lines, StepTimeLine)) {
         settings.stepTimeFactor =
             *value <= 0 ? kDefaultStepTimeFactor : static_cast<quint8>(std::min(*value, 255));
     }
     if (const auto value = numberLine(lines, EdgeDotsLine))
-        settings.edgeDots = *value <= 0 ? kDefaultEdgeDots : *value;
+        choices.edgeDots = *value <= 0 ? kDefaultEdgeDots : *value;
     if (const auto value = numberLine(lines, PortraitLine))
-        settings.portrait = *value != 0;
+        choices.portrait = *value != 0;
 }
 
 } // namespace
 
-QStringList configurationLines(const Settings& settings) {
+QStringList configurationLines(const Settings& settings, const EngravingChoices& choices) {
     const bool defaults = settings.writeDefaults;
     QStringList lines;
-    lines.append(defaults ? kGroup : modeLine(settings.firstMode));
-    appendLevelLines(lines, defaults ? kDefaultStrikeLevels : settings.first);
-    lines.append(defaults ? kIndividual : modeLine(settings.secondMode));
-    appendLevelLines(lines, defaults ? kDefaultStrikeLevels : settings.second);
+    lines.append(defaults ? kGroup : modeLine(choices.firstMode));
+    appendLevelLines(lines, defaults ? kDefaultStrikeLevels : choices.first);
+    lines.append(defaults ? kIndividual : modeLine(choices.secondMode));
+    appendLevelLines(lines, defaults ? kDefaultStrikeLevels : choices.second);
     lines.append(defaults ? QStringLiteral("com1") : settings.portName);
     lines.append(QString::number(defaults ? kDefaultFieldWidth : settings.fieldWidth));
     lines.append(QString::number(defaults ? kDefaultFieldHeight : settings.fieldHeight));
-    lines.append(QString::number(settings.resolutionIndex));
+    lines.append(QString::number(choices.resolutionIndex));
     lines.append(QString::number(settings.stepTimeFactor));
-    lines.append(QString::number(settings.edgeDots));
-    lines.append(settings.portrait ? QStringLiteral("1") : QStringLiteral("0"));
+    lines.append(QString::number(choices.edgeDots));
+    lines.append(choices.portrait ? QStringLiteral("1") : QStringLiteral("0"));
     Q_ASSERT(lines.size() == LineCount);
     return lines;
 }
 
-void applyConfigurationLines(const QStringList& lines, Settings& settings) {
-    settings.firstMode = modeFrom(lines.value(FirstModeLine));
-    settings.first = levelsFrom(lines, FirstLevelsLine);
-    settings.secondMode = modeFrom(lines.value(SecondModeLine));
-    settings.second = levelsFrom(lines, SecondLevelsLine);
+void applyConfigurationLines(const QStringList& lines, Settings& settings,
+                             EngravingChoices& choices) {
+    choices.firstMode = modeFrom(lines.value(FirstModeLine));
+    choices.first = levelsFrom(lines, FirstLevelsLine);
+    choices.secondMode = modeFrom(lines.value(SecondModeLine));
+    choices.second = levelsFrom(lines, SecondLevelsLine);
     applyPort(lines.value(PortLine), settings);
     settings.fieldWidth = fieldSideFrom(lines, WidthLine, kDefaultFieldWidth);
     settings.fieldHeight = fieldSideFrom(lines, HeightLine, kDefaultFieldHeight);
-    applyNumbers(lines, settings);
+    applyNumbers(lines, settings, choices);
 }
 
-ConfigurationLoad loadConfiguration(const ProgramDir& dir, Settings& settings) {
+ConfigurationLoad loadConfiguration(const ProgramDir& dir, Settings& settings,
+                                    EngravingChoices& choices) {
     ConfigurationLoad load;
     const TextFile file = dir.readLines(kConfigurationFileName, LineCount);
     if (file.missing) {
@@ -179,23 +181,25 @@ ConfigurationLoad loadConfiguration(const ProgramDir& dir, Settings& settings) {
         settings.writeDefaults = true;
         settings.portName = QStringLiteral("com1");
         settings.checkedPort = 1;
-        load.error = saveConfiguration(dir, settings).error;
+        load.error = saveConfiguration(dir, settings, choices).error;
         return load;
     }
     if (!file.error.isEmpty()) {
         load.error = file.error;
         return load;
     }
-    applyConfigurationLines(file.lines, settings);
+    applyConfigurationLines(file.lines, settings, choices);
     return load;
 }
 
-FileResult saveConfiguration(const ProgramDir& dir, Settings& settings) {
+FileResult saveConfiguration(const ProgramDir& dir, Settings& settings,
+                             const EngravingChoices& choices) {
     if (settings.writeDefaults) {
         settings.fieldWidth = kDefaultFieldWidth;
         settings.fieldHeight = kDefaultFieldHeight;
     }
-    return dir.writeLines(kConfigurationFileName, configurationLines(settings), WriteMode::Replace);
+    return dir.writeLines(kConfigurationFileName, configurationLines(settings, choices),
+                          WriteMode::Replace);
 }
 
 int portItemFor(const QString& portName) {

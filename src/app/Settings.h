@@ -1,15 +1,12 @@
 #pragma once
 
 #include "app/ProgramDir.h"
-#include "app/StrikeLevels.h"
+#include "plan/EngravingChoices.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace zuk {
-
-// How the forces of one pass are set: from the "32" force as a group, or one by one.
-enum class LevelMode { Group, Individual };
 
 inline const QString kConfigurationFileName = QStringLiteral("Zuk.ini");
 
@@ -27,19 +24,13 @@ inline constexpr int kResolutionIndexCount = 9;
 inline constexpr int kNoResolutionLine = -1;
 inline constexpr int kEmptyResolutionLine = kResolutionIndexCount;
 inline constexpr quint8 kDefaultStepTimeFactor = 12;
-inline constexpr int kDefaultEdgeDots = 8;
 inline constexpr int kPortItemCount = 8;
 
-// The settings kept in Zuk.ini. A default-constructed value holds what the program has
-// before the file is read: the level controls as the windows are designed (which is not
-// what a new file gets, see kDefaultStrikeLevels), port "com1" with "Com1" checked, the
-// start-up step-time factor, edge dots and portrait mode.
+// The program's own settings kept in Zuk.ini beside the lasting part of the operator's
+// engraving choices (forces, level-setting modes, density line, edge dots, portrait). A
+// default-constructed value holds what the program has before the file is read: port "com1"
+// with "Com1" checked, the default field and the start-up step-time factor.
 struct Settings {
-    LevelMode firstMode = LevelMode::Group;
-    StrikeLevels first{3, 3, 1, 1};
-    LevelMode secondMode = LevelMode::Group;
-    StrikeLevels second{0, 3, 1, 1};
-
     // The configured port name, opened at start-up and written back on save.
     QString portName = QStringLiteral("com1");
     // Which of the menu items "Com1" to "Com8" is checked (1 to 8), 0 when none is.
@@ -49,10 +40,7 @@ struct Settings {
     int fieldWidth = kDefaultFieldWidth;
     int fieldHeight = kDefaultFieldHeight;
 
-    int resolutionIndex = 0; // 0 to 8; -1 (no line) and 9 (the empty line) from odd choices
     quint8 stepTimeFactor = kDefaultStepTimeFactor;
-    int edgeDots = kDefaultEdgeDots;
-    bool portrait = true; // "Портрет (качество)"; false is "Текст (ускорение)"
 
     // Set when Zuk.ini was missing at start-up. While it is set, every save writes the
     // default lines 1 to 13 and resets the field size to the default; the job start clears
@@ -70,19 +58,24 @@ struct ConfigurationLoad {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Start-up: reads Zuk.ini into `settings`. When the file does not exist, sets the
-// write-defaults flag and saves, so the file gets the defaults while `settings` keeps its
+// Start-up: reads Zuk.ini into `settings` and `choices`. When the file does not exist, sets
+// the write-defaults flag and saves, so the file gets the defaults while `choices` keeps its
 // levels and modes. A file that exists but cannot be read changes nothing.
-ConfigurationLoad loadConfiguration(const ProgramDir& dir, Settings& settings);
+ConfigurationLoad loadConfiguration(const ProgramDir& dir, Settings& settings,
+                                    EngravingChoices& choices);
 
-// Rewrites Zuk.ini from `settings` (lines 1 to 13 from the defaults while the write-defaults
-// flag is set, which also resets the field size in `settings`).
-FileResult saveConfiguration(const ProgramDir& dir, Settings& settings);
+// Rewrites Zuk.ini from `settings` and `choices` (lines 1 to 13 from the defaults while the
+// write-defaults flag is set, which also resets the field size in `settings`).
+FileResult saveConfiguration(const ProgramDir& dir, Settings& settings,
+                             const EngravingChoices& choices);
 
-// The 17 lines of the file for these settings, honouring the write-defaults flag.
-QStringList configurationLines(const Settings& settings);
+// The 17 lines of the file, honouring the write-defaults flag: lines 1 to 10 the forces and
+// modes of `choices`, 11 to 13 and 15 `settings`, 14, 16 and 17 the density line, the edge
+// dots and the portrait mode of `choices`.
+QStringList configurationLines(const Settings& settings, const EngravingChoices& choices);
 // Applies the lines of a file, in line order; lines missing at the end count as empty.
-void applyConfigurationLines(const QStringList& lines, Settings& settings);
+void applyConfigurationLines(const QStringList& lines, Settings& settings,
+                             EngravingChoices& choices);
 
 // The menu item (1 to 8) of a port name "com1" to "com8", else 0.
 int portItemFor(const QString& portName);

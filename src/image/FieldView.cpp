@@ -25,12 +25,12 @@ void FieldView::setFieldSize(QSize field) {
     image_.fill(Qt::black);
 }
 
-void FieldView::draw(const QImage& picture, Placement& placement,
+void FieldView::draw(const QImage& picture, Placement& placement, int resolution,
                      std::optional<QPoint> savedPlacement) {
     if (image_.isNull())
         return;
     image_.fill(Qt::black);
-    placement.place(workingField(), picture.size(), savedPlacement);
+    placement.place(workingField(), resolution, picture.size(), savedPlacement);
     if (!picture.isNull()) {
         QPainter painter(&image_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -23,9 +23,10 @@ public:
     QSize workingField() const { return image_.size(); }
     const QImage& image() const { return image_; }
 
-    // The whole drawing: black field, placement recomputed (unless the frame is being dragged),
-    // picture at the offsets, handle markers.
-    void draw(const QImage& picture, Placement& placement, std::optional<QPoint> savedPlacement);
+    // The whole drawing: black field, placement recomputed at the density line `resolution`
+    // (unless the frame is being dragged), picture at the offsets, handle markers.
+    void draw(const QImage& picture, Placement& placement, int resolution,
+              std::optional<QPoint> savedPlacement);
 
     // Inverts the nine handle markers of the frame; drawing them again restores the view.
     void toggleHandleMarkers(const HandlePoints& handles);

@@ -80,7 +80,6 @@ bool ImagePreparation::takePictureFile(const QString& path) {
     picture_.fileName = path;
 
     const ResolutionChoice choice = screen_.askResolutionAndPlacement();
-    placement_.resolution = choice.line;
     if (links_.resolutionChosen)
         links_.resolutionChosen(choice.line);
     if (choice.placementButton >= 1 && choice.placementButton <= 9)
@@ -123,7 +122,7 @@ void ImagePreparation::save1Click() {
 }
 
 void ImagePreparation::redrawView() {
-    view_.draw(picture_.bitmap, placement_, savedPlacement());
+    view_.draw(picture_.bitmap, placement_, resolution(), savedPlacement());
     screen_.showFieldView(view_.image());
 }
 

@@ -27,6 +27,8 @@ struct ImageLinks {
     std::function<void()> pictureOpened;
     // Puts the engraving plan's current row and column back to 0.
     std::function<void()> resetPlanPosition;
+    // The density line in force, kept with the program's engraving choices; 0 without it.
+    std::function<int()> resolution;
     // The resolution and placement dialog closed with this line selected (the resolution
     // index kept in Zuk.ini).
     std::function<void(int)> resolutionChosen;
@@ -61,6 +63,8 @@ public:
     PictureTables& tables() { return tables_; }
     Placement& placement() { return placement_; }
     const Placement& placement() const { return placement_; }
+    // The density line the picture is placed at (the program keeps it with its choices).
+    int resolution() const { return links_.resolution ? links_.resolution() : 0; }
     FieldView& view() { return view_; }
     const FieldView& view() const { return view_; }
     bool combinedVariant() const { return combined_; }

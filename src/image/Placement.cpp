@@ -83,7 +83,8 @@ int hitHandle(const HandlePoints& handles, QPoint mouse) {
     return 0;
 }
 
-void Placement::place(QSize field, QSize picture, std::optional<QPoint> savedPlacement) {
+void Placement::place(QSize field, int resolution, QSize picture,
+                      std::optional<QPoint> savedPlacement) {
     if (!placementChanged) {
         offset =
             savedPlacement ? *savedPlacement : placementOffsets(field, resolution, marks, picture);

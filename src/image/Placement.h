@@ -48,7 +48,6 @@ int hitHandle(const HandlePoints& handles, QPoint mouse);
 
 // Density and placement of the picture on the working field.
 struct Placement {
-    int resolution = 0; // index of the chosen density line, 0..8 (9 or -1 from odd choices)
     PlacementMarks marks;
     QPoint offset;      // column and row offset of the picture on the field (OX, OY)
     QPoint frameOrigin; // origin of the placement frame, moved by dragging (MX, MY)
@@ -57,9 +56,10 @@ struct Placement {
     // Set while the operator drags the frame: the offsets then stay as the drag left them.
     bool placementChanged = false;
 
-    // Recomputes the offsets and the frame for the picture on the field, unless the frame is
-    // being dragged. A saved placement (the one of an unfinished job) overrides the marks.
-    void place(QSize field, QSize picture, std::optional<QPoint> savedPlacement);
+    // Recomputes the offsets and the frame for the picture on the field at the density line
+    // `resolution`, unless the frame is being dragged. A saved placement (the one of an
+    // unfinished job) overrides the marks.
+    void place(QSize field, int resolution, QSize picture, std::optional<QPoint> savedPlacement);
     // The handle points from the frame's current origin and size.
     void updateHandles() { handles = handlePoints(frameOrigin, frameSize); }
 };

@@ -15,7 +15,7 @@ QualityLook qualityLook(bool high) {
 
 EngravingProperties::EngravingProperties(Program& program, PropertiesView& view)
     : program_(program), view_(view) {
-    Settings& settings = program.settings;
+    EngravingChoices& settings = program.choices;
     const auto make = [&](LevelSet set, StrikeLevels& forces, LevelPanelKind kind,
                           LevelMode* mode) {
         levels_[static_cast<int>(set)] =
@@ -57,12 +57,10 @@ void EngravingProperties::print1Click() {
         return;
     }
     view_.placePropertiesPanels();
-    // The box may still be checked from a double-pass job whose second pass cleared the flag.
-    program_.job.secondPass = secondWorkChecked_;
     loadLevelControls();
-    view_.showPortrait(program_.settings.portrait);
+    view_.showPortrait(program_.choices.portrait);
     view_.setPropertiesPanelVisible(true);
-    view_.setSecondPassPanelVisible(secondWorkChecked_);
+    view_.setSecondPassPanelVisible(program_.choices.secondPass);
     program_.menus.work(program_.timers.optimizing);
 }
 
@@ -72,7 +70,7 @@ void EngravingProperties::bitBtn1Click() {
 }
 
 JobStartResult EngravingProperties::button17Click() {
-    return startJob(program_, [this] { hidePanels(); });
+    return startJob(program_, preparedJob(program_), [this] { hidePanels(); });
 }
 
 void EngravingProperties::hidePanels() {
@@ -81,22 +79,21 @@ void EngravingProperties::hidePanels() {
 }
 
 void EngravingProperties::qualityClick(bool high) {
-    program_.job.singleSided = high;
+    program_.choices.singleSided = high;
     view_.showQuality(qualityLook(high));
 }
 
 void EngravingProperties::qualMenuClick(bool qual1) {
-    program_.job.singleSided = qual1;
+    program_.choices.singleSided = qual1;
 }
 
 void EngravingProperties::secondWorkClick(bool checked) {
-    secondWorkChecked_ = checked;
-    program_.job.secondPass = checked;
+    program_.choices.secondPass = checked;
     view_.setSecondPassPanelVisible(checked);
 }
 
 void EngravingProperties::portraitClick(bool portrait) {
-    program_.settings.portrait = portrait;
+    program_.choices.portrait = portrait;
     view_.showPortrait(portrait);
 }
 

@@ -80,8 +80,6 @@ public:
     // (RadioButton9Click).
     void portraitClick(bool portrait);
 
-    bool secondWorkChecked() const { return secondWorkChecked_; }
-
 private:
     void loadLevelControls();
     void hidePanels();
@@ -89,9 +87,6 @@ private:
     Program& program_;
     PropertiesView& view_;
     std::array<std::unique_ptr<PassLevels>, kLevelSetCount> levels_;
-    // The state of the "Двойной проход" box; the job's second-pass flag is cleared by the run
-    // when the second pass begins, the box stays as the operator left it.
-    bool secondWorkChecked_ = false;
 };
 
 } // namespace zuk

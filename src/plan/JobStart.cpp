@@ -8,7 +8,6 @@
 #include "run/EngravingRun.h"
 #include "run/PlanFiles.h"
 #include "run/RunState.h"
-#include "service/FieldBounds.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +28,15 @@ JobStartResult refuse(Program& program, MessageKind kind, const QString& why) {
     if (!why.isEmpty())
         program.screen.showMessage(kind, why);
     return {};
+}
+
+// The job the request asks for, its first pass to run.
+void takeRequest(Job& job, const JobRequest& request) {
+    job.choices = request.choices;
+    job.pictureFile = request.pictureFile;
+    job.offset = request.offset;
+    job.field = request.fieldDots();
+    job.secondPassRunning = false;
 }
 
 // The plan's copy for the second pass, byte for byte, under "123sec.txt". Every other letter
@@ -64,13 +72,13 @@ FileResult writeJobFiles(Program& program) {
     Job& job = program.job;
     if (!job.plan.open(program.dir.path(kEngravingPlanName)))
         return FileResult::failure(job.plan.error());
-    if (job.secondPass) {
+    if (job.choices.secondPass) {
         if (FileResult copied = copyPlanForSecondPass(program.dir); !copied.ok())
             return copied;
     }
     if (FileResult begun = beginJobProgress(program); !begun.ok())
         return begun;
-    return writeRecoveryFile(program.dir, jobRecoveryData(program), RecoveryStage::JobStart);
+    return writeRecoveryFile(program.dir, jobRecoveryData(job), RecoveryStage::JobStart);
 }
 
 void greetDevice(Program& program) {
@@ -107,23 +115,13 @@ JobStartResult withdrawJob(Program& program, const QString& why) {
 
 } // namespace
 
-QString noPictureMessage() {
-    return QStringLiteral("Нет рисунка для гравирования. Откройте рисунок: \"Файл\" → "
-                          "\"Открыть\".");
-}
-
-std::optional<QString> jobRefusal(const ImagePreparation& image) {
-    if (image.picture().bitmap.isNull())
-        return noPictureMessage();
-    return placementFitsField(image);
-}
-
-PlanBuildResult buildJobPlan(Program& program, const ProgramDir& planDir) {
+PlanBuildResult buildJobPlan(Program& program, const JobRequest& request,
+                             const ProgramDir& planDir) {
     ScreenPlanProgress progress(program.screen, program.clock);
-    return buildPlan(program.image.picture(), program.job.singleSided, planDir, progress);
+    return buildPlan(*request.dots, request.choices.singleSided, planDir, progress);
 }
 
-JobStartResult launchJob(Program& program, qint64 planLines) {
+JobStartResult launchJob(Program& program, const JobRequest& request, qint64 planLines) {
     Job& job = program.job;
     greetDevice(program);
     DevicePreparation device(program, RepairedAnswers::EndThePreparation);
@@ -131,7 +129,7 @@ JobStartResult launchJob(Program& program, qint64 planLines) {
         return refuse(program, MessageKind::Error,
                       device.failureText() + QStringLiteral(" Гравирование не начато."));
     // A new job: its first pass runs, whatever the job before it did.
-    job.secondPassRunning = false;
+    takeRequest(job, request);
     job.planLineCounter = 0;
     if (FileResult written = writeJobFiles(program); !written.ok())
         return refuse(program, MessageKind::Error, written.error);
@@ -140,7 +138,7 @@ JobStartResult launchJob(Program& program, qint64 planLines) {
 
     device.send({PassSetting::Resolution, PassSetting::StepTime, PassSetting::StrikeProfile,
                  PassSetting::Home},
-                program.settings.first);
+                job.choices.first);
     if (!device.beginPrint())
         return keepUnstartedJob(program, device);
     program.commands.position = {};
@@ -154,23 +152,24 @@ JobStartResult launchJob(Program& program, qint64 planLines) {
     return {true, planLines, *estimate};
 }
 
-JobStartResult startJob(Program& program, const std::function<void()>& hidePanels) {
+JobStartResult startJob(Program& program, const JobRequest& request,
+                        const std::function<void()>& hidePanels) {
     program.timers.optimizing = false;
     // From here to one of the job's ends no answer of the device opens the menus.
     program.menus.holdForJob();
     enterWorkState(program);
     program.settings.writeDefaults = false;
-    program.reportFileResult(saveConfiguration(program.dir, program.settings));
+    program.reportFileResult(saveConfiguration(program.dir, program.settings, program.choices));
     program.timers.timer4 = false;
     if (hidePanels)
         hidePanels();
 
-    if (const std::optional<QString> refused = jobRefusal(program.image))
+    if (const std::optional<QString> refused = jobRefusal(request))
         return refuse(program, MessageKind::Warning, *refused);
-    const PlanBuildResult built = buildJobPlan(program, program.dir);
+    const PlanBuildResult built = buildJobPlan(program, request, program.dir);
     if (!built.ok)
         return refuse(program, MessageKind::Error, built.error);
-    return launchJob(program, built.lines);
+    return launchJob(program, request, built.lines);
 }
 
 } // namespace zuk

@@ -7,9 +7,9 @@ namespace zuk {
 
 std::optional<qint64> estimateJobTime(Program& program) {
     program.commands.measureLinkTiming();
-    const QPoint offset = program.image.placement().offset;
+    const QPoint offset = program.job.offset;
     const EstimateInputs inputs =
-        estimateInputs(program.commands, offset.x(), offset.y(), program.job.secondPass,
+        estimateInputs(program.commands, offset.x(), offset.y(), program.job.secondPassToCome(),
                        program.exchange.linkActive());
     const JobEstimate estimate = estimateJob(program.job.plan, inputs);
     if (!estimate.ok()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Settings.h"
+#include "plan/EngravingChoices.h"
 #include "plan/StrikeLevelRules.h"
 
 #include <array>

@@ -38,7 +38,7 @@ bool DevicePreparation::sendOne(PassSetting setting, const StrikeLevels& levels)
     // A motor driver's garbled completion counts as a missed answer; one that stays silent
     // takes the link down.
     case PassSetting::Resolution:
-        commands.setResolutionSteps(settings.resolutionIndex);
+        commands.setResolutionSteps(program_.job.choices.resolutionIndex);
         return true;
     case PassSetting::StepTime:
         commands.setStepTime(commands.stepTimeFactor);

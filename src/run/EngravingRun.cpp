@@ -6,7 +6,6 @@
 #include "run/PlanFiles.h"
 #include "run/RunLine.h"
 #include "run/RunState.h"
-#include "service/FieldBounds.h"
 
 #include <QDir>
 
@@ -127,7 +126,7 @@ void endOfPlan(Program& program) {
         endWithoutDevice(program);
         return;
     }
-    if (program.job.secondPass) {
+    if (program.job.secondPassToCome()) {
         startSecondPass(program);
         return;
     }
@@ -173,10 +172,9 @@ void runTick(Program& program) {
     }
     const LineOutcome outcome = runPlanLine(program, line);
     if (outcome == LineOutcome::Damaged || outcome == LineOutcome::OffField) {
-        stopOnPlanFault(
-            program, outcome == LineOutcome::Damaged
-                         ? damagedLineMessage(job.plan, line)
-                         : offFieldLineMessage(job.plan, line, workingFieldInDots(program.image)));
+        stopOnPlanFault(program, outcome == LineOutcome::Damaged
+                                     ? damagedLineMessage(job.plan, line)
+                                     : offFieldLineMessage(job.plan, line, job.field));
         return;
     }
     // A wait that ended without the device's answer does not stop the run: the next command
@@ -226,17 +224,16 @@ void startSecondPass(Program& program) {
     // Without "Sec" in the recovery file a crash would resume the first pass again: the job
     // stops before the second pass sends anything. The file still describes the first pass,
     // which the record shows completed, so a resumption goes on with the second pass.
-    if (FileResult written = writeRecoveryFile(program.dir, jobRecoveryData(program),
-                                               RecoveryStage::SecondPassStart);
+    if (FileResult written =
+            writeRecoveryFile(program.dir, jobRecoveryData(job), RecoveryStage::SecondPassStart);
         !written.ok()) {
         stopOnPlanFault(program, written.error);
         return;
     }
-    job.secondPass = false;
     // The second pass's levels go to the device; the first pass's stay in memory.
     DevicePreparation device(program, RepairedAnswers::Accept);
     device.send({PassSetting::StrikeProfile, PassSetting::Resolution, PassSetting::Home},
-                program.settings.second);
+                job.choices.second);
     program.commands.position = {};
     job.planLineCounter = 0;
     job.linesWithoutLink = 0;

@@ -10,29 +10,32 @@ AbortPanelLayout stopClick(Program& program, bool stopEntryVisible) {
     if (!stopEntryVisible)
         return layout;
     // The first half's mode follows the second pass's group button, as the panel was designed.
-    const bool secondGroup = program.settings.secondMode == LevelMode::Group;
+    const Job& job = program.job;
+    const bool secondGroup = job.choices.secondMode == LevelMode::Group;
     layout.firstGroup = secondGroup;
     program.timers.optimizing = false;
     noteProgressResult(program, program.job.progress.flush(program.clock.monotonicMs()));
     layout.shown = true;
-    layout.firstLevels = program.settings.first;
-    if (!program.job.secondPass) {
+    layout.firstLevels = job.choices.first;
+    if (!job.secondPassToCome()) {
         // A single-pass job, or the second pass of a double-pass one.
-        layout.fullWidth = layout.secondHalfShown = program.job.secondPassRunning;
-        layout.firstHalfEnabled = !program.job.secondPassRunning;
+        layout.fullWidth = layout.secondHalfShown = job.secondPassRunning;
+        layout.firstHalfEnabled = !job.secondPassRunning;
         return layout;
     }
     // The first pass of a double-pass job: both halves, both sets of levels.
     layout.secondGroup = secondGroup;
     layout.secondHalfShown = true;
     layout.fullWidth = true;
-    layout.secondLevels = program.settings.second;
+    layout.secondLevels = job.choices.second;
     return layout;
 }
 
 void continueWork(Program& program) {
-    program.commands.setStrike(program.job.secondPassRunning ? program.settings.second
-                                                             : program.settings.first);
+    // The abort panel's trackbars set the operator's forces; the job goes on with them.
+    program.job.choices.first = program.choices.first;
+    program.job.choices.second = program.choices.second;
+    program.commands.setStrike(program.job.runningForces());
     program.timers.optimizing = true;
 }
 

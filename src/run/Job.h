@@ -1,24 +1,32 @@
 #pragma once
 
+#include "plan/EngravingChoices.h"
 #include "plan/PlanReader.h"
 #include "run/LiveProgress.h"
 #include "run/ProgressRecord.h"
 
+#include <QPoint>
+#include <QSize>
+#include <QString>
 #include <QtGlobal>
 
 namespace zuk {
 
-// The job the main window prepares and runs: the choices of the properties panel that live
-// only while the program runs, and the run's own progress. The strike forces, the
-// level-setting modes and the portrait mode are kept with the settings (Zuk.ini); the
-// placement offsets with the picture's placement; the plan position with the command set.
+// The job the program runs: what the job start made of its request (or the resumption of the
+// recovery file), and the run's own progress. The run, STOP and the second pass read the job's
+// values here and nothing of the operator's choices, picture or placement, which may be
+// prepared anew for the next job.
 struct Job {
-    // Quality: single-sided strike runs ("Высокое", the hidden item Qual1 checked);
-    // double-sided ("Стандарт", Qual2) otherwise.
-    bool singleSided = false;
-    // "Двойной проход" was chosen and the second pass has not begun yet.
-    bool secondPass = false;
-    // The second pass has begun; cleared only at program start.
+    // The choices the job runs with. "Продолжить работу" takes the forces the abort panel left.
+    EngravingChoices choices;
+    // The picture file the recovery file names.
+    QString pictureFile;
+    // The placement offsets (column, row) added to every plan position.
+    QPoint offset;
+    // The working field in dots at the job's density line: no plan line takes the head beyond
+    // it (one column more, where a backward run over the last column begins).
+    QSize field;
+    // The second pass has begun; a new job's first pass clears it.
     bool secondPassRunning = false;
     // Plan lines read since the pass began.
     qint32 planLineCounter = 0;
@@ -32,6 +40,13 @@ struct Job {
     bool progressFailureShown = false;
     // The status bar's progress line: lines done of the job's lines, the time left.
     JobLiveProgress liveProgress;
+
+    // "Двойной проход" was chosen and the second pass has not begun yet.
+    bool secondPassToCome() const { return choices.secondPass && !secondPassRunning; }
+    // The strike forces of the pass that runs.
+    const StrikeLevels& runningForces() const {
+        return choices.forces(secondPassRunning ? Pass::Second : Pass::First);
+    }
 };
 
 } // namespace zuk

@@ -36,8 +36,8 @@ std::optional<PlanWork> planWork(const QString& path, const EstimateInputs& inpu
 }
 
 EstimateInputs runInputs(const Program& program) {
-    const QPoint offset = program.image.placement().offset;
-    return estimateInputs(program.commands, offset.x(), offset.y(), program.job.secondPass,
+    const QPoint offset = program.job.offset;
+    return estimateInputs(program.commands, offset.x(), offset.y(), program.job.secondPassToCome(),
                           program.exchange.linkActive());
 }
 
@@ -115,7 +115,7 @@ void beginLiveProgressPass(Program& program) {
     // The second pass's levels are sent when it begins; until then it is timed, as the
     // estimate times it, with the first pass's.
     const std::optional<PlanWork> laterPasses =
-        pass == 1 && program.job.secondPass
+        pass == 1 && program.job.secondPassToCome()
             ? planWork(program.dir.path(kSecondPassPlanName), inputs)
             : std::optional<PlanWork>(PlanWork{});
     if (!thisPass || !laterPasses) {

@@ -59,12 +59,12 @@ bool prepareScratchDirectory(Program& program, const QTemporaryDir& scratch) {
     // writes, and the preview's file holds the field in use.
     Settings settings = program.settings;
     settings.writeDefaults = false;
-    return program.reportFileResult(saveConfiguration(ProgramDir(scratch.path()), settings));
+    return program.reportFileResult(
+        saveConfiguration(ProgramDir(scratch.path()), settings, program.choices));
 }
 
-// The preview's program, started up against its engraver, holding the job as the operator
-// prepared it: the settings and texts in memory, the quality and second pass, the picture's
-// name and placement.
+// The preview's program, started up against its engraver, with the program's settings, texts,
+// step-time factor and self-test box in memory; the job itself comes with the request.
 bool startPreviewProgram(Program& preview, const Program& program, const PreviewScreen& screen) {
     preview.portOverride = QString::fromLatin1("sim");
     preview.formCreate();
@@ -78,10 +78,6 @@ bool startPreviewProgram(Program& preview, const Program& program, const Preview
     preview.settings = program.settings;
     preview.commands.stepTimeFactor = program.commands.stepTimeFactor;
     preview.stepControl = program.stepControl;
-    preview.job.singleSided = program.job.singleSided;
-    preview.job.secondPass = program.job.secondPass;
-    preview.image.picture().fileName = program.image.picture().fileName;
-    preview.image.placement() = program.image.placement();
     return true;
 }
 
@@ -124,7 +120,8 @@ QImage platePicture(const sim::Plate& plate, QSize field) {
 }
 
 std::optional<JobPreview> previewJob(Program& program) {
-    if (const std::optional<QString> refused = jobRefusal(program.image)) {
+    const JobRequest request = preparedJob(program);
+    if (const std::optional<QString> refused = jobRefusal(request)) {
         program.screen.showMessage(MessageKind::Warning, *refused);
         return std::nullopt;
     }
@@ -143,28 +140,28 @@ std::optional<JobPreview> previewJob(Program& program) {
     if (!startPreviewProgram(preview, program, screen))
         return std::nullopt;
 
-    const PlanBuildResult built = buildJobPlan(program, preview.dir);
+    const PlanBuildResult built = buildJobPlan(program, request, preview.dir);
     if (!built.ok) {
         program.screen.showMessage(MessageKind::Error, built.error);
         return std::nullopt;
     }
     screen.showMessages();
     const qint64 startMs = clock.monotonicMs();
-    const JobStartResult started = launchJob(preview, built.lines);
+    const JobStartResult started = launchJob(preview, request, built.lines);
     if (!started.started || !runToTheEnd(preview, program, built.lines))
         return std::nullopt;
 
     JobPreview result;
     // The working-field view, its border included: the job start accepts a placement that
     // reaches into the border, so every strike of a job that starts lies on it.
-    result.plate = platePicture(engraver->plate(), program.image.view().image().size());
+    result.plate = platePicture(engraver->plate(), request.fieldView);
     result.estimate = started.estimate;
     const qint64 endMs = clock.monotonicMs();
     // cppcheck-suppress duplicateExpression ; the run has moved the virtual clock on
     result.modelled = (endMs - startMs) * kUnitsPerMs;
     result.planLines = built.lines;
     result.strikes = qint64(engraver->plate().strikes().size());
-    result.secondPass = program.job.secondPass;
+    result.secondPass = request.choices.secondPass;
     return result;
 }
 

@@ -104,6 +104,20 @@ template <typename Data> RecoveryRead<Data> damagedRead(const QString& error) {
 
 } // namespace
 
+void recordChoices(RecoveryData& data, const EngravingChoices& choices) {
+    data.first = choices.first;
+    data.secondPass = choices.secondPass;
+    data.second = choices.second;
+    data.resolutionIndex = choices.resolutionIndex;
+}
+
+void restoreChoices(const RecoveryData& data, EngravingChoices& choices) {
+    choices.first = data.first;
+    choices.secondPass = data.secondPass;
+    choices.second = data.second;
+    choices.resolutionIndex = data.resolutionIndex;
+}
+
 QStringList recoveryLines(const RecoveryData& data, RecoveryStage stage) {
     const bool secondPassStart = stage == RecoveryStage::SecondPassStart;
     QStringList lines;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ProgramDir.h"
-#include "app/StrikeLevels.h"
+#include "plan/EngravingChoices.h"
 
 #include <QString>
 #include <QStringList>
@@ -31,6 +31,12 @@ struct RecoveryData {
     bool secondPassStarted() const { return tail == kSecondPassMark; }
     bool operator==(const RecoveryData&) const = default;
 };
+
+// The file's part of a job's choices: the forces of both passes, the second pass and the
+// density line.
+void recordChoices(RecoveryData& data, const EngravingChoices& choices);
+// The choices as the file recorded them; the rest of `choices` stays as it is.
+void restoreChoices(const RecoveryData& data, EngravingChoices& choices);
 
 // When the file is written.
 enum class RecoveryStage {

@@ -6,6 +6,7 @@
 #include "run/PlanRebuild.h"
 #include "run/PlanScan.h"
 #include "run/RunState.h"
+#include "service/FieldBounds.h"
 #include "service/ServiceFunctions.h"
 
 #include <QDir>
@@ -45,16 +46,25 @@ QString noMatchMessage(StoppedPosition stop, const QString& planPath) {
         .arg(QDir::toNativeSeparators(planPath));
 }
 
-// The job's values, once the resumption goes ahead: a refused one leaves the program's own.
+// The job as the recovery file describes it, once the resumption goes ahead (a refused one
+// leaves the program as it was): the choices the file does not record are the program's. The
+// program's picture name, placement, forces and density line become the job's too, as if the
+// operator had prepared it.
 void applyRecoveryData(Program& program, const RecoveryData& data) {
+    const QPoint offset(data.columnOffset, data.rowOffset);
     program.image.picture().fileName = data.pictureFile;
-    program.image.placement().offset = QPoint(data.columnOffset, data.rowOffset);
-    program.settings.first = data.first;
-    program.settings.second = data.second;
-    program.settings.resolutionIndex = data.resolutionIndex;
-    program.image.placement().resolution = data.resolutionIndex;
-    program.job.secondPass = data.secondPass;
-    program.job.secondPassRunning = false;
+    program.image.placement().offset = offset;
+    program.choices.first = data.first;
+    program.choices.second = data.second;
+    program.choices.resolutionIndex = data.resolutionIndex;
+
+    Job& job = program.job;
+    job.choices = program.choices;
+    restoreChoices(data, job.choices);
+    job.pictureFile = data.pictureFile;
+    job.offset = offset;
+    job.field = workingFieldInDots(program.image.view().image().size(), data.resolutionIndex);
+    job.secondPassRunning = false;
 }
 
 // The pass the recovery file names and where its plan stands.
@@ -119,7 +129,7 @@ void warmUp(Program& program) {
 // before (after a restart, its own defaults).
 std::optional<QString> prepareDevice(Program& program) {
     DevicePreparation device(program, RepairedAnswers::Accept);
-    device.send({PassSetting::Resolution, PassSetting::StrikeProfile}, program.settings.first);
+    device.send({PassSetting::Resolution, PassSetting::StrikeProfile}, program.job.choices.first);
     device.send({PassSetting::StrikeTimingT, PassSetting::StrikeTimingU, PassSetting::Home,
                  PassSetting::StepTime});
     if (device.beginPrint())

@@ -36,14 +36,14 @@ FieldCell headCell(const Program& program) {
 // strikes the last column begins (the head steps before it strikes) and a forward run that
 // struck it ends.
 bool withinReach(const Program& program, const FieldCell& cell) {
-    return pointInField(cell.column, cell.row, workingFieldInDots(program.image) + QSize(1, 0));
+    return pointInField(cell.column, cell.row, program.job.field + QSize(1, 0));
 }
 
 LineOutcome runGoTo(Program& program, QByteArrayView line) {
     const std::optional<PlanCell> cell = parseGoTo(line);
     if (!cell)
         return LineOutcome::Damaged;
-    const QPoint offset = program.image.placement().offset;
+    const QPoint offset = program.job.offset;
     const FieldCell to{qint64{cell->row} + offset.y(), qint64{cell->column} + offset.x()};
     if (!withinReach(program, to))
         return LineOutcome::OffField;
@@ -67,15 +67,16 @@ void print(CommandSet& commands, bool forward, QByteArrayView digits) {
 }
 
 void setRowMotorTiming(Program& program, int aboveIndex) {
-    program.commands.progYMotor(CommandSet::kResolutionParameter,
-                                static_cast<quint8>(program.settings.resolutionIndex + aboveIndex));
+    program.commands.progYMotor(
+        CommandSet::kResolutionParameter,
+        static_cast<quint8>(program.job.choices.resolutionIndex + aboveIndex));
 }
 
 // In portrait mode a long backward line is struck in three pieces, the N edge dots at each
 // end with their own row motor timing.
 void printBackward(Program& program, QByteArrayView digits) {
-    const qsizetype edge = program.settings.edgeDots;
-    if (!program.settings.portrait || edge <= 0 || digits.size() <= 2 * edge) {
+    const qsizetype edge = program.job.choices.edgeDots;
+    if (!program.job.choices.portrait || edge <= 0 || digits.size() <= 2 * edge) {
         print(program.commands, false, digits);
         return;
     }

@@ -8,15 +8,12 @@ int runningPass(const Program& program) {
     return program.job.secondPassRunning ? 2 : 1;
 }
 
-RecoveryData jobRecoveryData(const Program& program) {
+RecoveryData jobRecoveryData(const Job& job) {
     RecoveryData data;
-    data.pictureFile = program.image.picture().fileName;
-    data.columnOffset = program.image.placement().offset.x();
-    data.rowOffset = program.image.placement().offset.y();
-    data.first = program.settings.first;
-    data.secondPass = program.job.secondPass;
-    data.second = program.settings.second;
-    data.resolutionIndex = program.settings.resolutionIndex;
+    data.pictureFile = job.pictureFile;
+    data.columnOffset = job.offset.x();
+    data.rowOffset = job.offset.y();
+    recordChoices(data, job.choices);
     return data;
 }
 
@@ -40,7 +37,7 @@ QString jobKeptText() {
 }
 
 void keepJobPending(Program& program) {
-    const RecoveryData data = jobRecoveryData(program);
+    const RecoveryData data = jobRecoveryData(program.job);
     program.savedJob = RecoveryHeader{data.pictureFile, data.columnOffset, data.rowOffset};
     program.unfinishedJob = true;
 }

@@ -6,14 +6,15 @@
 namespace zuk {
 
 class Program;
+struct Job;
 
 // What the run, STOP and the resumption share about the job's state and the window.
 
 // The pass that runs: 1 or 2.
 int runningPass(const Program& program);
 
-// The job's values as the recovery file records them, from what the program holds now.
-RecoveryData jobRecoveryData(const Program& program);
+// The job's values as the recovery file records them.
+RecoveryData jobRecoveryData(const Job& job);
 
 // The work state: everything but Help locked, STOP shown exactly while the run timer runs.
 void enterWorkState(Program& program);

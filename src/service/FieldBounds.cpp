@@ -19,7 +19,7 @@ QSize workingFieldInDots(QSize image1Size, int resolution) {
 }
 
 QSize workingFieldInDots(const ImagePreparation& image) {
-    return workingFieldInDots(image.view().image().size(), image.placement().resolution);
+    return workingFieldInDots(image.view().image().size(), image.resolution());
 }
 
 bool pointInField(QPoint point, QSize fieldDots) {
@@ -31,21 +31,25 @@ bool pointInField(qint64 column, qint64 row, QSize fieldDots) {
 }
 
 std::optional<QString> placementFitsField(const Placement& placement, QSize fieldDots) {
+    return placementFitsField(placement.offset, placement.frameSize, fieldDots);
+}
+
+std::optional<QString> placementFitsField(QPoint offset, QSize picture, QSize fieldDots) {
     if (fieldDots.isEmpty())
         return QStringLiteral("Рабочее поле при выбранной плотности точек пусто: выберите "
                               "плотность точек из списка и расположите рисунок заново.");
     // 64-bit sums: a picture may be dragged far off the field.
-    const qint64 left = placement.offset.x();
-    const qint64 top = placement.offset.y();
-    const qint64 right = left + placement.frameSize.width();
-    const qint64 bottom = top + placement.frameSize.height();
+    const qint64 left = offset.x();
+    const qint64 top = offset.y();
+    const qint64 right = left + picture.width();
+    const qint64 bottom = top + picture.height();
     if (left >= 0 && top >= 0 && right <= fieldDots.width() && bottom <= fieldDots.height())
         return std::nullopt;
     return QStringLiteral("Рисунок выходит за рабочее поле: рисунок %1 × %2 точек с началом в "
                           "точке (%3, %4), рабочее поле %5 × %6 точек. Расположите рисунок на "
                           "поле заново.")
-        .arg(placement.frameSize.width())
-        .arg(placement.frameSize.height())
+        .arg(picture.width())
+        .arg(picture.height())
         .arg(left)
         .arg(top)
         .arg(fieldDots.width())

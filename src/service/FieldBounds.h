@@ -29,6 +29,8 @@ bool pointInField(qint64 column, qint64 row, QSize fieldDots);
 // operator why the job cannot start. The run adds the placement offsets to every plan
 // coordinate, so a picture that leaves the field would drive the head past its travel.
 std::optional<QString> placementFitsField(const Placement& placement, QSize fieldDots);
+// The same for a picture of this size whose top-left dot lies at `offset`.
+std::optional<QString> placementFitsField(QPoint offset, QSize picture, QSize fieldDots);
 // The same for the picture as it is placed now on the main window's field.
 std::optional<QString> placementFitsField(const ImagePreparation& image);
 

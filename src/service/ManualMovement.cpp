@@ -17,7 +17,7 @@ ManualMovement::ManualMovement(CommandSet& commands, ImagePreparation& image, Sc
     : commands_(commands), image_(image), screen_(screen), settings_(settings) {}
 
 void ManualMovement::sendMotorTiming() {
-    commands_.setResolutionSteps(image_.placement().resolution);
+    commands_.setResolutionSteps(image_.resolution());
 }
 
 bool ManualMovement::moveTo(QPoint target, NeedleChoice needle) {

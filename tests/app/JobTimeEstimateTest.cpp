@@ -26,8 +26,8 @@ TEST_F(JobTimeEstimateTest, MeasuresTheLinkAndCountsThePlacedPlanOncePerPass) {
     program.formCreate();
     answerCommands(2 * 101);
     line.takeWritten();
-    program.image.placement().offset = QPoint(7, 3); // columns, rows
-    program.job.secondPass = true;
+    program.job.offset = QPoint(7, 3); // columns, rows
+    program.job.choices.secondPass = true;
     openPlan(kPlan);
     screen.clear();
 

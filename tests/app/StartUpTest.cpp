@@ -222,10 +222,11 @@ namespace {
 TEST_F(StartUpTest, ResolutionFromTheConfigurationReachesThePlacementAndBack) {
     ProgramDir files(dir.path());
     Settings stored;
-    stored.resolutionIndex = 4;
-    ASSERT_TRUE(saveConfiguration(files, stored).ok());
+    EngravingChoices storedChoices;
+    storedChoices.resolutionIndex = 4;
+    ASSERT_TRUE(saveConfiguration(files, stored, storedChoices).ok());
     program.formCreate();
-    EXPECT_EQ(program.image.placement().resolution, 4);
+    EXPECT_EQ(program.image.resolution(), 4);
 
     // A density chosen in the dialog is what the next save writes.
     QImage picture(8, 8, QImage::Format_RGB32);
@@ -234,7 +235,7 @@ TEST_F(StartUpTest, ResolutionFromTheConfigurationReachesThePlacementAndBack) {
     screen.openAnswer = dir.filePath("white.bmp");
     screen.resolutionAnswer = {7, 5};
     program.image.openClick();
-    EXPECT_EQ(program.settings.resolutionIndex, 7);
+    EXPECT_EQ(program.choices.resolutionIndex, 7);
     EXPECT_TRUE(program.pictureOpened);
 }
 

@@ -30,7 +30,7 @@ void configure(const JobDirectory& job, const QString& port, QSize field) {
     settings.portName = port;
     settings.fieldWidth = field.width();
     settings.fieldHeight = field.height();
-    ASSERT_TRUE(saveConfiguration(ProgramDir(job.dir.path()), settings).ok());
+    ASSERT_TRUE(saveConfiguration(ProgramDir(job.dir.path()), settings, EngravingChoices{}).ok());
 }
 
 std::map<QString, QByteArray> directoryFiles(const QString& path) {

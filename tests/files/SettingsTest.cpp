@@ -8,6 +8,9 @@ namespace {
 
 using test::TempProgramDir;
 
+// Everything Zuk.ini holds: the program's settings and the lasting engraving choices.
+struct Configuration : Settings, EngravingChoices {};
+
 const QByteArray kDefaultFirst13 = "Group\r\n"
                                    "KnKHel4-14\r\nKnKHel3-10\r\nKnKHel2-5\r\nKnKHel1-2\r\n"
                                    "Ind  \r\n"
@@ -20,10 +23,10 @@ QByteArray iniWith(const QByteArray& tail) {
            tail;
 }
 
-Settings loaded(const TempProgramDir& temp, const QByteArray& ini) {
+Configuration loaded(const TempProgramDir& temp, const QByteArray& ini) {
     temp.put("Zuk.ini", ini);
-    Settings settings;
-    const ConfigurationLoad load = loadConfiguration(temp.dir(), settings);
+    Configuration settings;
+    const ConfigurationLoad load = loadConfiguration(temp.dir(), settings, settings);
     EXPECT_TRUE(load.ok()) << load.error.toStdString();
     EXPECT_FALSE(load.wasMissing);
     return settings;
@@ -31,10 +34,10 @@ Settings loaded(const TempProgramDir& temp, const QByteArray& ini) {
 
 TEST(Settings, MissingFileGetsTheDefaultsWhileTheControlsKeepTheirDesign) {
     TempProgramDir temp;
-    Settings settings;
+    Configuration settings;
     settings.resolutionIndex = 4;
 
-    const ConfigurationLoad load = loadConfiguration(temp.dir(), settings);
+    const ConfigurationLoad load = loadConfiguration(temp.dir(), settings, settings);
 
     ASSERT_TRUE(load.ok()) << load.error.toStdString();
     EXPECT_TRUE(load.wasMissing);
@@ -53,21 +56,21 @@ TEST(Settings, MissingFileGetsTheDefaultsWhileTheControlsKeepTheirDesign) {
 
 TEST(Settings, DefaultsAreWrittenAgainUntilTheFlagIsCleared) {
     TempProgramDir temp;
-    Settings settings;
-    ASSERT_TRUE(loadConfiguration(temp.dir(), settings).ok());
+    Configuration settings;
+    ASSERT_TRUE(loadConfiguration(temp.dir(), settings, settings).ok());
     settings.first = {100, 67, 34, 9};
     settings.firstMode = LevelMode::Individual;
     choosePort(settings, 3);
     settings.fieldWidth = 500;
     settings.portrait = false;
 
-    ASSERT_TRUE(saveConfiguration(temp.dir(), settings).ok());
+    ASSERT_TRUE(saveConfiguration(temp.dir(), settings, settings).ok());
     EXPECT_EQ(temp.bytes("Zuk.ini"), kDefaultFirst13 + "0\r\n12\r\n8\r\n0\r\n");
     EXPECT_EQ(settings.fieldWidth, 1930);
 
     settings.writeDefaults = false;
     settings.fieldWidth = 500;
-    ASSERT_TRUE(saveConfiguration(temp.dir(), settings).ok());
+    ASSERT_TRUE(saveConfiguration(temp.dir(), settings, settings).ok());
     EXPECT_EQ(temp.bytes("Zuk.ini"), "Ind  \r\nKnKHel4-100\r\nKnKHel3-67\r\nKnKHel2-34\r\n"
                                      "KnKHel1-9\r\nGroup\r\nKnKHel4-0\r\nKnKHel3-3\r\nKnKHel2-1\r\n"
                                      "KnKHel1-1\r\ncom3\r\n500\r\n2330\r\n0\r\n12\r\n8\r\n0\r\n");
@@ -75,7 +78,7 @@ TEST(Settings, DefaultsAreWrittenAgainUntilTheFlagIsCleared) {
 
 TEST(Settings, RoundTrip) {
     TempProgramDir temp;
-    Settings saved;
+    Configuration saved;
     saved.firstMode = LevelMode::Individual;
     saved.first = {200, 134, 68, 18};
     saved.secondMode = LevelMode::Group;
@@ -87,10 +90,10 @@ TEST(Settings, RoundTrip) {
     saved.stepTimeFactor = 255;
     saved.edgeDots = 20;
     saved.portrait = false;
-    ASSERT_TRUE(saveConfiguration(temp.dir(), saved).ok());
+    ASSERT_TRUE(saveConfiguration(temp.dir(), saved, saved).ok());
 
-    Settings read;
-    ASSERT_TRUE(loadConfiguration(temp.dir(), read).ok());
+    Configuration read;
+    ASSERT_TRUE(loadConfiguration(temp.dir(), read, read).ok());
     EXPECT_EQ(read.firstMode, saved.firstMode);
     EXPECT_EQ(read.first, saved.first);
     EXPECT_EQ(read.secondMode, saved.secondMode);
@@ -109,7 +112,7 @@ TEST(Settings, RoundTrip) {
 TEST(Settings, ModeLinesMustReadExactlyGroup) {
     TempProgramDir temp;
     const QByteArray tail = "com2\r\n1930\r\n2330\r\n3\r\n12\r\n8\r\n1\r\n";
-    Settings settings = loaded(temp, iniWith(tail));
+    Configuration settings = loaded(temp, iniWith(tail));
     EXPECT_EQ(settings.firstMode, LevelMode::Individual);
     EXPECT_EQ(settings.first, (StrikeLevels{100, 84, 48, 45}));
     EXPECT_EQ(settings.secondMode, LevelMode::Group);
@@ -123,7 +126,7 @@ TEST(Settings, ModeLinesMustReadExactlyGroup) {
 
 TEST(Settings, FieldSidesBelowOneReadAs1000) {
     TempProgramDir temp;
-    Settings settings = loaded(temp, iniWith("com1\r\n0\r\n-7\r\n0\r\n0\r\n0\r\n0\r\n"));
+    Configuration settings = loaded(temp, iniWith("com1\r\n0\r\n-7\r\n0\r\n0\r\n0\r\n0\r\n"));
     EXPECT_EQ(settings.fieldWidth, 1000);
     EXPECT_EQ(settings.fieldHeight, 1000);
     EXPECT_EQ(settings.stepTimeFactor, 12);
@@ -133,10 +136,10 @@ TEST(Settings, FieldSidesBelowOneReadAs1000) {
 
 TEST(Settings, OutOfRangeValuesAreClampedNeverWrapped) {
     TempProgramDir temp;
-    Settings settings = loaded(temp, "Group\r\nKnKHel4-300\r\nKnKHel3--5\r\nKnKHel2-1000\r\n"
-                                     "KnKHel1-256\r\nInd  \r\nKnKHel4-0\r\nKnKHel3-255\r\n"
-                                     "KnKHel2-+7\r\nKnKHel1- 9\r\ncom1\r\n99999999999\r\n"
-                                     "50000 pixels\r\n12\r\n999\r\n-3\r\n-1\r\n");
+    Configuration settings = loaded(temp, "Group\r\nKnKHel4-300\r\nKnKHel3--5\r\nKnKHel2-1000\r\n"
+                                          "KnKHel1-256\r\nInd  \r\nKnKHel4-0\r\nKnKHel3-255\r\n"
+                                          "KnKHel2-+7\r\nKnKHel1- 9\r\ncom1\r\n99999999999\r\n"
+                                          "50000 pixels\r\n12\r\n999\r\n-3\r\n-1\r\n");
     EXPECT_EQ(settings.first, (StrikeLevels{255, 0, 100, 255})); // only characters 9 to 11 count
     EXPECT_EQ(settings.second, (StrikeLevels{0, 255, 7, 9}));
     EXPECT_EQ(settings.fieldWidth, kMaxFieldSide);
@@ -153,8 +156,8 @@ TEST(Settings, OutOfRangeValuesAreClampedNeverWrapped) {
 
 TEST(Settings, GarbageAndMissingLinesTakeDefaults) {
     TempProgramDir temp;
-    Settings settings = loaded(temp, "\x01\x02garbage\r\nKnKHel4-abc\r\nshort\r\n\r\n"
-                                     "KnKHel1-\r\n\xFF\xFE\r\n\r\n");
+    Configuration settings = loaded(temp, "\x01\x02garbage\r\nKnKHel4-abc\r\nshort\r\n\r\n"
+                                          "KnKHel1-\r\n\xFF\xFE\r\n\r\n");
     EXPECT_EQ(settings.firstMode, LevelMode::Individual);
     EXPECT_EQ(settings.first, kDefaultStrikeLevels);
     EXPECT_EQ(settings.second, kDefaultStrikeLevels);
@@ -184,16 +187,16 @@ TEST(Settings, LinesMissingAtTheEndReadAsZero) {
     lines.removeLast(); // after the last CR LF
     // A program that had other values before reading shows that each missing line is read.
     const auto cutAfter = [&](int kept) {
-        Settings settings;
+        Configuration settings;
         settings.resolutionIndex = 7;
         settings.stepTimeFactor = 40;
         settings.edgeDots = 30;
         settings.portrait = true;
         temp.put("Zuk.ini", lines.mid(0, kept).join('\n') + '\n');
-        EXPECT_TRUE(loadConfiguration(temp.dir(), settings).ok());
+        EXPECT_TRUE(loadConfiguration(temp.dir(), settings, settings).ok());
         return settings;
     };
-    Settings settings = cutAfter(16);
+    Configuration settings = cutAfter(16);
     EXPECT_EQ(settings.edgeDots, 20);
     EXPECT_FALSE(settings.portrait); // 0: "Текст (ускорение)"
 
@@ -213,20 +216,20 @@ TEST(Settings, LinesMissingAtTheEndReadAsZero) {
 TEST(Settings, ResolutionLinesOfTheDialogReadBackAsWritten) {
     TempProgramDir temp;
     for (int line : {-1, 0, 8, 9}) {
-        Settings saved;
+        Configuration saved;
         saved.resolutionIndex = line;
-        ASSERT_TRUE(saveConfiguration(temp.dir(), saved).ok());
-        Settings read;
+        ASSERT_TRUE(saveConfiguration(temp.dir(), saved, saved).ok());
+        Configuration read;
         read.resolutionIndex = 4;
-        ASSERT_TRUE(loadConfiguration(temp.dir(), read).ok());
+        ASSERT_TRUE(loadConfiguration(temp.dir(), read, read).ok());
         EXPECT_EQ(read.resolutionIndex, line);
     }
     for (const char* outside : {"-2", "10"}) {
-        Settings settings;
+        Configuration settings;
         settings.resolutionIndex = 4;
         temp.put("Zuk.ini", iniWith("com1\r\n1930\r\n2330\r\n" + QByteArray(outside) +
                                     "\r\n12\r\n8\r\n1\r\n"));
-        ASSERT_TRUE(loadConfiguration(temp.dir(), settings).ok());
+        ASSERT_TRUE(loadConfiguration(temp.dir(), settings, settings).ok());
         EXPECT_EQ(settings.resolutionIndex, 4) << outside;
     }
 }
@@ -234,7 +237,7 @@ TEST(Settings, ResolutionLinesOfTheDialogReadBackAsWritten) {
 TEST(Settings, OtherPortNamesAreKeptWithNoItemChecked) {
     TempProgramDir temp;
     for (const char* name : {"sim", "com9", "COM1", "com1 "}) {
-        const Settings settings =
+        const Configuration settings =
             loaded(temp, iniWith(QByteArray(name) + "\r\n1930\r\n2330\r\n0\r\n12\r\n8\r\n1\r\n"));
         EXPECT_EQ(settings.portName, name);
         EXPECT_EQ(settings.checkedPort, 0) << name;
@@ -244,22 +247,22 @@ TEST(Settings, OtherPortNamesAreKeptWithNoItemChecked) {
 TEST(Settings, FailedWritesAreReported) {
     TempProgramDir temp;
     ASSERT_TRUE(QDir(temp.dir().directory()).mkdir("Zuk.ini"));
-    Settings settings;
-    const ConfigurationLoad load = loadConfiguration(temp.dir(), settings);
+    Configuration settings;
+    const ConfigurationLoad load = loadConfiguration(temp.dir(), settings, settings);
     // A directory named like the file is no file: the write of the defaults fails and says so.
     EXPECT_TRUE(load.wasMissing);
     EXPECT_FALSE(load.ok());
-    EXPECT_FALSE(saveConfiguration(temp.dir(), settings).ok());
+    EXPECT_FALSE(saveConfiguration(temp.dir(), settings, settings).ok());
 }
 
 TEST(Settings, FileNameCaseDoesNotMatter) {
     TempProgramDir temp;
     temp.put("ZUK.INI", iniWith("com6\r\n1930\r\n2330\r\n0\r\n12\r\n8\r\n1\r\n"));
-    Settings settings;
-    const ConfigurationLoad load = loadConfiguration(temp.dir(), settings);
+    Configuration settings;
+    const ConfigurationLoad load = loadConfiguration(temp.dir(), settings, settings);
     EXPECT_FALSE(load.wasMissing);
     EXPECT_EQ(settings.portName, "com6");
-    ASSERT_TRUE(saveConfiguration(temp.dir(), settings).ok());
+    ASSERT_TRUE(saveConfiguration(temp.dir(), settings, settings).ok());
     EXPECT_FALSE(temp.has("Zuk.ini"));
 }
 

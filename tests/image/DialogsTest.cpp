@@ -227,7 +227,11 @@ TEST(WindowFlowTest, OpenWithTheRealDialogsAnsweredByClicks) {
     test::saveBmp(test::randomPicture(30, 20, 21), path);
     Texts texts;
     DialogScreen screen(texts);
-    ImagePreparation prep(screen, texts);
+    int line = 0; // the density line, as the program keeps it
+    ImageLinks links;
+    links.resolution = [&line] { return line; };
+    links.resolutionChosen = [&line](int chosen) { line = chosen; };
+    ImagePreparation prep(screen, texts, links);
     prep.setFieldSize(QSize(300, 200));
     prep.buildToneTables();
     prep.buildPatternTable();
@@ -244,7 +248,7 @@ TEST(WindowFlowTest, OpenWithTheRealDialogsAnsweredByClicks) {
     prep.openClick();
 
     EXPECT_FALSE(prep.combinedVariant());
-    EXPECT_EQ(prep.placement().resolution, 1);
+    EXPECT_EQ(line, 1);
     EXPECT_EQ(prep.placement().marks, marksOfButton(7));
     // Placed on the view, the 300 × 200 field plus its 10-pixel strip.
     EXPECT_EQ(prep.placement().offset, QPoint(0, fieldInDots(210, 1) - 20));

@@ -24,6 +24,8 @@ protected:
         links.pictureOpened = [this] { ++openedCalls; };
         links.resetPlanPosition = [this] { ++planResets; };
         links.resolutionChosen = [this](int line) { chosenLines.push_back(line); };
+        // The program keeps the density line chosen last.
+        links.resolution = [this] { return chosenLines.empty() ? 0 : chosenLines.back(); };
         prep.emplace(screen, texts, links);
         prep->setFieldSize(QSize(400, 300));
         prep->buildToneTables();
@@ -73,7 +75,7 @@ TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
     EXPECT_EQ(screen.gaugeProgress, 0);
     EXPECT_EQ(screen.gaugeMaximum, 30);
     EXPECT_EQ(prep->picture().fileName, path);
-    EXPECT_EQ(prep->placement().resolution, 2);
+    EXPECT_EQ(prep->resolution(), 2);
     EXPECT_EQ(chosenLines, std::vector{2});
     EXPECT_EQ(prep->placement().marks, marksOfButton(3));
     EXPECT_EQ(openedCalls, 1);
@@ -160,7 +162,7 @@ TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
               grays);
     EXPECT_EQ(prep->picture().dots.at(1, 2), firstDot);
     EXPECT_EQ(prep->placement().offset, placementBefore.offset);
-    EXPECT_EQ(prep->placement().resolution, 1);
+    EXPECT_EQ(prep->resolution(), 1);
     EXPECT_EQ(prep->tables().positions, positionsBefore);
     EXPECT_EQ(stepTimeCalls, 1);
     EXPECT_EQ(openedCalls, 1);

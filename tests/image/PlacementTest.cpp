@@ -104,20 +104,20 @@ TEST(PlacementTest, HitTestIsStrictAtTenPixels) {
 TEST(PlacementTest, PlaceFollowsMarksSavedPlacementAndDragging) {
     Placement placement;
     placement.marks = marksOfButton(9);
-    placement.place(QSize(1000, 800), QSize(300, 100), std::nullopt);
+    placement.place(QSize(1000, 800), 0, QSize(300, 100), std::nullopt);
     EXPECT_EQ(placement.offset, QPoint(700, 700));
     EXPECT_EQ(placement.frameOrigin, QPoint(700, 700));
     EXPECT_EQ(placement.frameSize, QSize(300, 100));
     EXPECT_EQ(placement.handles[8], QPoint(1000, 800));
 
-    placement.place(QSize(1000, 800), QSize(300, 100), QPoint(-5, 12));
+    placement.place(QSize(1000, 800), 0, QSize(300, 100), QPoint(-5, 12));
     EXPECT_EQ(placement.offset, QPoint(-5, 12));
     EXPECT_EQ(placement.handles[0], QPoint(-5, 12));
 
     // While the frame is dragged the drawing keeps the offsets and the dragged frame.
     placement.placementChanged = true;
     placement.frameOrigin = QPoint(40, 50);
-    placement.place(QSize(1000, 800), QSize(300, 100), std::nullopt);
+    placement.place(QSize(1000, 800), 0, QSize(300, 100), std::nullopt);
     EXPECT_EQ(placement.offset, QPoint(-5, 12));
     EXPECT_EQ(placement.handles[0], QPoint(40, 50));
 }
@@ -142,7 +142,7 @@ TEST_F(FieldViewTest, ViewIsTheFieldPlusABorderAndBlack) {
 
 TEST_F(FieldViewTest, DrawsThePictureAtItsOffsetsAndInvertedBlueMarkers) {
     placement.marks = marksOfButton(5);
-    view.draw(picture(100, 60), placement, std::nullopt);
+    view.draw(picture(100, 60), placement, 0, std::nullopt);
     ASSERT_EQ(placement.offset, QPoint(155, 125));
     const QRgb inside = qRgb(200, 150, 100) & 0xffffff;
     EXPECT_EQ(at(155 + 40, 125 + 40), inside);
@@ -167,9 +167,8 @@ TEST(FieldViewPlacementTest, PlacementMeasuresTheViewNotTheStoredField) {
     const QImage picture(100, 100, QImage::Format_RGB32);
     const auto offsetFor = [&](int button, int resolution) {
         Placement placement;
-        placement.resolution = resolution;
         placement.marks = marksOfButton(button);
-        view.draw(picture, placement, std::nullopt);
+        view.draw(picture, placement, resolution, std::nullopt);
         return placement.offset;
     };
     EXPECT_EQ(offsetFor(5, 0), QPoint(970 - 50, 1170 - 50));
@@ -182,7 +181,7 @@ TEST(FieldViewPlacementTest, PlacementMeasuresTheViewNotTheStoredField) {
 
 TEST_F(FieldViewTest, DrawingTheMarkersTwiceRestoresTheView) {
     placement.marks = marksOfButton(1);
-    view.draw(picture(30, 30), placement, std::nullopt);
+    view.draw(picture(30, 30), placement, 0, std::nullopt);
     const QImage withMarkers = view.image().copy();
     view.toggleHandleMarkers(placement.handles);
     const QImage without = view.image().copy();
@@ -194,7 +193,7 @@ TEST_F(FieldViewTest, DrawingTheMarkersTwiceRestoresTheView) {
 
 TEST_F(FieldViewTest, APictureLargerThanTheFieldOverhangsOnBothSides) {
     placement.marks = marksOfButton(5);
-    view.draw(picture(620, 520), placement, std::nullopt);
+    view.draw(picture(620, 520), placement, 0, std::nullopt);
     EXPECT_EQ(placement.offset, QPoint(-105, -105));
     EXPECT_EQ(at(0, 0), qRgb(200, 150, 100) & 0xffffffu);
     EXPECT_EQ(at(409, 309), qRgb(200, 150, 100) & 0xffffffu);
@@ -202,14 +201,14 @@ TEST_F(FieldViewTest, APictureLargerThanTheFieldOverhangsOnBothSides) {
 
 TEST_F(FieldViewTest, RedrawingClearsThePreviousPicture) {
     placement.marks = marksOfButton(1);
-    view.draw(picture(300, 200), placement, std::nullopt);
+    view.draw(picture(300, 200), placement, 0, std::nullopt);
     placement.marks = marksOfButton(9);
-    view.draw(picture(10, 10), placement, std::nullopt);
+    view.draw(picture(10, 10), placement, 0, std::nullopt);
     EXPECT_EQ(at(100, 100), 0u);
 }
 
 TEST_F(FieldViewTest, TheSavedPlacementWins) {
-    view.draw(picture(10, 10), placement, QPoint(33, 44));
+    view.draw(picture(10, 10), placement, 0, QPoint(33, 44));
     EXPECT_EQ(placement.offset, QPoint(33, 44));
     EXPECT_EQ(at(35, 46), qRgb(200, 150, 100) & 0xffffffu);
 }

@@ -158,7 +158,7 @@ std::unique_ptr<HeadlessProperties> prepareJobThroughWork(Program& program, Reco
     screen.conversionAnswer = ConversionVariant::Combined;
     screen.openAnswer = picturePath;
     screen.resolutionAnswer = {job.spec.resolution, job.placementButton};
-    program.settings.edgeDots = job.spec.edgeDots;
+    program.choices.edgeDots = job.spec.edgeDots;
     program.image.openClick();
     auto panels = std::make_unique<HeadlessProperties>(program);
     EngravingProperties& properties = panels->properties();

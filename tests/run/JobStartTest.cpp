@@ -156,8 +156,9 @@ TEST_F(JobStart, LeavesThePlanItsCopyTheRecordAndTheRecoveryFileOfThisJob) {
                                                  program.exchange.linkActive());
     EXPECT_EQ(result.estimate, estimateJob(reader, inputs).total);
     // Zuk.ini holds the forces the panel set.
-    Settings saved;
-    ASSERT_TRUE(loadConfiguration(ProgramDir(dir.path()), saved).ok());
+    Settings settings;
+    EngravingChoices saved;
+    ASSERT_TRUE(loadConfiguration(ProgramDir(dir.path()), settings, saved).ok());
     EXPECT_EQ(saved.first, work.spec.first);
     EXPECT_EQ(saved.second, work.spec.second);
     EXPECT_EQ(saved.firstMode, LevelMode::Individual);

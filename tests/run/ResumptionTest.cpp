@@ -116,7 +116,7 @@ TEST_F(Resumption, HeadThatLostItsPositionIsReportedAndNothingIsTouched) {
     expectStoppedWithFilesKept(plan, record);
     // The job's values stay the program's own: the recovery file's are applied only to a
     // resumption that goes ahead.
-    EXPECT_NE(bench.program().settings.first, spec.first);
+    EXPECT_NE(bench.program().choices.first, spec.first);
     // Where the head stands is not known: a manual move homes it first.
     const int homings = count(sim::CommandKind::Reset);
     EXPECT_TRUE(bench.program().movement.moveTo(QPoint(20, 20), NeedleChoice::Raised));

@@ -255,10 +255,10 @@ TEST_F(RunTick, EndOfTheFirstPassRewritesTheRecoveryFileWithSecAndGoesOnWithTheC
     EXPECT_EQ(lines[13], "Sec");
     Program& program = bench.program();
     EXPECT_TRUE(program.job.secondPassRunning);
-    EXPECT_FALSE(program.job.secondPass);
+    EXPECT_FALSE(program.job.secondPassToCome());
     EXPECT_EQ(program.job.planLineCounter, 0);
     EXPECT_TRUE(program.job.plan.path().endsWith("123sec.txt", Qt::CaseInsensitive));
-    EXPECT_EQ(program.settings.first, spec.first) << "the first pass's levels stay in memory";
+    EXPECT_EQ(program.job.choices.first, spec.first) << "the first pass's levels stay in memory";
     tick();
     EXPECT_EQ(position().column, 2 + 3);
     for (int line = 0; line < 3; ++line)

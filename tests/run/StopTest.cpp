@@ -44,7 +44,7 @@ TEST_F(Stop, SinglePassJobShowsTheFirstHalfAtTwentyPlusItsWidth) {
     start(false);
     optimizingTimer(program());
     optimizingTimer(program());
-    program().settings.secondMode = LevelMode::Individual;
+    program().job.choices.secondMode = LevelMode::Individual;
     const AbortPanelLayout layout = stopClick(program(), true);
     EXPECT_TRUE(layout.shown);
     EXPECT_FALSE(program().timers.optimizing);
@@ -60,7 +60,7 @@ TEST_F(Stop, SinglePassJobShowsTheFirstHalfAtTwentyPlusItsWidth) {
 TEST_F(Stop, FirstPassOfADoublePassJobShowsBothHalvesWithBothSetsOfLevels) {
     start(true);
     optimizingTimer(program());
-    program().settings.secondMode = LevelMode::Group;
+    program().job.choices.secondMode = LevelMode::Group;
     const AbortPanelLayout layout = stopClick(program(), true);
     EXPECT_TRUE(layout.shown);
     EXPECT_TRUE(layout.firstHalfEnabled);
@@ -89,7 +89,7 @@ TEST_F(Stop, SecondPassShowsTheFirstHalfDisabledAndContinueSendsTheSecondPassLev
         program().commands.strikeU, program().commands.strikeT);
     EXPECT_EQ(bench.engraver().machine().profile.bytes(),
               QByteArray(reinterpret_cast<const char*>(second.bytes.data()), 32));
-    EXPECT_EQ(program().settings.first, spec.first);
+    EXPECT_EQ(program().job.choices.first, spec.first);
     EXPECT_TRUE(program().timers.optimizing);
     ASSERT_TRUE(bench.runTimers());
     expectPlateExact();

@@ -64,7 +64,7 @@ TEST_F(GeometryOnEngraver, AfterManualMovesTheCountedPositionIsTheOneTheDeviceRe
 TEST_F(GeometryOnEngraver, MovesBeyondOneCommandArriveWholeWithoutAWrappedCount) {
     startUp();
     program.image.setFieldSize(QSize(0, 39990)); // a field 10 × 40000 dots at resolution 0
-    program.image.placement().resolution = 0;
+    program.choices.resolutionIndex = 0;
     EXPECT_TRUE(program.movement.moveTo({0, 40000}, NeedleChoice::Raised));
     EXPECT_EQ(traffic, (QStringList{"Up", "StepUp 65535", "StepUp 14465"}));
     EXPECT_EQ(deviceHead(), QPoint(0, 40000));

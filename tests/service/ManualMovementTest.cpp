@@ -80,13 +80,13 @@ TEST_F(ManualMovementTest, PointsOffTheFieldAreRefusedWithANotice) {
     EXPECT_EQ(program.commands.position.row, 0);
 
     // At resolution 8 the same view holds 1940 × 16 div 24 = 1293 columns.
-    placement().resolution = 8;
+    program.choices.resolutionIndex = 8;
     EXPECT_FALSE(movement.moveTo({1294, 0}, NeedleChoice::Raised));
     EXPECT_TRUE(screen.statusLine.contains("1293 × 1560"));
 
     // A click off the field still sends the motor timing, but never a move.
     program.exchange.setLinkActive(true);
-    placement().resolution = 0;
+    program.choices.resolutionIndex = 0;
     movement.choices.headMove = true;
     answerCommands(2);
     movement.image1MouseDown(MouseButton::Left, {1945, 100});

@@ -63,12 +63,13 @@ TransportFactory tappedEngraver(std::shared_ptr<sim::Engraver> engraver, Clock& 
 void writeSimulatorConfiguration(const QString& directory, int resolutionIndex, QSize field) {
     Settings settings;
     settings.portName = QStringLiteral("sim");
-    settings.resolutionIndex = resolutionIndex;
+    EngravingChoices choices;
+    choices.resolutionIndex = resolutionIndex;
     if (field.isValid()) {
         settings.fieldWidth = field.width();
         settings.fieldHeight = field.height();
     }
-    saveConfiguration(ProgramDir(directory), settings);
+    saveConfiguration(ProgramDir(directory), settings, choices);
 }
 
 QStringList moveTraffic(QPoint from, QPoint to) {

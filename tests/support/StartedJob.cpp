@@ -29,23 +29,31 @@ QByteArray planFileBytes(const std::vector<QByteArray>& lines) {
     return bytes;
 }
 
+JobRequest jobRequestOf(const Program& p, const JobSpec& spec) {
+    JobRequest request;
+    request.pictureFile = p.dir.path(QStringLiteral("picture.bmp"));
+    request.offset = spec.offset;
+    request.fieldView = p.image.view().image().size();
+    EngravingChoices& choices = request.choices;
+    choices.first = spec.first;
+    choices.second = spec.second;
+    choices.secondPass = spec.secondPass;
+    choices.portrait = spec.portrait;
+    choices.edgeDots = spec.edgeDots;
+    choices.resolutionIndex = spec.resolution;
+    return request;
+}
+
 QString startJobAsTheJobStartDoes(Program& p, const JobSpec& spec, const QByteArray& planFile) {
-    p.settings.first = spec.first;
-    p.settings.second = spec.second;
-    p.settings.portrait = spec.portrait;
-    p.settings.edgeDots = spec.edgeDots;
-    p.settings.resolutionIndex = spec.resolution;
-    p.image.placement().resolution = spec.resolution;
-    p.image.placement().offset = spec.offset;
-    p.image.picture().fileName = p.dir.path(QStringLiteral("picture.bmp"));
-    p.job.secondPass = spec.secondPass;
-    p.job.secondPassRunning = false;
+    const JobRequest request = jobRequestOf(p, spec);
+    // The operator's choices are those the job was asked with.
+    p.choices = request.choices;
     if (QString failed = writeFile(p.dir.path(kEngravingPlanName), planFile); !failed.isEmpty())
         return failed;
     // The rest as the job start does it, from the plan on: the same code.
     p.menus.holdForJob();
     const qint64 lines = planFile.count('\n');
-    if (!launchJob(p, lines).started)
+    if (!launchJob(p, request, lines).started)
         return QStringLiteral("the job start refused the job");
     return {};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StrikeLevels.h"
+#include "plan/JobRequest.h"
 
 #include <QByteArray>
 #include <QPoint>
@@ -26,6 +26,9 @@ struct JobSpec {
     StrikeLevels first{40, 30, 20, 10};
     StrikeLevels second{60, 50, 36, 26};
 };
+
+// The request of the job: the spec's choices and placement, no dots (the plan is written).
+JobRequest jobRequestOf(const Program& program, const JobSpec& spec);
 
 // The plan's lines as the plan file holds them, each ended by CR LF.
 QByteArray planFileBytes(const std::vector<QByteArray>& lines);

@@ -95,27 +95,27 @@ TEST_F(EngravingPanelsTest, EngravingWithoutAPictureOnlyAsksForOne) {
 }
 
 TEST_F(EngravingPanelsTest, OpeningLoadsAllSixteenTrackbarsFromTheStoreInTheirOrder) {
-    Settings& settings = program().settings;
+    EngravingChoices& choices = program().choices;
     // Group mode: the "32" of 30 moves its trackbar first and re-derives the three stored
     // nonsense values before they are loaded.
-    settings.firstMode = LevelMode::Group;
-    settings.first = {30, 99, 99, 99};
+    choices.firstMode = LevelMode::Group;
+    choices.first = {30, 99, 99, 99};
     // Individual mode: every force as stored, also the "24" already at its designed position.
-    settings.secondMode = LevelMode::Individual;
-    settings.second = {100, 3, 40, 30};
-    settings.portrait = false;
+    choices.secondMode = LevelMode::Individual;
+    choices.second = {100, 3, 40, 30};
+    choices.portrait = false;
 
     menu().Print1Click();
 
-    EXPECT_EQ(settings.first, (StrikeLevels{30, 20, 10, 2}));
-    EXPECT_EQ(settings.second, (StrikeLevels{100, 3, 40, 30}));
+    EXPECT_EQ(choices.first, (StrikeLevels{30, 20, 10, 2}));
+    EXPECT_EQ(choices.second, (StrikeLevels{100, 3, 40, 30}));
     for (const LevelSet set : {LevelSet::PrintReady, LevelSet::AbortWork1}) {
-        EXPECT_EQ(positions(set), settings.first);
-        EXPECT_EQ(labelled(set), settings.first);
+        EXPECT_EQ(positions(set), choices.first);
+        EXPECT_EQ(labelled(set), choices.first);
     }
     for (const LevelSet set : {LevelSet::PrintReady2, LevelSet::AbortWork2}) {
-        EXPECT_EQ(positions(set), settings.second);
-        EXPECT_EQ(labelled(set), settings.second);
+        EXPECT_EQ(positions(set), choices.second);
+        EXPECT_EQ(labelled(set), choices.second);
     }
     EXPECT_FALSE(dependentsEnabled(LevelSet::PrintReady));
     EXPECT_TRUE(dependentsEnabled(LevelSet::PrintReady2));
@@ -134,11 +134,11 @@ TEST_F(EngravingPanelsTest, TheStrongestTrackbarDrivesTheOthersInGroupModeOnEver
     menu().Print1Click();
     panels().abortPanel().checkFirstGroup(true);
     panels().abortPanel().checkSecondGroup(true);
-    const auto& settings = program().settings;
-    for (const auto& [set, forces] : {std::pair{LevelSet::PrintReady, &settings.first},
-                                      std::pair{LevelSet::PrintReady2, &settings.second},
-                                      std::pair{LevelSet::AbortWork1, &settings.first},
-                                      std::pair{LevelSet::AbortWork2, &settings.second}}) {
+    const auto& choices = program().choices;
+    for (const auto& [set, forces] : {std::pair{LevelSet::PrintReady, &choices.first},
+                                      std::pair{LevelSet::PrintReady2, &choices.second},
+                                      std::pair{LevelSet::AbortWork1, &choices.first},
+                                      std::pair{LevelSet::AbortWork2, &choices.second}}) {
         for (const WorkedLevels& row : kWorkedLevels) {
             SCOPED_TRACE(testing::Message() << "set " << int(set) << ", F " << row.f);
             move(set, Level::L32, row.f == 50 ? 51 : 50);
@@ -152,9 +152,9 @@ TEST_F(EngravingPanelsTest, TheStrongestTrackbarDrivesTheOthersInGroupModeOnEver
 
 TEST_F(EngravingPanelsTest, SelectingGroupModeOnAPropertiesPanelDerivesByItsOwnRule) {
     menu().Print1Click();
-    const auto& settings = program().settings;
-    for (const auto& [set, forces] : {std::pair{LevelSet::PrintReady, &settings.first},
-                                      std::pair{LevelSet::PrintReady2, &settings.second}}) {
+    const auto& choices = program().choices;
+    for (const auto& [set, forces] : {std::pair{LevelSet::PrintReady, &choices.first},
+                                      std::pair{LevelSet::PrintReady2, &choices.second}}) {
         for (const WorkedLevels& row : kWorkedLevels) {
             SCOPED_TRACE(testing::Message() << "set " << int(set) << ", F " << row.f);
             controls(set).individualButton()->click();
@@ -167,38 +167,38 @@ TEST_F(EngravingPanelsTest, SelectingGroupModeOnAPropertiesPanelDerivesByItsOwnR
             EXPECT_FALSE(dependentsEnabled(set));
         }
     }
-    EXPECT_EQ(settings.firstMode, LevelMode::Group);
-    EXPECT_EQ(settings.secondMode, LevelMode::Group);
+    EXPECT_EQ(choices.firstMode, LevelMode::Group);
+    EXPECT_EQ(choices.secondMode, LevelMode::Group);
 }
 
 TEST_F(EngravingPanelsTest, IndividualModeMovesOneForceAndIsSavedWithTheConfiguration) {
     // Loading "32" = 14 in group mode re-derives "16" = 14 − 2·4 and "8" = 14 div 11.
-    program().settings.first = {14, 10, 5, 2};
+    program().choices.first = {14, 10, 5, 2};
     menu().Print1Click();
-    EXPECT_EQ(program().settings.first, (StrikeLevels{14, 10, 6, 1}));
+    EXPECT_EQ(program().choices.first, (StrikeLevels{14, 10, 6, 1}));
     controls(LevelSet::PrintReady).individualButton()->click();
     move(LevelSet::PrintReady, Level::L32, 77);
     move(LevelSet::PrintReady, Level::L16, 12);
-    EXPECT_EQ(program().settings.first, (StrikeLevels{77, 10, 12, 1}));
-    EXPECT_EQ(program().settings.firstMode, LevelMode::Individual);
+    EXPECT_EQ(program().choices.first, (StrikeLevels{77, 10, 12, 1}));
+    EXPECT_EQ(program().choices.firstMode, LevelMode::Individual);
     program().settings.writeDefaults = false; // as "Работа" clears it before saving
-    EXPECT_EQ(configurationLines(program().settings).at(0), "Ind  ");
+    EXPECT_EQ(configurationLines(program().settings, program().choices).at(0), "Ind  ");
 }
 
 TEST_F(EngravingPanelsTest, AbortPanelModeButtonsOnlyEnableAndDisable) {
-    program().settings.firstMode = LevelMode::Individual;
-    program().settings.first = {100, 5, 5, 5};
+    program().choices.firstMode = LevelMode::Individual;
+    program().choices.first = {100, 5, 5, 5};
     menu().Print1Click();
     AbortPanel& abort = panels().abortPanel();
     EXPECT_TRUE(controls(LevelSet::AbortWork1).individualButton()->isChecked());
     abort.checkFirstGroup(true);
     EXPECT_FALSE(dependentsEnabled(LevelSet::AbortWork1));
-    EXPECT_EQ(program().settings.first, (StrikeLevels{100, 5, 5, 5}));
+    EXPECT_EQ(program().choices.first, (StrikeLevels{100, 5, 5, 5}));
     abort.checkFirstGroup(false);
     EXPECT_TRUE(dependentsEnabled(LevelSet::AbortWork1));
     move(LevelSet::AbortWork1, Level::L8, 7);
-    EXPECT_EQ(program().settings.first, (StrikeLevels{100, 5, 5, 7}));
-    EXPECT_EQ(program().settings.firstMode, LevelMode::Individual);
+    EXPECT_EQ(program().choices.first, (StrikeLevels{100, 5, 5, 7}));
+    EXPECT_EQ(program().choices.firstMode, LevelMode::Individual);
 }
 
 TEST_F(EngravingPanelsTest, QualityChecksItsMirrorAndTheHiddenMenuItemsWithCaptionColours) {
@@ -212,7 +212,7 @@ TEST_F(EngravingPanelsTest, QualityChecksItsMirrorAndTheHiddenMenuItemsWithCapti
     const QColor highlight = first.high->palette().color(QPalette::Highlight);
 
     first.high->click();
-    EXPECT_TRUE(program().job.singleSided);
+    EXPECT_TRUE(program().choices.singleSided);
     EXPECT_TRUE(mirror.high->isChecked());
     EXPECT_FALSE(mirror.standard->isChecked());
     EXPECT_TRUE(qual1->isChecked());
@@ -221,7 +221,7 @@ TEST_F(EngravingPanelsTest, QualityChecksItsMirrorAndTheHiddenMenuItemsWithCapti
     EXPECT_EQ(first.standard->palette().color(QPalette::WindowText), highlight);
 
     first.standard->click();
-    EXPECT_FALSE(program().job.singleSided);
+    EXPECT_FALSE(program().choices.singleSided);
     EXPECT_TRUE(mirror.standard->isChecked());
     EXPECT_TRUE(qual2->isChecked());
     EXPECT_FALSE(qual1->isChecked());
@@ -230,41 +230,42 @@ TEST_F(EngravingPanelsTest, QualityChecksItsMirrorAndTheHiddenMenuItemsWithCapti
 
     // The hidden items set only their own states and the quality the plan is built with.
     qual1->trigger();
-    EXPECT_TRUE(program().job.singleSided);
+    EXPECT_TRUE(program().choices.singleSided);
     EXPECT_TRUE(first.standard->isChecked());
 }
 
 TEST_F(EngravingPanelsTest, SecondPassBoxShowsTheSecondPanelAndSetsTheFlag) {
-    program().settings.secondMode = LevelMode::Individual;
-    program().settings.second = {40, 30, 20, 10};
+    program().choices.secondMode = LevelMode::Individual;
+    program().choices.second = {40, 30, 20, 10};
     menu().Print1Click();
     QCheckBox* box = panels().printReadyPanel().secondWork();
     box->click();
-    EXPECT_TRUE(program().job.secondPass);
+    EXPECT_TRUE(program().choices.secondPass);
     EXPECT_TRUE(panels().printReadyPanel2().isVisibleTo(&menu()));
     EXPECT_EQ(panels().printReadyPanel2().y(), panels().printReadyPanel().y());
     box->click();
-    EXPECT_FALSE(program().job.secondPass);
+    EXPECT_FALSE(program().choices.secondPass);
     EXPECT_FALSE(panels().printReadyPanel2().isVisibleTo(&menu()));
-    EXPECT_EQ(program().settings.second, (StrikeLevels{40, 30, 20, 10}));
+    EXPECT_EQ(program().choices.second, (StrikeLevels{40, 30, 20, 10}));
 
-    // A double-pass job clears the flag when its second pass begins; the box, still checked,
-    // makes the next job a double-pass job again.
+    // A double-pass job whose second pass has begun leaves the choice as it was: the box,
+    // still checked, makes the next job a double-pass job again.
     box->click();
     menu().BitBtn1Click();
-    program().job.secondPass = false;
+    program().job.choices.secondPass = true;
+    program().job.secondPassRunning = true;
     menu().Print1Click();
-    EXPECT_TRUE(program().job.secondPass);
+    EXPECT_TRUE(program().choices.secondPass);
     EXPECT_TRUE(panels().printReadyPanel2().isVisibleTo(&menu()));
 }
 
 TEST_F(EngravingPanelsTest, TextOrPortraitSetsThePortraitMode) {
     menu().Print1Click();
     panels().printReadyPanel().textButton()->click();
-    EXPECT_FALSE(program().settings.portrait);
+    EXPECT_FALSE(program().choices.portrait);
     EXPECT_FALSE(panels().printReadyPanel().portraitButton()->isChecked());
     panels().printReadyPanel().portraitButton()->click();
-    EXPECT_TRUE(program().settings.portrait);
+    EXPECT_TRUE(program().choices.portrait);
 }
 
 TEST_F(EngravingPanelsTest, CancelOnEitherPanelHidesBothKeepsTheForcesAndSendsNothing) {
@@ -278,8 +279,8 @@ TEST_F(EngravingPanelsTest, CancelOnEitherPanelHidesBothKeepsTheForcesAndSendsNo
         cancel->click();
         EXPECT_FALSE(panels().printReadyPanel().isVisibleTo(&menu()));
         EXPECT_FALSE(panels().printReadyPanel2().isVisibleTo(&menu()));
-        EXPECT_EQ(program().settings.first, (StrikeLevels{60, 40, 20, 5}));
-        EXPECT_EQ(program().settings.second, (StrikeLevels{90, 60, 30, 8}));
+        EXPECT_EQ(program().choices.first, (StrikeLevels{60, 40, 20, 5}));
+        EXPECT_EQ(program().choices.second, (StrikeLevels{90, 60, 30, 8}));
         for (int entry : {0, 2, 3, 4, 6})
             EXPECT_TRUE(menu().menuEntry(entry)->isEnabled()) << entry;
         EXPECT_TRUE(menu().fieldImage()->isEnabled());

@@ -90,7 +90,7 @@ TEST_F(JobWindow, TheOperatorsJobFromThePictureToTheEndOfTheRun) {
     ASSERT_TRUE(shown(&panel));
     EXPECT_FALSE(menu().menuEntry(2)->isEnabled());
     widget<QSlider>("TrackBar1")->setValue(90); // group setting: the others follow
-    EXPECT_EQ(program().settings.first.level24, 60);
+    EXPECT_EQ(program().choices.first.level24, 60);
     traffic.clear();
     widget<QPushButton>("BitBtn1")->click(); // "Отмена" sends nothing
     EXPECT_FALSE(shown(&panel));
@@ -146,7 +146,7 @@ TEST_F(JobWindow, TheOperatorsJobFromThePictureToTheEndOfTheRun) {
 
 TEST_F(JobWindow, StopDuringASinglePassJobShowsTheFirstHalfAndFinishKeepsTheJob) {
     startJob(false);
-    program().settings.secondMode = LevelMode::Individual;
+    program().job.choices.secondMode = LevelMode::Individual;
     runLines(4);
     menu().findAction("STOP")->trigger();
     EXPECT_FALSE(program().timers.optimizing);
@@ -206,11 +206,11 @@ TEST_F(JobWindow, StopInTheSecondPassShowsTheFirstHalfDisabledAndContinueSendsTh
     EXPECT_EQ(firstHalfTrackbars(), kFirst);
 
     widget<QSlider>("TrackBar13")->setValue(90);
-    EXPECT_EQ(program().settings.second.level32, 90);
+    EXPECT_EQ(program().choices.second.level32, 90);
     widget<QPushButton>("Button30")->click(); // the second half's "Продолжить работу"
     EXPECT_FALSE(shown(&abortPanel()));
     EXPECT_EQ(deviceForce32(), 90);
-    EXPECT_EQ(program().settings.first, kFirst);
+    EXPECT_EQ(program().choices.first, kFirst);
     // The recovery file keeps the levels of the second pass's start.
     EXPECT_EQ(readRecoveryFile(program().dir).data.second, kSecond);
     EXPECT_TRUE(menu().timer("Optimizing").isActive());

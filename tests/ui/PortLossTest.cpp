@@ -26,7 +26,7 @@ protected:
             << devsim.errors().toStdString();
         Settings settings;
         settings.portName = link;
-        ASSERT_TRUE(saveConfiguration(ProgramDir(dir.path()), settings).ok());
+        ASSERT_TRUE(saveConfiguration(ProgramDir(dir.path()), settings, EngravingChoices{}).ok());
         windows = createWindows<QuietMenuForm>(clock, systemTransports(clock), dir.path());
         ASSERT_TRUE(program().exchange.linkActive()) << menu().messages.join('|').toStdString();
     }

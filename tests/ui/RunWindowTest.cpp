@@ -7,6 +7,7 @@
 #include "run/ProgressRecord.h"
 #include "run/RecoveryFile.h"
 #include "run/RunState.h"
+#include "service/FieldBounds.h"
 #include "simulator/SimTransport.h"
 #include "support/CommandTap.h"
 #include "support/QuietMenuForm.h"
@@ -41,6 +42,8 @@ protected:
         plan.write(goToLine(3, 4) + "\r\nDown: \r\nKnock: 43\r\nUp  : \r\n");
         plan.close();
         ASSERT_TRUE(program().job.plan.open(plan.fileName()));
+        // The job start's field: the head's reach at the placement's density.
+        program().job.field = workingFieldInDots(program().image);
         ASSERT_TRUE(beginJobProgress(program()).ok());
         program().timers.optimizing = true;
     }
@@ -73,7 +76,8 @@ TEST_F(RunWindow, RunTimerTicksThePlanToItsEndAndTheWindowIsUsableAgain) {
 TEST_F(RunWindow, ClosingDuringARunFinishesItOnTheDeviceAndKeepsTheJob) {
     prepareJob();
     ASSERT_TRUE(
-        writeRecoveryFile(program().dir, jobRecoveryData(program()), RecoveryStage::JobStart).ok());
+        writeRecoveryFile(program().dir, jobRecoveryData(program().job), RecoveryStage::JobStart)
+            .ok());
     optimizingTimer(program());
     menu().close();
     // Once each: the link flag the finish cleared keeps the shutdown from sending them again.

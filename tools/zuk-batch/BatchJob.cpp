@@ -107,7 +107,7 @@ void BatchJob::beginJob() {
 JobFigures BatchJob::jobFigures(qint64 estimate) {
     JobFigures figures;
     figures.firstPlan = planFigures(program_->dir.path(kEngravingPlanName));
-    if (program_->job.secondPass)
+    if (program_->job.secondPassToCome())
         figures.secondPlan = planFigures(program_->dir.path(kSecondPassPlanName));
     figures.estimate = estimate;
     return figures;

@@ -117,7 +117,7 @@ bool prepareJob(BatchJob& batch, const JobChoices& choices, HeadlessProperties& 
     BatchScreen& screen = batch.screen();
     screen.variant = choices.variant;
     screen.picture = choices.picture;
-    screen.resolution = {choices.density.value_or(program.settings.resolutionIndex),
+    screen.resolution = {choices.density.value_or(program.choices.resolutionIndex),
                          choices.placementButton};
     program.image.openClick();
     if (program.image.picture().bitmap.isNull())

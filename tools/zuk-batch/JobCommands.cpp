@@ -167,14 +167,15 @@ QString levelsText(const StrikeLevels& levels) {
 }
 
 void printJob(Program& program, const JobFigures& figures, QTextStream& out) {
-    const Placement& placement = program.image.placement();
-    out << "job: " << QDir::toNativeSeparators(program.image.picture().fileName) << " at column "
-        << placement.offset.x() << ", row " << placement.offset.y() << ", density line "
-        << program.settings.resolutionIndex << (program.job.singleSided ? ", single" : ", double")
-        << "-sided, " << (program.settings.portrait ? "portrait" : "text") << Qt::endl;
-    out << "levels: " << levelsText(program.settings.first);
-    if (program.job.secondPass)
-        out << "; second pass " << levelsText(program.settings.second);
+    const Job& job = program.job;
+    const EngravingChoices& choices = job.choices;
+    out << "job: " << QDir::toNativeSeparators(job.pictureFile) << " at column " << job.offset.x()
+        << ", row " << job.offset.y() << ", density line " << choices.resolutionIndex
+        << (choices.singleSided ? ", single" : ", double") << "-sided, "
+        << (choices.portrait ? "portrait" : "text") << Qt::endl;
+    out << "levels: " << levelsText(choices.first);
+    if (choices.secondPass)
+        out << "; second pass " << levelsText(choices.second);
     out << Qt::endl;
     out << "plan: " << figures.firstPlan.lines << " lines"
         << (figures.secondPlan.lines > 0
@@ -189,12 +190,12 @@ void printJob(Program& program, const JobFigures& figures, QTextStream& out) {
 // The estimate of what is left of a resumed job: the rest of the plan the run has open and,
 // when the second pass is still to come, its whole plan.
 qint64 estimateRest(Program& program) {
-    const QPoint offset = program.image.placement().offset;
+    const QPoint offset = program.job.offset;
     const EstimateInputs inputs = estimateInputs(program.commands, offset.x(), offset.y(), false,
                                                  program.exchange.linkActive());
     qint64 total = 0;
     QStringList plans{kEngravingPlanName};
-    if (program.job.secondPass)
+    if (program.job.secondPassToCome())
         plans << kSecondPassPlanName;
     for (const QString& name : plans) {
         PlanReader plan;

@@ -446,7 +446,7 @@ QString TMenuForm::askPictureSaveName() {
 
 ResolutionChoice TMenuForm::askResolutionAndPlacement() {
     if (!form5_)
-        return ResolutionChoice{program_.settings.resolutionIndex, 0};
+        return ResolutionChoice{program_.choices.resolutionIndex, 0};
     return form5_->choose();
 }
 

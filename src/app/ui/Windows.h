@@ -44,7 +44,7 @@ std::unique_ptr<Windows> createWindows(Args&&... mainWindowArgs) {
     menuForm->attachForm1(windows->form1.get());
     menuForm->offerUnfinishedJob();
 
-    windows->form5 = std::make_unique<TForm5>(texts, menuForm->program().settings.resolutionIndex,
+    windows->form5 = std::make_unique<TForm5>(texts, menuForm->program().choices.resolutionIndex,
                                               menuForm.get());
     note(windows->form5.get());
     menuForm->attachForm5(windows->form5.get());
