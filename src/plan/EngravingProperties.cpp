@@ -1,11 +1,19 @@
 #include "plan/EngravingProperties.h"
 
 #include "app/Program.h"
+#include "run/Interruption.h"
 
 namespace zuk {
 
 namespace {
+constexpr LevelSet kLevelSets[] = {LevelSet::PrintReady, LevelSet::PrintReady2,
+                                   LevelSet::AbortWork1, LevelSet::AbortWork2};
 constexpr Level kLevelsInLoadOrder[] = {Level::L32, Level::L24, Level::L16, Level::L8};
+
+void loadTrackbars(PassLevels& levels, const StrikeLevels& forces) {
+    for (const Level level : kLevelsInLoadOrder)
+        levels.moveTrackbar(level, force(forces, level));
+}
 } // namespace
 
 QualityLook qualityLook(bool high) {
@@ -14,41 +22,11 @@ QualityLook qualityLook(bool high) {
 }
 
 EngravingProperties::EngravingProperties(Program& program, PropertiesView& view)
-    : program_(program), view_(view) {
-    EngravingChoices& settings = program.choices;
-    const auto make = [&](LevelSet set, StrikeLevels& forces, LevelPanelKind kind,
-                          LevelMode* mode) {
-        levels_[static_cast<int>(set)] =
-            std::make_unique<PassLevels>(forces, view.levelControls(set), kind, mode);
-    };
-    make(LevelSet::PrintReady, settings.first, LevelPanelKind::Properties, &settings.firstMode);
-    make(LevelSet::PrintReady2, settings.second, LevelPanelKind::Properties, &settings.secondMode);
-    make(LevelSet::AbortWork1, settings.first, LevelPanelKind::Abort, nullptr);
-    make(LevelSet::AbortWork2, settings.second, LevelPanelKind::Abort, nullptr);
-}
+    : program_(program), view_(view), panels_(program.choices) {}
 
-EngravingProperties::~EngravingProperties() = default;
-
-// The sixteen trackbars in their order: each properties trackbar, then the abort trackbar of
-// the same level, first pass before second. Every value is read from the store as it is
-// loaded, so a "32" that moves in group mode re-derives the others before they load.
-void EngravingProperties::loadLevelControls() {
-    levels(LevelSet::PrintReady).showStoredMode();
-    levels(LevelSet::PrintReady2).showStoredMode();
-    for (const auto& [properties, abort] : {std::pair{LevelSet::PrintReady, LevelSet::AbortWork1},
-                                            std::pair{LevelSet::PrintReady2, LevelSet::AbortWork2}})
-        for (const Level level : kLevelsInLoadOrder) {
-            levels(properties).loadTrackbar(level);
-            levels(abort).loadTrackbar(level);
-        }
-    // A trackbar already at its stored force ran no handler; its label would still show the
-    // designed "(1)".
-    for (auto& set : levels_)
-        set->showStoredForces();
-    for (const LevelSet set : {LevelSet::PrintReady, LevelSet::PrintReady2}) {
-        LevelControlsView& controls = levels(set).controls();
-        controls.setDependentsEnabled(!controls.groupChecked());
-    }
+void EngravingProperties::showLevels() {
+    for (const LevelSet set : kLevelSets)
+        view_.showLevelControls(set, panels_[set].shown());
 }
 
 void EngravingProperties::print1Click() {
@@ -57,7 +35,8 @@ void EngravingProperties::print1Click() {
         return;
     }
     view_.placePropertiesPanels();
-    loadLevelControls();
+    panels_.load();
+    showLevels();
     view_.showPortrait(program_.choices.portrait);
     view_.setPropertiesPanelVisible(true);
     view_.setSecondPassPanelVisible(program_.choices.secondPass);
@@ -76,6 +55,30 @@ JobStartResult EngravingProperties::button17Click() {
 void EngravingProperties::hidePanels() {
     view_.setPropertiesPanelVisible(false);
     view_.setSecondPassPanelVisible(false);
+}
+
+void EngravingProperties::trackbarMoved(LevelSet set, Level level, int position) {
+    panels_[set].moveTrackbar(level, position);
+    showLevels();
+}
+
+void EngravingProperties::modeClicked(LevelSet set, bool group) {
+    panels_[set].clickMode(group);
+    showLevels();
+}
+
+void EngravingProperties::showAbortLayout(const AbortPanelLayout& layout) {
+    if (!layout.shown)
+        return;
+    PassLevels& first = panels_[LevelSet::AbortWork1];
+    PassLevels& second = panels_[LevelSet::AbortWork2];
+    first.clickMode(layout.firstGroup);
+    if (layout.secondGroup)
+        second.clickMode(*layout.secondGroup);
+    loadTrackbars(first, layout.firstLevels);
+    if (layout.secondLevels)
+        loadTrackbars(second, *layout.secondLevels);
+    showLevels();
 }
 
 void EngravingProperties::qualityClick(bool high) {

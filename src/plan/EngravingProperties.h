@@ -1,19 +1,12 @@
 #pragma once
 
 #include "plan/JobStart.h"
-#include "plan/PassLevels.h"
-
-#include <array>
-#include <memory>
+#include "plan/LevelPanels.h"
 
 namespace zuk {
 
 class Program;
-
-// The four sets of level controls: the properties panels of the first and second pass and the
-// two halves of the abort panel.
-enum class LevelSet { PrintReady, PrintReady2, AbortWork1, AbortWork2 };
-inline constexpr int kLevelSetCount = 4;
+struct AbortPanelLayout;
 
 enum class CaptionColour { Red, Highlight };
 
@@ -30,13 +23,15 @@ struct QualityLook {
 };
 QualityLook qualityLook(bool high);
 
-// The engraving-properties panels as their handlers see them. The main window's panels
-// implement it; tests implement it to record.
+// The engraving-properties panels and the abort panel's level controls as their handlers see
+// them. The main window's panels implement it, showing what they are given with their own
+// signals blocked, so that only the operator's moves come back as handler calls.
 class PropertiesView {
 public:
     virtual ~PropertiesView() = default;
 
-    virtual LevelControlsView& levelControls(LevelSet set) = 0;
+    // One set of level controls shows this: trackbars, value labels, mode buttons, enabling.
+    virtual void showLevelControls(LevelSet set, const LevelControlsState& shown) = 0;
     // Puts both properties panels at the visible top left of the picture, the second-pass
     // panel to the right of the first.
     virtual void placePropertiesPanels() = 0;
@@ -48,16 +43,16 @@ public:
     virtual void showPortrait(bool portrait) = 0;
 };
 
-// The handlers of the engraving properties: opening and closing the panels ("Гравировка",
-// "Отмена"), the strike forces of both passes on all four sets of level controls, the quality,
-// the second pass and the text / portrait mode. The values go into the program's settings
-// (forces, modes, portrait) and job (quality, second pass).
+// The handlers of the engraving properties: "Гравировка", "Отмена" and "Работа", the strike
+// forces of both passes on all four sets of level controls, the quality, the second pass and
+// text or portrait. They edit the operator's engraving choices (Program::choices), which
+// "Работа" makes a job of and Zuk.ini keeps; the abort panel's forces go to the job when the
+// operator continues it.
 class EngravingProperties {
 public:
     EngravingProperties(Program& program, PropertiesView& view);
-    ~EngravingProperties();
 
-    PassLevels& levels(LevelSet set) { return *levels_[static_cast<int>(set)]; }
+    PassLevels& levels(LevelSet set) { return panels_[set]; }
 
     // "Гравировка" (Print1Click): with a picture open, places and fills the panels, shows
     // them and locks the menu in the work state; without one, tells the operator to open a
@@ -65,9 +60,18 @@ public:
     void print1Click();
     // "Отмена" on either panel (BitBtn1Click): hides both panels, back to the link up state.
     void bitBtn1Click();
-    // "Работа" on either panel (Button17Click, Button19): the job start with these choices;
-    // both panels are hidden before the plan is built.
+    // "Работа" on either panel (Button17Click, Button19): the job start for the job the
+    // operator prepared; both panels are hidden before the plan is built.
     JobStartResult button17Click();
+
+    // The operator moves a trackbar (TrackBar1Change .. TrackBar16Change).
+    void trackbarMoved(LevelSet set, Level level, int position);
+    // The operator clicks a group (true) or individual button (GroupRadButClick,
+    // IndRadButClick, RadioButton3Click, RadioButton4Click and their kin).
+    void modeClicked(LevelSet set, bool group);
+    // STOP: the abort panel's mode buttons as clicks, then its trackbars loaded "32" to "8",
+    // as the layout says.
+    void showAbortLayout(const AbortPanelLayout& layout);
 
     // "Высокое" (RadioButton1Click / RadioButton5) when `high`, else "Стандарт"
     // (RadioButton2Click / RadioButton6): single-sided or double-sided strike runs.
@@ -81,12 +85,12 @@ public:
     void portraitClick(bool portrait);
 
 private:
-    void loadLevelControls();
+    void showLevels();
     void hidePanels();
 
     Program& program_;
     PropertiesView& view_;
-    std::array<std::unique_ptr<PassLevels>, kLevelSetCount> levels_;
+    LevelPanels panels_;
 };
 
 } // namespace zuk

@@ -30,6 +30,20 @@ TEST(EngraveCommand, HelpDescribesTheChoicesTheLineAndTheExitStatuses) {
         EXPECT_TRUE(run.out.contains("usage: zuk-batch " + QString(command))) << command;
     }
     EXPECT_TRUE(runBatch({"resume", "--help"}).out.contains("--warm-up"));
+    EXPECT_TRUE(runBatch({"engrave", "--help"}).out.contains("as the trackbar sets them"));
+}
+
+// The operator who moves "32" to 14 in group setting gets 14, 10, 6, 1 (the trackbar's rule),
+// not the 14, 10, 5, 2 of selecting group setting that a new Zuk.ini holds: so does --levels.
+TEST(EngraveCommand, OneForceIsWhatMovingTheStrongestTrackbarGivesInTheWindow) {
+    const JobDirectory job;
+    const BatchRun run = engrave(job, {"--port", "sim", "--virtual-time", "--levels", "14"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("levels: \"32\" 14, \"24\" 10, \"16\" 6, \"8\" 1\n"))
+        << run.out.toStdString();
+    const QStringList ini = ProgramDir(job.dir.path()).readLines("Zuk.ini").lines;
+    EXPECT_EQ(ini.mid(0, 5),
+              (QStringList{"Group", "KnKHel4-14", "KnKHel3-10", "KnKHel2-6", "KnKHel1-1"}));
 }
 
 TEST(EngraveCommand, BadCommandLinesAreRefusedWithOneLineAndStatusTwo) {
@@ -85,8 +99,9 @@ TEST(EngraveCommand, AWholeJobOnVirtualTimeWithItsEstimateAndSummary) {
     EXPECT_TRUE(lines[0].contains("at column 0, row 0") && lines[0].contains("single-sided") &&
                 lines[0].contains("text"))
         << lines[0].toStdString();
-    // Four forces set one by one; one force is "32" and then group setting.
-    const StrikeLevels derived = groupLevelsOnSelection(30);
+    // Four forces set one by one; one force is "32" moved in group setting, the others by the
+    // trackbar's rule, as in the window.
+    const StrikeLevels derived = groupLevelsFromTrackbar(30);
     EXPECT_EQ(lines[1], QString("levels: \"32\" 40, \"24\" 30, \"16\" 20, \"8\" 10; second pass "
                                 "\"32\" 30, \"24\" %1, \"16\" %2, \"8\" %3")
                             .arg(derived.level24)

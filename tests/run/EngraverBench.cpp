@@ -1,7 +1,7 @@
 #include "EngraverBench.h"
 
 #include "image/Conversion.h"
-#include "plan/HeadlessProperties.h"
+#include "plan/LevelPanels.h"
 #include "plan/PlanBuilder.h"
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
@@ -136,47 +136,39 @@ JobStartResult EngraverBench::startJobThroughWork(WorkJob& job) {
     return test::startJobThroughWork(*program_, *screen_, job, file(QStringLiteral("picture.bmp")));
 }
 
-std::unique_ptr<HeadlessProperties> EngraverBench::prepareJobThroughWork(WorkJob& job) {
-    return test::prepareJobThroughWork(*program_, *screen_, job,
-                                       file(QStringLiteral("picture.bmp")));
+void EngraverBench::prepareJobThroughWork(WorkJob& job) {
+    test::prepareJobThroughWork(*program_, *screen_, job, file(QStringLiteral("picture.bmp")));
 }
 
-namespace {
-// Individual setting of the four forces, each trackbar moved as the operator moves it.
-void setForces(HeadlessProperties& panels, LevelSet set, const StrikeLevels& forces) {
-    panels.clickMode(set, false);
-    for (const Level level : {Level::L32, Level::L24, Level::L16, Level::L8})
-        panels.moveTrackbar(set, level, force(forces, level));
-}
-
-} // namespace
-
-std::unique_ptr<HeadlessProperties> prepareJobThroughWork(Program& program, RecordingScreen& screen,
-                                                          WorkJob& job,
-                                                          const QString& picturePath) {
+void prepareJobThroughWork(Program& program, RecordingScreen& screen, WorkJob& job,
+                           const QString& picturePath) {
     EXPECT_TRUE(job.picture.save(picturePath, "BMP"));
     screen.conversionAnswer = ConversionVariant::Combined;
     screen.openAnswer = picturePath;
     screen.resolutionAnswer = {job.spec.resolution, job.placementButton};
     program.choices.edgeDots = job.spec.edgeDots;
     program.image.openClick();
-    auto panels = std::make_unique<HeadlessProperties>(program);
-    EngravingProperties& properties = panels->properties();
-    properties.print1Click();
-    properties.qualityClick(job.sides == Sides::Single);
-    properties.secondWorkClick(job.spec.secondPass);
-    properties.portraitClick(job.spec.portrait);
-    setForces(*panels, LevelSet::PrintReady, job.spec.first);
-    setForces(*panels, LevelSet::PrintReady2, job.spec.second);
+    // "Гравировка", then the quality, the second pass, text or portrait and both passes'
+    // forces set one by one.
+    EngravingChoices choices = choicesOnFirstOpening(program.choices);
+    choices.singleSided = job.sides == Sides::Single;
+    choices.secondPass = job.spec.secondPass;
+    choices.portrait = job.spec.portrait;
+    choices.firstMode = choices.secondMode = LevelMode::Individual;
+    choices.first = job.spec.first;
+    choices.second = job.spec.second;
+    program.choices = choices;
     job.spec.offset = program.image.placement().offset;
-    return panels;
+}
+
+JobStartResult startPreparedJob(Program& program) {
+    return startJob(program, preparedJob(program), {});
 }
 
 JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, WorkJob& job,
                                    const QString& picturePath) {
-    const std::unique_ptr<HeadlessProperties> panels =
-        prepareJobThroughWork(program, screen, job, picturePath);
-    return panels->properties().button17Click();
+    prepareJobThroughWork(program, screen, job, picturePath);
+    return startPreparedJob(program);
 }
 
 DotPicture convertedCodes(const Picture& picture) {

@@ -15,10 +15,6 @@
 #include <optional>
 #include <set>
 
-namespace zuk {
-class HeadlessProperties;
-}
-
 namespace zuk::test {
 
 // Thrown by the line at the chosen byte: the host dies there, without any shutdown.
@@ -62,10 +58,12 @@ struct WorkJob {
 };
 
 // Opens the picture from `picturePath` (written there first) and makes the choices of
-// "Гравировка" as the operator does, answering the program's dialogs through `screen`; the
-// panels are left for "Работа".
-std::unique_ptr<HeadlessProperties> prepareJobThroughWork(Program& program, RecordingScreen& screen,
-                                                          WorkJob& job, const QString& picturePath);
+// "Гравировка" as the operator does (the panels hand them to the program), answering the
+// program's dialogs through `screen`; the job is left for "Работа".
+void prepareJobThroughWork(Program& program, RecordingScreen& screen, WorkJob& job,
+                           const QString& picturePath);
+// "Работа" on the job the program holds prepared.
+JobStartResult startPreparedJob(Program& program);
 // The same, then "Работа".
 JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, WorkJob& job,
                                    const QString& picturePath);
@@ -89,8 +87,8 @@ public:
     void startJob(const JobSpec& spec);
     // The job as the program's own job start leaves it ("Работа").
     JobStartResult startJobThroughWork(WorkJob& job);
-    // The job prepared up to "Работа", the panels left for it.
-    std::unique_ptr<HeadlessProperties> prepareJobThroughWork(WorkJob& job);
+    // The job prepared up to "Работа".
+    void prepareJobThroughWork(WorkJob& job);
     // Runs the program's timers (resumption, file deletion, run) until none is left; false
     // when the host crashed on the way.
     bool runTimers();

@@ -4,7 +4,6 @@
 // second pass whose recovery file cannot be rewritten, a print line whose answers are lost.
 #include "EngraverBench.h"
 
-#include "plan/HeadlessProperties.h"
 #include "run/EngravingRun.h"
 #include "run/Interruption.h"
 
@@ -30,9 +29,9 @@ std::pair<int, int> settingsAnswerBytes() {
     EngraverBench probe;
     probe.startProgram();
     WorkJob job = smallJob();
-    const std::unique_ptr<HeadlessProperties> panels = probe.prepareJobThroughWork(job);
+    probe.prepareJobThroughWork(job);
     const int before = probe.engraver().counters().answerBytes;
-    EXPECT_TRUE(panels->properties().button17Click().started);
+    EXPECT_TRUE(startPreparedJob(probe.program()).started);
     return {before + 5 * 2 + 1, probe.engraver().counters().answerBytes - 101 * 2};
 }
 

@@ -2,7 +2,6 @@
 // how it refuses or gives up without leaving a job behind.
 #include "EngraverBench.h"
 
-#include "plan/HeadlessProperties.h"
 #include "plan/PlanBuilder.h"
 #include "plan/TimeEstimate.h"
 #include "run/EngravingRun.h"
@@ -184,8 +183,7 @@ TEST_F(JobStart, APlanThatCannotBeWrittenStartsNothing) {
 }
 
 TEST_F(JobStart, NoPictureIsRefused) {
-    HeadlessProperties panels(program);
-    expectNothingStarted(panels.properties().button17Click());
+    expectNothingStarted(startPreparedJob(program));
     EXPECT_EQ(screen.messages, QStringList{noPictureMessage()});
 }
 

@@ -3,7 +3,6 @@
 #include "EngraverBench.h"
 
 #include "image/FieldView.h"
-#include "plan/HeadlessProperties.h"
 #include "run/Preview.h"
 #include "service/FieldBounds.h"
 #include "simulator/Reports.h"
@@ -69,7 +68,7 @@ TEST_P(PreviewOfAJob, ShowsThePlateTheJobLeavesOnTheDeviceWithItsEstimateAndDura
     WorkJob work{gradientPicture(QSize(64, 40)), c.sides, c.placementButton, {}};
     work.spec.secondPass = c.secondPass;
     work.spec.portrait = c.portrait;
-    const std::unique_ptr<HeadlessProperties> panels = bench.prepareJobThroughWork(work);
+    bench.prepareJobThroughWork(work);
     const DotPicture codes = convertedCodes(bench.program().image.picture());
 
     const std::optional<JobPreview> preview = previewJob(bench.program());
@@ -79,7 +78,7 @@ TEST_P(PreviewOfAJob, ShowsThePlateTheJobLeavesOnTheDeviceWithItsEstimateAndDura
 
     // The same job engraved on the device, started right after the preview.
     const qint64 startMs = bench.clock.monotonicMs();
-    const JobStartResult started = panels->properties().button17Click();
+    const JobStartResult started = startPreparedJob(bench.program());
     ASSERT_TRUE(started.started) << bench.screen().messages.join('|').toStdString();
     ASSERT_TRUE(bench.runTimers());
     const qint64 jobMs = bench.clock.monotonicMs() - startMs;
@@ -115,7 +114,7 @@ TEST(Preview, LeavesTheProgramDirectoryAndTheConfiguredPortUntouched) {
     bench.startProgram();
     WorkJob work{gradientPicture(QSize(48, 30)), Sides::Double, 5, {}};
     work.spec.secondPass = true;
-    const std::unique_ptr<HeadlessProperties> panels = bench.prepareJobThroughWork(work);
+    bench.prepareJobThroughWork(work);
     // What an earlier job may have left beside the picture and Zuk.ini.
     for (const char* name :
          {"123123123.txt", "123sec.txt", "1.txt", "ErorFile.txt", "JobProgress.txt"}) {

@@ -25,22 +25,39 @@ TEST(LevelControls, StartAsDesignedWithTheNamesTheLanguageFileKnows) {
     EXPECT_EQ(controls.position(Level::L8), 1);
     EXPECT_EQ(controls.findChild<QLabel*>("Label29")->text(), "(1)");
     EXPECT_TRUE(controls.findChild<QRadioButton*>("GroupRadBut_2")->isChecked());
+    // The designed state the core starts from is the one the widgets start in.
+    EXPECT_EQ(designedLevelControls(LevelSet::PrintReady2).positions,
+              (std::array<int, kLevelCount>{0, 3, 1, 1}));
 }
 
-TEST(LevelControls, AProgramSetPositionReportsOnlyARealChange) {
+TEST(LevelControls, ShowAStateWithoutReportingItAndReportOnlyTheOperatorsMoves) {
     LevelControls controls(kSecondPassNames);
     QSignalSpy moved(&controls, &LevelControls::trackbarMoved);
-    controls.setPosition(Level::L24, 3); // unchanged
+    QSignalSpy individual(&controls, &LevelControls::individualClicked);
+    LevelControlsState shown = designedLevelControls(LevelSet::PrintReady2);
+    shown.positions = {0, 50, 200, 1};
+    shown.shownForces = {0, 50, 34, 1};
+    shown.groupChecked = false;
+    shown.dependentsEnabled = false;
+    controls.show(shown);
     EXPECT_EQ(moved.count(), 0);
-    controls.setPosition(Level::L24, 50);
+    EXPECT_EQ(individual.count(), 0);
+    EXPECT_EQ(controls.position(Level::L24), 50);
+    EXPECT_EQ(controls.position(Level::L16), 200);
+    EXPECT_EQ(controls.valueLabel(Level::L16)->text(), "(34)");
+    EXPECT_FALSE(controls.groupChecked());
+    EXPECT_TRUE(controls.trackbar(Level::L32)->isEnabled());
+    EXPECT_FALSE(controls.trackbar(Level::L8)->isEnabled());
+    EXPECT_FALSE(controls.valueLabel(Level::L16)->isEnabled());
+    EXPECT_FALSE(controls.findChild<QLabel*>("TrackBar7Name")->isEnabled());
+
+    controls.trackbar(Level::L24)->setValue(60); // as the operator drags it
     ASSERT_EQ(moved.count(), 1);
     EXPECT_EQ(moved.at(0).at(0).value<Level>(), Level::L24);
-    EXPECT_EQ(moved.at(0).at(1).toInt(), 50);
-    controls.setPosition(Level::L16, 500); // held to the range
-    EXPECT_EQ(controls.position(Level::L16), LevelControls::kHighestPosition);
+    EXPECT_EQ(moved.at(0).at(1).toInt(), 60);
 }
 
-TEST(LevelControls, CheckingAModeReportsItAndDependentsFollowTheEnabling) {
+TEST(LevelControls, CheckingAModeReportsItAsAClick) {
     LevelControls controls(kSecondPassNames);
     QSignalSpy group(&controls, &LevelControls::groupClicked);
     QSignalSpy individual(&controls, &LevelControls::individualClicked);
@@ -49,13 +66,7 @@ TEST(LevelControls, CheckingAModeReportsItAndDependentsFollowTheEnabling) {
     EXPECT_FALSE(controls.groupChecked());
     controls.checkGroup(true);
     EXPECT_EQ(group.count(), 1);
-    controls.setDependentsEnabled(false);
-    EXPECT_TRUE(controls.trackbar(Level::L32)->isEnabled());
-    EXPECT_FALSE(controls.trackbar(Level::L8)->isEnabled());
-    EXPECT_FALSE(controls.valueLabel(Level::L16)->isEnabled());
-    EXPECT_FALSE(controls.findChild<QLabel*>("TrackBar7Name")->isEnabled());
-    controls.showForce(Level::L16, 34);
-    EXPECT_EQ(controls.valueLabel(Level::L16)->text(), "(34)");
+    EXPECT_TRUE(controls.groupChecked());
 }
 
 } // namespace

@@ -81,8 +81,9 @@ QStringList clippedWhenShown(QWidget& window) {
 
 // Every level value label at its widest, "(200)".
 void showWidestForces(LevelControls& controls) {
-    for (const Level level : {Level::L32, Level::L24, Level::L16, Level::L8})
-        controls.showForce(level, LevelControls::kHighestPosition);
+    LevelControlsState widest;
+    widest.shownForces.fill(LevelControls::kHighestPosition);
+    controls.show(widest);
 }
 
 class WindowsLook : public ::testing::Test, protected SimulatedWindows {

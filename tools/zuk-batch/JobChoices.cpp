@@ -2,6 +2,8 @@
 
 #include "BatchJob.h"
 
+#include "plan/LevelPanels.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -12,7 +14,10 @@ const char* const kJobChoicesUsage =
     "[--levels F32[,F24,F16,F8]] [--second-pass [--second-levels F32[,F24,F16,F8]]] [--text]";
 const char* const kJobChoicesDetails =
     "  --mode double|single   \"Стандарт\" (default) or \"Высокое\"\n"
-    "  --levels F32           \"32\" at F32, then \"Групповая установка уровней\"\n"
+    "  --levels F32           \"Групповая установка уровней\" with \"32\" moved to F32: the "
+    "others\n"
+    "                         follow as the trackbar sets them (F32 - F32/3, F32 - 2(F32/3),\n"
+    "                         F32/11, at least 1), the same as in the window\n"
     "  --levels F32,F24,F16,F8  \"Индивидуальная установка уровней\" and the four forces (1..200)\n"
     "  --second-pass          \"Двойной проход\"; --second-levels sets its forces the same way\n"
     "  --text                 \"Текст (ускорение)\" instead of \"Портрет (качество)\"\n";
@@ -37,20 +42,19 @@ std::optional<std::vector<int>> levelsNamed(const QString& value, const char* op
     return levels;
 }
 
-// The operator's choice of forces on a properties panel, through the panel's own handlers:
-// one force moves "32" and selects group setting (the other three by its rule); four select
-// individual setting and move each trackbar.
-void chooseLevels(HeadlessProperties& panels, LevelSet set, const std::vector<int>& forces) {
+// The forces of one pass the options name: one is the "32" force of group setting with the
+// other three by the trackbar rule, four are the forces of individual setting.
+void chooseLevels(EngravingChoices& choices, Pass pass, const std::vector<int>& forces) {
     if (forces.empty())
         return;
     if (forces.size() == 1) {
-        panels.moveTrackbar(set, Level::L32, forces.front());
-        panels.clickMode(set, true);
+        choices.mode(pass) = LevelMode::Group;
+        choices.setForce(pass, Level::L32, static_cast<quint8>(forces.front()), true);
         return;
     }
-    panels.clickMode(set, false);
+    choices.mode(pass) = LevelMode::Individual;
     for (int k = 0; k < kLevelCount; ++k)
-        panels.moveTrackbar(set, static_cast<Level>(k), forces[k]);
+        choices.setForce(pass, static_cast<Level>(k), static_cast<quint8>(forces[k]), false);
 }
 
 } // namespace
@@ -112,7 +116,17 @@ bool jobFilesExist(const QString& directory, const JobChoices& choices, const ch
     return true;
 }
 
-bool prepareJob(BatchJob& batch, const JobChoices& choices, HeadlessProperties& panels) {
+EngravingChoices engravingChoicesOf(const JobChoices& options, const EngravingChoices& stored) {
+    EngravingChoices choices = choicesOnFirstOpening(stored);
+    choices.singleSided = options.singleSided;
+    choices.secondPass = options.secondPass;
+    choices.portrait = !options.text;
+    chooseLevels(choices, Pass::First, options.levels);
+    chooseLevels(choices, Pass::Second, options.secondLevels);
+    return choices;
+}
+
+bool prepareJob(BatchJob& batch, const JobChoices& choices) {
     Program& program = batch.program();
     BatchScreen& screen = batch.screen();
     screen.variant = choices.variant;
@@ -123,13 +137,7 @@ bool prepareJob(BatchJob& batch, const JobChoices& choices, HeadlessProperties& 
     if (program.image.picture().bitmap.isNull())
         return false;
 
-    EngravingProperties& properties = panels.properties();
-    properties.print1Click();
-    properties.qualityClick(choices.singleSided);
-    properties.secondWorkClick(choices.secondPass);
-    properties.portraitClick(!choices.text);
-    chooseLevels(panels, LevelSet::PrintReady, choices.levels);
-    chooseLevels(panels, LevelSet::PrintReady2, choices.secondLevels);
+    program.choices = engravingChoicesOf(choices, program.choices);
     return true;
 }
 

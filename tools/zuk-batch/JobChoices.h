@@ -2,7 +2,8 @@
 
 #include "Arguments.h"
 
-#include "plan/HeadlessProperties.h"
+#include "plan/EngravingChoices.h"
+#include "plan/PassLevels.h"
 
 #include <QString>
 
@@ -46,8 +47,15 @@ bool directoryExists(const QString& directory, const char* command, QTextStream&
 bool jobFilesExist(const QString& directory, const JobChoices& choices, const char* command,
                    QTextStream& err);
 
-// "Открыть" with the choices' answers, then "Гравировка" and the choices on the panels, as
-// the operator makes them; false when the picture was not opened (the open has told why).
-bool prepareJob(BatchJob& batch, const JobChoices& choices, HeadlessProperties& panels);
+// The engraving choices of the options, from the program's own as the first "Гравировка"
+// leaves them: the quality, the second pass, text or portrait, and the forces of a pass where
+// its options name them. One force is what moving that pass's "32" trackbar in group setting
+// gives (the trackbar rule), four are that pass's forces set one by one.
+EngravingChoices engravingChoicesOf(const JobChoices& options, const EngravingChoices& stored);
+
+// "Открыть" with the choices' answers, then the engraving choices of the options made the
+// program's, as the panels hand back what the operator chose; false when the picture was not
+// opened (the open has told why).
+bool prepareJob(BatchJob& batch, const JobChoices& choices);
 
 } // namespace zuk::batch

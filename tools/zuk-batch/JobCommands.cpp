@@ -4,7 +4,7 @@
 #include "BatchJob.h"
 #include "JobChoices.h"
 
-#include "plan/HeadlessProperties.h"
+#include "plan/JobStart.h"
 #include "plan/PlanReader.h"
 #include "plan/TimeEstimate.h"
 #include "run/PlanFiles.h"
@@ -254,14 +254,13 @@ int runEngrave(const QStringList& args, Streams streams) {
         return endBeforeTheJob(batch, kExitFailed);
     }
 
-    HeadlessProperties panels(program);
-    if (!prepareJob(batch, request->job, panels))
+    if (!prepareJob(batch, request->job))
         return endBeforeTheJob(batch, kExitFailed); // the open has told why
     if (batch.interrupted())
         return endBeforeTheJob(batch, kExitInterrupted);
 
     batch.beginJob();
-    const JobStartResult started = panels.properties().button17Click();
+    const JobStartResult started = startJob(program, preparedJob(program), {});
     if (!started.started)
         return endBeforeTheJob(batch, kExitFailed); // the job start has told why
     return runStartedJob(batch, batch.jobFigures(started.estimate), request->platePng);

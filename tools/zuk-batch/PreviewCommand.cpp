@@ -103,8 +103,7 @@ int runPreview(const QStringList& args, Streams streams) {
     BatchJob batch(request->directory, LineChoice{QStringLiteral("sim"), true, 1.0}, streams);
     if (!batch.startUp())
         return kExitFailed;
-    HeadlessProperties panels(batch.program());
-    if (!prepareJob(batch, request->job, panels))
+    if (!prepareJob(batch, request->job))
         return kExitFailed; // the open has told why
     const std::optional<JobPreview> preview = previewJob(batch.program());
     if (!preview)

@@ -287,7 +287,7 @@ void TMenuForm::OptimizingTimer() {
 void TMenuForm::STOPClick() {
     handle([this] {
         lastAbortLayout_ = stopClick(program_, menuEntry(kStopEntry)->isVisible());
-        engravingPanels_->abortPanel().applyLayout(lastAbortLayout_);
+        engravingPanels_->showAbortLayout(lastAbortLayout_);
     });
 }
 

@@ -31,6 +31,9 @@ EngravingPanels::EngravingPanels(Program& program, QScrollArea* scrollBox1, QWid
     properties_ = std::make_unique<EngravingProperties>(program, *this);
     for (const LevelSet set :
          {LevelSet::PrintReady, LevelSet::PrintReady2, LevelSet::AbortWork1, LevelSet::AbortWork2})
+        showLevelControls(set, properties_->levels(set).shown());
+    for (const LevelSet set :
+         {LevelSet::PrintReady, LevelSet::PrintReady2, LevelSet::AbortWork1, LevelSet::AbortWork2})
         connectLevelControls(set);
     connectPropertiesPanels();
     showQuality(qualityLook(false));
@@ -39,14 +42,14 @@ EngravingPanels::EngravingPanels(Program& program, QScrollArea* scrollBox1, QWid
 EngravingPanels::~EngravingPanels() = default;
 
 void EngravingPanels::connectLevelControls(LevelSet set) {
-    auto& controls = static_cast<LevelControls&>(levelControls(set));
+    LevelControls& controls = levelControls(set);
     connect(&controls, &LevelControls::trackbarMoved, this, [this, set](Level level, int position) {
-        properties_->levels(set).trackbarChange(level, position);
+        properties_->trackbarMoved(set, level, position);
     });
     connect(&controls, &LevelControls::groupClicked, this,
-            [this, set] { properties_->levels(set).groupClick(); });
+            [this, set] { properties_->modeClicked(set, true); });
     connect(&controls, &LevelControls::individualClicked, this,
-            [this, set] { properties_->levels(set).individualClick(); });
+            [this, set] { properties_->modeClicked(set, false); });
 }
 
 void EngravingPanels::connectPropertiesPanels() {
@@ -67,7 +70,7 @@ void EngravingPanels::connectPropertiesPanels() {
             &EngravingPanels::workClicked);
 }
 
-LevelControlsView& EngravingPanels::levelControls(LevelSet set) {
+LevelControls& EngravingPanels::levelControls(LevelSet set) {
     switch (set) {
     case LevelSet::PrintReady:
         return printReadyPanel_->levels();
@@ -79,6 +82,15 @@ LevelControlsView& EngravingPanels::levelControls(LevelSet set) {
         return abortPanel_->secondPass();
     }
     return printReadyPanel_->levels();
+}
+
+void EngravingPanels::showLevelControls(LevelSet set, const LevelControlsState& shown) {
+    levelControls(set).show(shown);
+}
+
+void EngravingPanels::showAbortLayout(const AbortPanelLayout& layout) {
+    properties_->showAbortLayout(layout);
+    abortPanel_->applyLayout(layout);
 }
 
 // The picture's top left corner in the scroll box plus the scroll positions is the visible

@@ -13,6 +13,7 @@ class QWidget;
 namespace zuk {
 
 class AbortPanel;
+class LevelControls;
 class PrintReadyPanel;
 class PrintReadyPanel_2;
 class Program;
@@ -21,7 +22,7 @@ class Program;
 // "Второй проход" and the abort panel, hidden children of the scroll box that holds the
 // picture. It shows what the handlers of EngravingProperties decide and hands them the
 // operator's moves; the buttons "Отмена" and "Работа" of both panels are reported to the
-// window.
+// window, and so is STOP's layout of the abort panel (showAbortLayout).
 class EngravingPanels final : public QObject, public PropertiesView {
     Q_OBJECT
 public:
@@ -33,9 +34,13 @@ public:
     PrintReadyPanel& printReadyPanel() { return *printReadyPanel_; }
     PrintReadyPanel_2& printReadyPanel2() { return *printReadyPanel2_; }
     AbortPanel& abortPanel() { return *abortPanel_; }
+    LevelControls& levelControls(LevelSet set);
+    // STOP: the abort panel's level controls as the core sets them, then the panel placed,
+    // its halves shown and its width set, as the layout says.
+    void showAbortLayout(const AbortPanelLayout& layout);
 
     // --- PropertiesView ---
-    LevelControlsView& levelControls(LevelSet set) override;
+    void showLevelControls(LevelSet set, const LevelControlsState& shown) override;
     void placePropertiesPanels() override;
     void setPropertiesPanelVisible(bool visible) override;
     void setSecondPassPanelVisible(bool visible) override;

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 
 namespace zuk {
@@ -55,16 +56,26 @@ LevelControls::LevelControls(const LevelControlNames& names, QWidget* parent) : 
     connect(individualButton_, &QRadioButton::clicked, this, [this] { emit individualClicked(); });
 }
 
+void LevelControls::show(const LevelControlsState& shown) {
+    for (int k = 0; k < kLevelCount; ++k) {
+        const QSignalBlocker quiet(trackbars_[k]);
+        trackbars_[k]->setValue(shown.positions[k]);
+        valueLabels_[k]->setText(valueText(shown.shownForces[k]));
+    }
+    {
+        const QSignalBlocker quietGroup(groupButton_);
+        const QSignalBlocker quietIndividual(individualButton_);
+        (shown.groupChecked ? groupButton_ : individualButton_)->setChecked(true);
+    }
+    for (int k = 1; k < kLevelCount; ++k) {
+        trackbars_[k]->setEnabled(shown.dependentsEnabled);
+        nameLabels_[k]->setEnabled(shown.dependentsEnabled);
+        valueLabels_[k]->setEnabled(shown.dependentsEnabled);
+    }
+}
+
 int LevelControls::position(Level level) const {
     return trackbar(level)->value();
-}
-
-void LevelControls::setPosition(Level level, int position) {
-    trackbar(level)->setValue(position);
-}
-
-void LevelControls::showForce(Level level, int force) {
-    valueLabel(level)->setText(valueText(force));
 }
 
 bool LevelControls::groupChecked() const {
@@ -72,20 +83,8 @@ bool LevelControls::groupChecked() const {
 }
 
 void LevelControls::checkGroup(bool group) {
-    setGroupChecked(group);
-    emit group ? groupClicked() : individualClicked();
-}
-
-void LevelControls::setGroupChecked(bool group) {
     (group ? groupButton_ : individualButton_)->setChecked(true);
-}
-
-void LevelControls::setDependentsEnabled(bool enabled) {
-    for (int k = 1; k < kLevelCount; ++k) {
-        trackbars_[k]->setEnabled(enabled);
-        nameLabels_[k]->setEnabled(enabled);
-        valueLabels_[k]->setEnabled(enabled);
-    }
+    emit group ? groupClicked() : individualClicked();
 }
 
 } // namespace zuk

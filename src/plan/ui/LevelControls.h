@@ -25,30 +25,27 @@ struct LevelControlNames {
 
 // The strike-force controls of one pass: for each level "32", "24", "16", "8" its name label,
 // a trackbar (range lowestPosition..200) and a value label "(n)", and the group / individual
-// radio buttons. The controls only report what the operator (or the program) does; what a
-// move means is up to the panel that owns them:
-// - trackbarMoved is emitted whenever a trackbar's position actually changes, also when the
-//   program sets it; setting a trackbar to the position it has does nothing;
-// - groupClicked / individualClicked are emitted when a radio button becomes checked, by the
-//   operator or by checkGroup().
-// Value labels show what showForce() was last told; they start as "(1)".
-class LevelControls : public QWidget, public LevelControlsView {
+// radio buttons. They show what the core's level handlers decide (show(), with their signals
+// blocked) and only report what the operator does:
+// - trackbarMoved when the operator moves a trackbar;
+// - groupClicked / individualClicked when a radio button is clicked (or checkGroup() acts as
+//   such a click).
+// Value labels start as "(1)".
+class LevelControls : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kHighestPosition = kHighestTrackbarPosition;
 
     explicit LevelControls(const LevelControlNames& names, QWidget* parent = nullptr);
 
-    int position(Level level) const override;
-    void setPosition(Level level, int position) override;
-    void showForce(Level level, int force) override;
+    // Shows the positions, the value labels, the checked mode button and the enabling of the
+    // "24", "16" and "8" controls as they are; nothing is reported.
+    void show(const LevelControlsState& shown);
 
-    bool groupChecked() const override;
+    int position(Level level) const;
+    bool groupChecked() const;
     // Checks the group (true) or the individual button; reports it as a click would.
     void checkGroup(bool group);
-    void setGroupChecked(bool group) override;
-    // Enables or disables the "24", "16" and "8" trackbars with their name and value labels.
-    void setDependentsEnabled(bool enabled) override;
 
     // cppcheck-suppress CastIntegerToAddressAtReturn ; the element is a pointer: cppcheck
     // takes the array's {} initialiser for integers

@@ -82,23 +82,10 @@ QFrame* AbortPanel::buildHalf(const HalfNames& names, LevelControls*& levels) {
     return half;
 }
 
-namespace {
-void loadTrackbars(LevelControls& controls, const StrikeLevels& levels) {
-    for (const Level level : {Level::L32, Level::L24, Level::L16, Level::L8})
-        controls.setPosition(level, force(levels, level));
-}
-} // namespace
-
 void AbortPanel::applyLayout(const AbortPanelLayout& layout) {
     placeAt(kStopPosition);
     if (!layout.shown)
         return;
-    checkFirstGroup(layout.firstGroup);
-    if (layout.secondGroup)
-        checkSecondGroup(*layout.secondGroup);
-    loadTrackbars(*firstPass_, layout.firstLevels);
-    if (layout.secondLevels)
-        loadTrackbars(*secondPass_, *layout.secondLevels);
     showHalves(true, layout.secondHalfShown);
     setFirstHalfEnabled(layout.firstHalfEnabled);
     setPanelWidth(layout.width(firstHalfWidth()));

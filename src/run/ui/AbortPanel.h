@@ -16,17 +16,14 @@ namespace zuk {
 //   "Завершить работу" (Button28);
 // - AbortWork2Panel, the second pass: Label56, Label58, TrackBar13..TrackBar16 with Label49,
 //   Label51, Label53, Label55, RadioButton7 / RadioButton8, Button30 and Button31.
-// Both halves' buttons do the same: continueClicked() and finishClicked(). The trackbars
+// Both halves' buttons do the same: continueClicked() and finishClicked(). The level controls
 // follow the level rules through EngravingPanels (moving "32" in group mode moves the
 // others); their radio buttons only enable or disable the "24", "16" and "8" trackbars.
 //
-// STOP arranges the panel as stopClick() says through applyLayout(), which uses these
-// operations:
-//   placeAt(QPoint(20, 10));                     left 20, top 10 within the scroll box
-//   checkFirstGroup(g); checkSecondGroup(g);     RadioButton3/4, RadioButton7/8 as clicks
-//   firstPass().setPosition(level, force) ...   TrackBar9..12 (runs their handlers)
-//   showHalves(true, false); setPanelWidth(firstHalfWidth() + 20);
-//   showHalves(true, true); setFirstHalfEnabled(false); setPanelWidth(521);
+// STOP arranges the panel as stopClick() says: EngravingProperties::showAbortLayout() clicks
+// the mode buttons and loads the trackbars, then applyLayout() places the panel at left 20,
+// top 10 within the scroll box, shows its halves, enables the first and sets its width
+// (20 + the first half, or 521 with both).
 class AbortPanel : public QFrame {
     Q_OBJECT
 public:
@@ -44,9 +41,8 @@ public:
     // Where STOP puts the panel within its parent.
     static constexpr QPoint kStopPosition{20, 10};
 
-    // STOP: the panel placed, and when it is to be shown, its mode buttons checked (their
-    // handlers enable the trackbars), the trackbars loaded "32" to "8" (their handlers keep
-    // the levels), the halves shown and enabled and the width set, as the layout says.
+    // STOP: the panel placed, and when it is to be shown, the halves shown and enabled and
+    // the width set, as the layout says.
     void applyLayout(const AbortPanelLayout& layout);
 
     // Moves the panel's top left corner within its parent.
