@@ -7,7 +7,7 @@
 #include "fuzz/support/FuzzSupport.h"
 
 #include "fuzz/support/FuzzProgram.h"
-#include "run/EngravingRun.h"
+#include "run/JobRunner.h"
 #include "simulator/SimTransport.h"
 #include "support/RecordingScreen.h"
 #include "support/StartedJob.h"
@@ -43,15 +43,14 @@ void writeConfiguration(const ProgramDir& dir) {
     require(saveConfiguration(dir, settings, EngravingChoices{}).ok(), "Zuk.ini can be written");
 }
 
-qint64 runTimers(Program& program, qint64 lines) {
-    const qint64 maxTicks = 2 * (lines + 2) + 4;
-    qint64 ticks = 0;
-    while (program.timers.optimizing) {
-        require(++ticks <= maxTicks, "the run ends within two ticks a line",
-                QStringLiteral("%1 lines").arg(lines));
-        optimizingTimer(program);
-    }
-    return ticks;
+RunReport runTimers(Program& program, qint64 lines) {
+    JobRunner runner(program);
+    runner.setTickLimit(2 * (lines + 2) + 4);
+    const RunReport report = runner.run();
+    require(!report.tickLimitReached, "the run ends within two ticks a line",
+            QStringLiteral("%1 lines").arg(lines));
+    require(report.outcome.has_value(), "a run that ends says how");
+    return report;
 }
 
 } // namespace
@@ -80,11 +79,13 @@ void zuk::fuzz::testOneInput(FuzzInput& input) {
     const QString started = test::startJobAsTheJobStartDoes(program, spec, plan);
     require(started.isEmpty(), "the job starts", started);
     const qint64 startMs = clock.monotonicMs();
-    const qint64 ticks = runTimers(program, lines);
-    require(clock.monotonicMs() - startMs <= (ticks + 1) * kVirtualMsPerTick,
+    const RunReport report = runTimers(program, lines);
+    require(clock.monotonicMs() - startMs <= (report.ticks + 1) * kVirtualMsPerTick,
             "every tick ends within the time-outs of its commands");
 
     const bool kept = ScratchDir::has(kRecoveryFileName);
+    require(kept == (report.outcome != RunOutcome::Finished),
+            "the job is kept exactly when the run did not finish");
     require(kept == program.unfinishedJob, "the job is kept exactly when it is pending");
     if (kept)
         require(!screen.messages.isEmpty() || screen.faultAdvices > 0,

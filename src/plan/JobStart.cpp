@@ -37,6 +37,7 @@ void takeRequest(Job& job, const JobRequest& request) {
     job.offset = request.offset;
     job.field = request.fieldDots();
     job.secondPassRunning = false;
+    job.outcome.reset();
 }
 
 // The plan's copy for the second pass, byte for byte, under "123sec.txt". Every other letter

@@ -18,6 +18,7 @@ qint64 now(const Program& program) {
 }
 
 void normalEnd(Program& program) {
+    program.job.outcome = RunOutcome::Finished;
     program.timers.optimizing = false;
     enterWorkState(program);
     CommandSet& commands = program.commands;
@@ -42,6 +43,7 @@ void endWithoutDevice(Program& program) {
     const bool nothingSent =
         runningPass(program) == 1 && job.linesWithoutLink == job.plan.linesRead();
     const qint32 linesNotSent = job.linesWithoutLink;
+    program.job.outcome = RunOutcome::EndedWithoutDevice;
     program.timers.optimizing = false;
     program.job.plan.close();
     program.exchange.setLinkActive(false);
@@ -65,6 +67,7 @@ void endWithoutDevice(Program& program) {
 // A plan line the run cannot carry out, or a plan that cannot be read: the job stops where
 // it is, and stays to be finished when the plan has been put right.
 void stopOnPlanFault(Program& program, const QString& problem) {
+    program.job.outcome = RunOutcome::PlanFault;
     suspendJob(program);
     enterWorkState(program);
     enterNoDeviceState(program);
@@ -193,6 +196,7 @@ void runTick(Program& program) {
 } // namespace
 
 void faultStop(Program& program) {
+    program.job.outcome = RunOutcome::FaultStop;
     program.timers.optimizing = false;
     program.job.plan.close();
     // The job ends here; the window stays locked as the advice says (restart the program and

@@ -40,6 +40,7 @@ void continueWork(Program& program) {
 }
 
 void finishWork(Program& program) {
+    program.job.outcome = RunOutcome::StoppedAndKept;
     suspendJob(program);
     // The job ends here, kept for the next start; the window stays locked.
     program.menus.releaseFromJob();

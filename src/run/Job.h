@@ -10,7 +10,18 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 namespace zuk {
+
+// How a run ended; each end of the run sets its own.
+enum class RunOutcome {
+    Finished,           // the normal end: the plate engraved, the job's files removed
+    FaultStop,          // the link failed: the advice shown, the job kept
+    EndedWithoutDevice, // the plan ran through with the link down: the job kept
+    PlanFault,          // a plan line or file the run cannot carry out: the job kept
+    StoppedAndKept, // "Завершить работу" after STOP, or the window closed: the job kept
+};
 
 // The job the program runs: what the job start made of its request (or the resumption of the
 // recovery file), and the run's own progress. The run, STOP and the second pass read the job's
@@ -40,6 +51,8 @@ struct Job {
     bool progressFailureShown = false;
     // The status bar's progress line: lines done of the job's lines, the time left.
     JobLiveProgress liveProgress;
+    // How the run ended; nothing from the job start (or the resumption) until it ends.
+    std::optional<RunOutcome> outcome;
 
     // "Двойной проход" was chosen and the second pass has not begun yet.
     bool secondPassToCome() const { return choices.secondPass && !secondPassRunning; }

@@ -3,7 +3,7 @@
 #include "app/Program.h"
 #include "app/QuietScreen.h"
 #include "plan/JobStart.h"
-#include "run/EngravingRun.h"
+#include "run/JobRunner.h"
 #include "run/RunState.h"
 #include "simulator/Reports.h"
 #include "simulator/SimTransport.h"
@@ -82,27 +82,29 @@ bool startPreviewProgram(Program& preview, const Program& program, const Preview
 }
 
 // Runs the preview's job to its end, letting the window repaint now and then; true when it
-// ended normally (the normal end removes the recovery file).
+// ended normally.
 bool runToTheEnd(Program& preview, Program& program, qint64 planLines) {
+    JobRunner runner(preview);
     // Both passes, the second pass's start and the end each take a tick.
     const qint64 tickLimit = 2 * (planLines + 2);
+    runner.setTickLimit(tickLimit);
     qint64 lastEventsMs = program.clock.monotonicMs();
-    for (qint64 ticks = 0; preview.timers.optimizing; ++ticks) {
-        if (ticks == tickLimit) {
-            program.screen.showMessage(
-                MessageKind::Error,
-                previewFailure(
-                    QStringLiteral("работа на модели гравёра не закончилась за %1 шагов.")
-                        .arg(tickLimit)));
-            return false;
-        }
-        optimizingTimer(preview);
+    runner.setBeforeEachTick([&program, &lastEventsMs] {
         if (program.clock.monotonicMs() - lastEventsMs >= kEventIntervalMs) {
             program.screen.processEvents();
             lastEventsMs = program.clock.monotonicMs();
         }
+        return true;
+    });
+    const RunReport report = runner.run();
+    if (report.tickLimitReached) {
+        program.screen.showMessage(
+            MessageKind::Error,
+            previewFailure(QStringLiteral("работа на модели гравёра не закончилась за %1 шагов.")
+                               .arg(tickLimit)));
+        return false;
     }
-    if (recoveryFileExists(preview.dir)) {
+    if (report.outcome != RunOutcome::Finished) {
         program.screen.showMessage(
             MessageKind::Error,
             previewFailure(QStringLiteral("работа на модели гравёра не закончилась.")));

@@ -142,6 +142,7 @@ std::optional<QString> prepareDevice(Program& program) {
 void resumeJob(Program& program) {
     // One attempt per choice of the operator, whatever happens below.
     program.timers.crush = false;
+    program.job.outcome.reset();
     program.timers.timer4 = false;
     // From here to one of the job's ends no answer of the device opens the menus.
     program.menus.holdForJob();

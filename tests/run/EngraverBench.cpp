@@ -5,7 +5,7 @@
 #include "plan/PlanBuilder.h"
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
-#include "run/EngravingRun.h"
+#include "run/JobRunner.h"
 #include "run/StrikeMarks.h"
 #include "support/CommandTap.h"
 #include "support/JobPictures.h"
@@ -187,16 +187,7 @@ DotPicture convertedCodes(const Picture& picture) {
 }
 
 bool EngraverBench::tick() {
-    TimerStates& timers = program_->timers;
-    if (timers.crush)
-        program_->crushTimerTimer();
-    else if (timers.timer3)
-        program_->timer3Timer();
-    else if (timers.optimizing)
-        optimizingTimer(*program_);
-    else
-        return false;
-    return true;
+    return JobRunner(*program_).step();
 }
 
 bool EngraverBench::runTimers() {

@@ -97,6 +97,7 @@ TEST_P(RunTickOffField, StopsTheJobAtTheLineWithItsMessageKeepsItAndSendsNothing
     EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
     EXPECT_TRUE(QFile::exists(bench.file("JobProgress.txt")));
     EXPECT_TRUE(program.unfinishedJob);
+    EXPECT_EQ(program.job.outcome, RunOutcome::PlanFault);
 }
 
 const std::vector<QByteArray> kAtTheLastColumn{goTo(10, 306), kDownLine.toByteArray(),
@@ -214,6 +215,7 @@ TEST_F(RunTick, RunWithTheLinkDownFollowsThePlanSendsNothingAndKeepsTheJob) {
     EXPECT_TRUE(bench.screen().messages[0].contains("ничего не отправлено"));
     EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
     EXPECT_TRUE(program.unfinishedJob);
+    EXPECT_EQ(program.job.outcome, RunOutcome::EndedWithoutDevice);
     EXPECT_EQ(bench.screen().menuState, MenuState::LinkLost);
 }
 
@@ -235,6 +237,7 @@ TEST_F(RunTick, NormalEndHomesSwitchesOffAndLeavesTheWindowAsWithoutADevice) {
     EXPECT_FALSE(program.exchange.linkActive());
     EXPECT_FALSE(program.unfinishedJob);
     EXPECT_FALSE(program.job.plan.isOpen());
+    EXPECT_EQ(program.job.outcome, RunOutcome::Finished);
     const QStringList& events = bench.screen().events;
     EXPECT_EQ(events.mid(events.size() - 2), (QStringList{"menu: link up", "menu: link lost"}));
     EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
@@ -276,6 +279,7 @@ TEST_F(RunTick, FailureOnTheLastLineStopsWithTheAdviceAndKeepsTheJob) {
     Program& program = bench.program();
     EXPECT_FALSE(program.timers.optimizing);
     EXPECT_EQ(bench.screen().faultAdvices, 1);
+    EXPECT_EQ(program.job.outcome, RunOutcome::FaultStop);
     EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
     EXPECT_TRUE(QFile::exists(bench.file("JobProgress.txt")));
     EXPECT_EQ(bench.screen().menuState, MenuState::Work);

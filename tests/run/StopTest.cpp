@@ -106,6 +106,7 @@ TEST_F(Stop, FinishSwitchesTheDeviceOffKeepsTheJobAndTheNextStartFinishesIt) {
     EXPECT_EQ(bench.engraver().counters().commandCount(sim::CommandKind::Off), offs + 1);
     EXPECT_FALSE(program().exchange.linkActive());
     EXPECT_FALSE(program().timers.optimizing);
+    EXPECT_EQ(program().job.outcome, RunOutcome::StoppedAndKept);
     EXPECT_EQ(bench.screen().menuState, MenuState::Work);
     EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
     EXPECT_TRUE(QFile::exists(bench.file("JobProgress.txt")));

@@ -6,8 +6,8 @@
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
 #include "plan/TimeEstimate.h"
-#include "run/EngravingRun.h"
 #include "run/Interruption.h"
+#include "run/JobRunner.h"
 #include "run/PlanFiles.h"
 #include "simulator/Reports.h"
 #include "simulator/SimTransport.h"
@@ -125,66 +125,49 @@ qint64 BatchJob::elapsedMs() const {
     return clock_->monotonicMs() - jobStartMs_;
 }
 
-RunEnd BatchJob::run(const JobFigures& figures) {
+RunEnd BatchJob::run() {
     Program& program = *program_;
-    Job& job = program.job;
-    firstPassLines_ = figures.firstPlan.lines;
-    for (;;) {
-        if (interrupted()) {
-            if (program.timers.optimizing || job.plan.isOpen()) {
-                stopClick(program, program.timers.optimizing);
-                finishWork(program);
-            }
-            streams_.err << "interrupted: STOP and \"Завершить работу\"; the job is kept in "
-                         << QDir::toNativeSeparators(program.dir.directory())
-                         << ", finish it with zuk-batch resume" << Qt::endl;
-            return RunEnd::Interrupted;
+    JobRunner runner(program);
+    // Before every tick: a termination signal stops the run between two plan lines, and the
+    // progress line comes at most once a second of real time.
+    runner.setBeforeEachTick([this] {
+        if (interrupted())
+            return false;
+        if (sinceProgress_.elapsed() >= kProgressIntervalMs) {
+            printProgress();
+            sinceProgress_.restart();
         }
-        const TimerStates& timers = program.timers;
-        if (timers.crush) {
-            program.crushTimerTimer();
-        } else if (timers.timer3) {
-            program.timer3Timer();
-        } else if (timers.optimizing) {
-            // A tick reads one line at most; the one that ends a pass closes or replaces the
-            // plan it read.
-            const bool secondPassBefore = job.secondPassRunning;
-            const bool lineLeft = !job.plan.atEnd();
-            const qint64 before = job.plan.linesRead();
-            optimizingTimer(program);
-            if (job.plan.isOpen() && job.secondPassRunning == secondPassBefore)
-                linesCompleted_ += job.plan.linesRead() - before;
-            else if (lineLeft)
-                ++linesCompleted_;
-            if (sinceProgress_.elapsed() >= kProgressIntervalMs) {
-                printProgress(figures);
-                sinceProgress_.restart();
-            }
-        } else {
-            break;
+        return true;
+    });
+    const RunReport report = runner.run();
+    if (report.stoppedBeforeATick) {
+        if (program.timers.optimizing || program.job.plan.isOpen()) {
+            stopClick(program, program.timers.optimizing);
+            finishWork(program);
         }
+        streams_.err << "interrupted: STOP and \"Завершить работу\"; the job is kept in "
+                     << QDir::toNativeSeparators(program.dir.directory())
+                     << ", finish it with zuk-batch resume" << Qt::endl;
+        return RunEnd::Interrupted;
     }
-    return recoveryFileExists(program.dir) ? RunEnd::Failed : RunEnd::Finished;
+    return report.outcome == RunOutcome::Finished ? RunEnd::Finished : RunEnd::Failed;
 }
 
-// The time left: what the estimate leaves, and once the job has taken longer than the whole
-// estimate, the time the lines still to do take at the pace of the lines done so far.
-qint64 BatchJob::remainingMs(const JobFigures& figures) const {
-    const qint64 elapsed = elapsedMs();
-    const qint64 byEstimate = expectedMs(figures) - elapsed;
-    if (byEstimate > 0 || linesCompleted_ == 0)
-        return std::max<qint64>(0, byEstimate);
-    const qint64 linesLeft = figures.lines() - linesCompleted_;
-    return qint64(double(elapsed) * double(linesLeft) / double(linesCompleted_));
+qint64 BatchJob::linesDone() const {
+    return program_->job.liveProgress.meter.figures().linesDone;
 }
 
-void BatchJob::printProgress(const JobFigures& figures) {
+// The run's own progress line: the lines done of the job's lines and the time left at the
+// pace the job has kept (unknown until it has run for a second).
+void BatchJob::printProgress() {
     const Job& job = program_->job;
-    const qint64 elapsed = elapsedMs();
-    const qint64 remaining = remainingMs(figures);
+    const RunProgressFigures figures = job.liveProgress.meter.figures();
     streams_.out << "pass " << (job.secondPassRunning ? 2 : 1) << ", line " << job.plan.linesRead()
-                 << ", " << percent(linesCompleted_, figures.lines()) << " %, elapsed "
-                 << duration(elapsed) << ", remaining " << duration(remaining) << Qt::endl;
+                 << ", " << percent(figures.linesDone, figures.linesTotal) << " %, elapsed "
+                 << duration(elapsedMs()) << ", remaining "
+                 << (figures.remainingMs ? duration(*figures.remainingMs)
+                                         : QStringLiteral("unknown"))
+                 << Qt::endl;
 }
 
 void BatchJob::shutDown() {
@@ -194,8 +177,8 @@ void BatchJob::shutDown() {
 void BatchJob::printSummary(const JobFigures& figures, RunEnd end) {
     QTextStream& out = streams_.out;
     const int passes = figures.secondPlan.lines > 0 ? 2 : 1;
-    out << (end == RunEnd::Finished ? "finished" : "not finished") << ": " << linesCompleted_
-        << " of " << figures.lines() << " lines, " << passes << (passes == 1 ? " pass" : " passes")
+    out << (end == RunEnd::Finished ? "finished" : "not finished") << ": " << linesDone() << " of "
+        << figures.lines() << " lines, " << passes << (passes == 1 ? " pass" : " passes")
         << Qt::endl;
     if (end == RunEnd::Finished) {
         out << "strikes:";
@@ -239,9 +222,8 @@ void BatchJob::printHostShare(const JobFigures& figures) {
     const DeviceTime device = deviceTime(figures);
     out << "host: " << QString::number(hostS, 'f', 3) << " s processor time (of "
         << QString::number(processS, 'f', 3) << " s for the whole process)";
-    if (linesCompleted_ > 0)
-        out << ", " << QString::number(hostS * 1e6 / double(linesCompleted_), 'f', 1)
-            << " µs a line";
+    if (linesDone() > 0)
+        out << ", " << QString::number(hostS * 1e6 / double(linesDone()), 'f', 1) << " µs a line";
     if (device.seconds > 0)
         out << ", " << QString::number(100.0 * hostS / device.seconds, 'f', 4)
             << " % of the device's " << duration(qint64(device.seconds * 1e3)) << " ("

@@ -70,9 +70,9 @@ public:
     bool interrupted();
     // Starts the clocks of the job's figures (elapsed time, processor time).
     void beginJob();
-    // Runs the timers until none is left, or until a termination signal ends the job as
+    // Runs the job's timers until none is left, or until a termination signal ends the job as
     // STOP and "Завершить работу" do.
-    RunEnd run(const JobFigures& job);
+    RunEnd run();
     // The main window closes: EndPrint, Off, port closed, Zuk.ini written.
     void shutDown();
     // Lines run, strikes, time against the estimate, the host's processor time.
@@ -85,7 +85,8 @@ public:
     JobFigures jobFigures(qint64 estimate);
 
 private:
-    void printProgress(const JobFigures& job);
+    void printProgress();
+    // The plan lines the run has done in every pass, as its progress line counts them.
     qint64 linesDone() const;
     // The device's time for the job, in seconds, and where the figure comes from.
     struct DeviceTime {
@@ -97,7 +98,6 @@ private:
     qint64 elapsedMs() const;
     // How long the job is expected to take on this line, in milliseconds.
     qint64 expectedMs(const JobFigures& figures) const;
-    qint64 remainingMs(const JobFigures& figures) const;
 
     Streams streams_;
     LineChoice line_;
@@ -116,8 +116,6 @@ private:
     QElapsedTimer jobWall_; // real time, also on virtual time
     EngraverMeter meterAtStart_;
     qint64 modelledUsAtStart_ = 0;
-    qint64 firstPassLines_ = 0;
-    qint64 linesCompleted_ = 0;
     QElapsedTimer sinceProgress_;
 };
 

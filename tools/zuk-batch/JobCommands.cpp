@@ -221,7 +221,7 @@ int exitStatus(RunEnd end) {
 // when asked for, shows what the device struck however the run ended.
 int runStartedJob(BatchJob& batch, const JobFigures& figures, const QString& platePng = {}) {
     printJob(batch.program(), figures, batch.out());
-    const RunEnd end = batch.run(figures);
+    const RunEnd end = batch.run();
     batch.shutDown();
     batch.printSummary(figures, end);
     if (!platePng.isEmpty() && !batch.writePlate(platePng))

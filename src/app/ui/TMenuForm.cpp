@@ -9,7 +9,7 @@
 #include "image/ui/TConvertForm.h"
 #include "image/ui/TForm5.h"
 #include "plan/ui/EngravingPanels.h"
-#include "run/EngravingRun.h"
+#include "run/JobRunner.h"
 #include "run/LostPort.h"
 #include "run/Preview.h"
 #include "run/ui/AbortPanel.h"
@@ -273,15 +273,17 @@ void TMenuForm::portLost() {
 void TMenuForm::Timer4Timer() {
     program_.timer4Timer();
 }
+// The job's timers tick as a JobRunner steps them: one tick, and through handle() nothing else
+// runs during it.
 void TMenuForm::Timer3Timer() {
-    program_.timer3Timer();
+    tickJobTimer(program_, JobTimer::Timer3);
 }
 void TMenuForm::CrushTimerTimer() {
-    program_.crushTimerTimer();
+    tickJobTimer(program_, JobTimer::Crush);
 }
 
 void TMenuForm::OptimizingTimer() {
-    optimizingTimer(program_);
+    tickJobTimer(program_, JobTimer::Optimizing);
 }
 
 void TMenuForm::STOPClick() {
