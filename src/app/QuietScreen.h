@@ -12,7 +12,7 @@ namespace zuk {
 class QuietScreen : public Screen {
 public:
     void showMessage(MessageKind, const QString&) override {}
-    void enterMenuState(MenuState, bool) override {}
+    void showMenus(const MenuLook&) override {}
     void setCursor(CursorShape) override {}
     void beep() override {}
     void setStatusLine(const QString&) override {}
@@ -33,7 +33,6 @@ public:
     // Engraving run
     void showFieldViewPart(const QImage&, const QRect&) override {}
     void showFaultAdvice() override {}
-    void showStopEntry() override {}
     // Live progress of a run
     void showRunProgress(const RunProgressFigures&) override {}
     // Preview

@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QString>
 
+#include "app/MenuLook.h"
 #include "image/DialogChoices.h"
 #include "run/LiveProgress.h"
 
@@ -14,9 +15,6 @@ class QRect;
 namespace zuk {
 
 struct JobPreview;
-
-// The three ways the main window shows what the operator may do.
-enum class MenuState { LinkLost, LinkUp, Work };
 
 enum class CursorShape {
     Default,   // the ordinary arrow, restored after a failure
@@ -63,9 +61,9 @@ public:
 
     // A modal message box with an OK button and the icon of its kind.
     virtual void showMessage(MessageKind kind, const QString& text) = 0;
-    // Enables and disables the menu entries and controls of a state. In the work state the
-    // STOP entry is shown exactly while the run timer is enabled.
-    virtual void enterMenuState(MenuState state, bool runTimerEnabled) = 0;
+    // Enables and disables the menu entries and the controls that follow them, shows or hides
+    // STOP, as MenuStates decided for the state it entered.
+    virtual void showMenus(const MenuLook& look) = 0;
     virtual void setCursor(CursorShape shape) = 0;
     virtual void beep() = 0;
     // Line 1 of the status memo.
@@ -110,9 +108,6 @@ public:
     virtual void showFieldViewPart(const QImage& view, const QRect& changed) = 0;
     // The advice dialog "Eror message." after the run stopped on a link failure, modally.
     virtual void showFaultAdvice() = 0;
-    // The STOP entry is shown but stays disabled until the run's first tick (a resumption is
-    // preparing the run).
-    virtual void showStopEntry() = 0;
     // Live progress of a run
     // The status bar's progress line, beside the estimate: at most once a second while a job
     // runs, and once more when its last line is done.

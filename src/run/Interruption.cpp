@@ -14,6 +14,7 @@ AbortPanelLayout stopClick(Program& program, bool stopEntryVisible) {
     const bool secondGroup = job.choices.secondMode == LevelMode::Group;
     layout.firstGroup = secondGroup;
     program.timers.optimizing = false;
+    program.menus.jobPaused();
     noteProgressResult(program, program.job.progress.flush(program.clock.monotonicMs()));
     layout.shown = true;
     layout.firstLevels = job.choices.first;

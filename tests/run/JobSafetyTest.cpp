@@ -87,7 +87,7 @@ TEST_F(HeldWindow, StopAfterASplitBackwardLineKeepsTheMenusLocked) {
     ASSERT_GT(bench.engraver().counters().commandCount(sim::CommandKind::ProgramY), 4);
     EXPECT_EQ(bench.screen().menuState, MenuState::Work);
     ASSERT_TRUE(stopClick(program(), true).shown);
-    EXPECT_EQ(bench.screen().menuState, MenuState::Work);
+    EXPECT_EQ(bench.screen().menuState, MenuState::Paused);
     continueWork(program());
     ASSERT_TRUE(bench.runTimers());
     EXPECT_EQ(bench.engraver().plate().strikes().size(), 20u);
@@ -103,7 +103,7 @@ TEST_F(HeldWindow, AResumptionKeepsTheMenusLockedUntilTheRunEnds) {
     bench.startProgram({true, 0});
     program().crushTimerTimer();
     ASSERT_TRUE(program().timers.optimizing);
-    EXPECT_EQ(bench.screen().menuState, MenuState::Work);
+    EXPECT_EQ(bench.screen().menuState, MenuState::PreparingRun);
     const qsizetype resumed = bench.screen().events.size();
     ASSERT_TRUE(bench.runTimers());
     EXPECT_FALSE(bench.screen().events.mid(resumed).contains("menu: link up (running)"));

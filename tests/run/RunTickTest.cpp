@@ -216,7 +216,7 @@ TEST_F(RunTick, RunWithTheLinkDownFollowsThePlanSendsNothingAndKeepsTheJob) {
     EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
     EXPECT_TRUE(program.unfinishedJob);
     EXPECT_EQ(program.job.outcome, RunOutcome::EndedWithoutDevice);
-    EXPECT_EQ(bench.screen().menuState, MenuState::LinkLost);
+    EXPECT_EQ(bench.screen().menuState, MenuState::NoDevice);
 }
 
 TEST_F(RunTick, EmptyPlanEndsTheJobOnTheFirstTick) {
@@ -239,7 +239,7 @@ TEST_F(RunTick, NormalEndHomesSwitchesOffAndLeavesTheWindowAsWithoutADevice) {
     EXPECT_FALSE(program.job.plan.isOpen());
     EXPECT_EQ(program.job.outcome, RunOutcome::Finished);
     const QStringList& events = bench.screen().events;
-    EXPECT_EQ(events.mid(events.size() - 2), (QStringList{"menu: link up", "menu: link lost"}));
+    EXPECT_EQ(events.mid(events.size() - 2), (QStringList{"menu: work", "menu: no device"}));
     EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
     EXPECT_TRUE(QFile::exists(bench.file("123123123.txt")));
 }
@@ -319,7 +319,7 @@ TEST_F(RunTick, LineTheRunCannotFollowStopsTheJobWithAMessageAndKeepsIt) {
     EXPECT_TRUE(bench.screen().messages[0].contains("Строка 2 плана"));
     EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
     EXPECT_TRUE(program.unfinishedJob);
-    EXPECT_EQ(bench.screen().menuState, MenuState::LinkLost);
+    EXPECT_EQ(bench.screen().menuState, MenuState::NoDevice);
     EXPECT_EQ(bench.engraver().counters().commandCount(sim::CommandKind::Off), 1);
 }
 

@@ -136,7 +136,7 @@ TEST_F(Stop, APausedRunWhosePortWentAwayEndsInTheFaultStopWithTheJobKept) {
     EXPECT_EQ(bench.screen().faultAdvices, 1);
     EXPECT_FALSE(program().job.plan.isOpen());
     EXPECT_TRUE(program().unfinishedJob);
-    EXPECT_EQ(bench.screen().menuState, MenuState::LinkLost) << "the state without a device";
+    EXPECT_EQ(bench.screen().menuState, MenuState::NoDevice) << "the state without a device";
     EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
     EXPECT_TRUE(QFile::exists(bench.file("JobProgress.txt")));
 }

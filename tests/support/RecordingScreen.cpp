@@ -5,12 +5,18 @@ namespace zuk::test {
 namespace {
 QString menuStateName(MenuState state) {
     switch (state) {
+    case MenuState::NoDevice:
+        return QStringLiteral("no device");
     case MenuState::LinkLost:
         return QStringLiteral("link lost");
     case MenuState::LinkUp:
         return QStringLiteral("link up");
     case MenuState::Work:
         return QStringLiteral("work");
+    case MenuState::Paused:
+        return QStringLiteral("paused");
+    case MenuState::PreparingRun:
+        return QStringLiteral("preparing the run");
     }
     return {};
 }
@@ -22,10 +28,12 @@ void RecordingScreen::showMessage(MessageKind kind, const QString& text) {
     events << QStringLiteral("message: ") + text;
 }
 
-void RecordingScreen::enterMenuState(MenuState state, bool runTimerEnabled) {
-    menuState = state;
-    events << QStringLiteral("menu: ") + menuStateName(state) +
-                  (runTimerEnabled ? QStringLiteral(" (running)") : QString());
+void RecordingScreen::showMenus(const MenuLook& look) {
+    menuState = look.state;
+    menus = look;
+    const bool running = look.state == MenuState::Work && look.stopShown;
+    events << QStringLiteral("menu: ") + menuStateName(look.state) +
+                  (running ? QStringLiteral(" (running)") : QString());
 }
 
 void RecordingScreen::setCursor(CursorShape shape) {
@@ -110,10 +118,6 @@ void RecordingScreen::showFieldViewPart(const QImage&, const QRect& changed) {
 void RecordingScreen::showFaultAdvice() {
     ++faultAdvices;
     events << QStringLiteral("advice: Eror message.");
-}
-
-void RecordingScreen::showStopEntry() {
-    events << QStringLiteral("stop entry: shown");
 }
 
 void RecordingScreen::showRunProgress(const RunProgressFigures& figures) {

@@ -18,7 +18,7 @@ namespace zuk::test {
 class RecordingScreen : public Screen {
 public:
     void showMessage(MessageKind kind, const QString& text) override;
-    void enterMenuState(MenuState state, bool runTimerEnabled) override;
+    void showMenus(const MenuLook& look) override;
     void setCursor(CursorShape shape) override;
     void beep() override;
     void setStatusLine(const QString& text) override;
@@ -39,7 +39,6 @@ public:
     // Engraving run
     void showFieldViewPart(const QImage& view, const QRect& changed) override;
     void showFaultAdvice() override;
-    void showStopEntry() override;
     // Live progress of a run
     void showRunProgress(const RunProgressFigures& figures) override;
     // Preview
@@ -62,6 +61,7 @@ public:
     QStringList messages;
     std::vector<MessageKind> messageKinds; // the kind of each of `messages`
     MenuState menuState = MenuState::LinkUp;
+    MenuLook menus; // what the menus show now
     int beeps = 0;
     QString statusLine;
     int gaugeProgress = 0;

@@ -90,7 +90,7 @@ TEST_F(EngravingPanelsTest, EngravingWithoutAPictureOnlyAsksForOne) {
     ASSERT_EQ(menu().messages.size(), 1);
     EXPECT_TRUE(menu().messages[0].contains("Откройте рисунок"));
     EXPECT_FALSE(panels().printReadyPanel().isVisibleTo(&menu()));
-    EXPECT_TRUE(menu().menuEntry(2)->isEnabled());
+    EXPECT_TRUE(menu().menuEntry(MenuEntry::Work)->isEnabled());
     EXPECT_TRUE(line.takeWritten().isEmpty());
 }
 
@@ -124,9 +124,11 @@ TEST_F(EngravingPanelsTest, OpeningLoadsAllSixteenTrackbarsFromTheStoreInTheirOr
 
     EXPECT_TRUE(panels().printReadyPanel().isVisibleTo(&menu()));
     EXPECT_FALSE(panels().printReadyPanel2().isVisibleTo(&menu()));
-    for (int entry = 0; entry <= 6; ++entry)
-        EXPECT_FALSE(menu().menuEntry(entry)->isEnabled()) << entry;
-    EXPECT_FALSE(menu().menuEntry(8)->isVisible());
+    for (const MenuEntry entry :
+         {MenuEntry::File, MenuEntry::Service, MenuEntry::Work, MenuEntry::Settings,
+          MenuEntry::Port, MenuEntry::Placement, MenuEntry::Test})
+        EXPECT_FALSE(menu().menuEntry(entry)->isEnabled()) << int(entry);
+    EXPECT_FALSE(menu().menuEntry(MenuEntry::Stop)->isVisible());
     EXPECT_TRUE(line.takeWritten().isEmpty());
 }
 
@@ -281,8 +283,9 @@ TEST_F(EngravingPanelsTest, CancelOnEitherPanelHidesBothKeepsTheForcesAndSendsNo
         EXPECT_FALSE(panels().printReadyPanel2().isVisibleTo(&menu()));
         EXPECT_EQ(program().choices.first, (StrikeLevels{60, 40, 20, 5}));
         EXPECT_EQ(program().choices.second, (StrikeLevels{90, 60, 30, 8}));
-        for (int entry : {0, 2, 3, 4, 6})
-            EXPECT_TRUE(menu().menuEntry(entry)->isEnabled()) << entry;
+        for (const MenuEntry entry : {MenuEntry::File, MenuEntry::Work, MenuEntry::Settings,
+                                      MenuEntry::Port, MenuEntry::Test})
+            EXPECT_TRUE(menu().menuEntry(entry)->isEnabled()) << int(entry);
         EXPECT_TRUE(menu().fieldImage()->isEnabled());
         EXPECT_TRUE(line.takeWritten().isEmpty());
     }

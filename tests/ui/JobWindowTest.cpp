@@ -88,20 +88,20 @@ TEST_F(JobWindow, TheOperatorsJobFromThePictureToTheEndOfTheRun) {
     menu().findAction("Print1")->trigger();
     PrintReadyPanel& panel = menu().engravingPanels().printReadyPanel();
     ASSERT_TRUE(shown(&panel));
-    EXPECT_FALSE(menu().menuEntry(2)->isEnabled());
+    EXPECT_FALSE(menu().menuEntry(MenuEntry::Work)->isEnabled());
     widget<QSlider>("TrackBar1")->setValue(90); // group setting: the others follow
     EXPECT_EQ(program().choices.first.level24, 60);
     traffic.clear();
     widget<QPushButton>("BitBtn1")->click(); // "Отмена" sends nothing
     EXPECT_FALSE(shown(&panel));
-    EXPECT_TRUE(menu().menuEntry(2)->isEnabled());
+    EXPECT_TRUE(menu().menuEntry(MenuEntry::Work)->isEnabled());
     EXPECT_TRUE(traffic.isEmpty());
 
     startJob(false);
     EXPECT_FALSE(shown(&panel));
-    EXPECT_TRUE(menu().menuEntry(8)->isVisible());
-    EXPECT_TRUE(menu().menuEntry(8)->isEnabled());
-    EXPECT_FALSE(menu().menuEntry(2)->isEnabled());
+    EXPECT_TRUE(menu().menuEntry(MenuEntry::Stop)->isVisible());
+    EXPECT_TRUE(menu().menuEntry(MenuEntry::Stop)->isEnabled());
+    EXPECT_FALSE(menu().menuEntry(MenuEntry::Work)->isEnabled());
     EXPECT_TRUE(menu().timer("Optimizing").isActive());
     EXPECT_TRUE(
         widget<QLabel>("Label37")->text().startsWith(QStringLiteral("Длительность работы: ")));
@@ -137,11 +137,11 @@ TEST_F(JobWindow, TheOperatorsJobFromThePictureToTheEndOfTheRun) {
             .hasMatch())
         << progress.toStdString();
     // The end leaves the window where "Тест" reconnects.
-    EXPECT_FALSE(menu().menuEntry(8)->isVisible());
-    for (int entry : {0, 4, 6})
-        EXPECT_TRUE(menu().menuEntry(entry)->isEnabled()) << entry;
-    for (int entry : {2, 3})
-        EXPECT_FALSE(menu().menuEntry(entry)->isEnabled()) << entry;
+    EXPECT_FALSE(menu().menuEntry(MenuEntry::Stop)->isVisible());
+    for (const MenuEntry entry : {MenuEntry::File, MenuEntry::Port, MenuEntry::Test})
+        EXPECT_TRUE(menu().menuEntry(entry)->isEnabled()) << int(entry);
+    for (const MenuEntry entry : {MenuEntry::Work, MenuEntry::Settings})
+        EXPECT_FALSE(menu().menuEntry(entry)->isEnabled()) << int(entry);
 }
 
 TEST_F(JobWindow, StopDuringASinglePassJobShowsTheFirstHalfAndFinishKeepsTheJob) {

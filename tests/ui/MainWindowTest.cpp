@@ -95,10 +95,13 @@ TEST_F(MainWindowTest, MainMenuHasNineEntriesByPositionWithTheHiddenOnesHidden) 
     const std::vector<bool> visible{true, false, true, true, true, false, true, true, false};
     ASSERT_EQ(menu.menuBar()->actions().size(), 9);
     for (int pos = 0; pos < 9; ++pos) {
-        EXPECT_EQ(menu.menuEntry(pos)->text(), captions[pos]) << pos;
-        EXPECT_EQ(menu.menuEntry(pos)->isVisible(), visible[pos]) << pos;
+        // The entry by position on the menu bar is the entry of that name.
+        QAction* entry = menu.menuBar()->actions().at(pos);
+        EXPECT_EQ(entry, menu.menuEntry(static_cast<MenuEntry>(pos))) << pos;
+        EXPECT_EQ(entry->text(), captions[pos]) << pos;
+        EXPECT_EQ(entry->isVisible(), visible[pos]) << pos;
     }
-    EXPECT_EQ(menu.menuEntry(8)->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_EQ(menu.menuEntry(MenuEntry::Stop)->shortcut(), QKeySequence(Qt::Key_Delete));
     EXPECT_TRUE(menu.findAction("Com11")->isChecked());
     EXPECT_FALSE(menu.findAction("SelfTesting1")->isEnabled());
     EXPECT_TRUE(menu.findAction("Qual2")->isChecked());
@@ -106,16 +109,17 @@ TEST_F(MainWindowTest, MainMenuHasNineEntriesByPositionWithTheHiddenOnesHidden) 
 
 // Hidden entries ("Sevice", "Расположение") cannot be enabled while hidden; the states are
 // checked on the visible ones.
-const std::vector<int> kVisibleEntries{0, 2, 3, 4, 6};
+const std::vector<MenuEntry> kVisibleEntries{MenuEntry::File, MenuEntry::Work, MenuEntry::Settings,
+                                             MenuEntry::Port, MenuEntry::Test};
 
 TEST_F(MainWindowTest, SilentStartLeavesTheLinkLostState) {
     auto windows = create();
     TestMenuForm& menu = form(*windows);
     EXPECT_EQ(menu.messages.size(), 3);
-    for (int pos : {2, 3})
-        EXPECT_FALSE(menu.menuEntry(pos)->isEnabled()) << pos;
-    for (int pos : {0, 4, 6})
-        EXPECT_TRUE(menu.menuEntry(pos)->isEnabled()) << pos;
+    for (const MenuEntry pos : {MenuEntry::Work, MenuEntry::Settings})
+        EXPECT_FALSE(menu.menuEntry(pos)->isEnabled()) << int(pos);
+    for (const MenuEntry pos : {MenuEntry::File, MenuEntry::Port, MenuEntry::Test})
+        EXPECT_TRUE(menu.menuEntry(pos)->isEnabled()) << int(pos);
     EXPECT_FALSE(menu.fieldImage()->isEnabled());
     EXPECT_FALSE(menu.findChild<QRadioButton*>("AllDown")->isEnabled());
     EXPECT_FALSE(menu.timer("Timer4").isActive());
@@ -128,24 +132,26 @@ TEST_F(MainWindowTest, AnsweringStartRunsTheKeepAliveTimer) {
     EXPECT_TRUE(menu.messages.isEmpty());
     EXPECT_TRUE(menu.timer("Timer4").isActive());
     EXPECT_EQ(menu.timer("Timer4").interval(), 30000);
-    for (int pos : kVisibleEntries)
-        EXPECT_TRUE(menu.menuEntry(pos)->isEnabled()) << pos;
+    for (const MenuEntry pos : kVisibleEntries)
+        EXPECT_TRUE(menu.menuEntry(pos)->isEnabled()) << int(pos);
 }
 
 TEST_F(MainWindowTest, WorkStateShowsStopOnlyWhileTheRunTimerRuns) {
     auto windows = create();
     TMenuForm& menu = *windows->menuForm;
-    menu.enterMenuState(MenuState::Work, true);
-    EXPECT_TRUE(menu.menuEntry(8)->isVisible());
-    EXPECT_TRUE(menu.menuEntry(8)->isEnabled());
-    for (int pos = 0; pos <= 6; ++pos)
-        EXPECT_FALSE(menu.menuEntry(pos)->isEnabled()) << pos;
-    EXPECT_TRUE(menu.menuEntry(7)->isEnabled());
-    menu.enterMenuState(MenuState::Work, false);
-    EXPECT_FALSE(menu.menuEntry(8)->isVisible());
-    menu.enterMenuState(MenuState::LinkUp, false);
-    for (int pos : kVisibleEntries)
-        EXPECT_TRUE(menu.menuEntry(pos)->isEnabled()) << pos;
+    menu.program().menus.work(true);
+    EXPECT_TRUE(menu.menuEntry(MenuEntry::Stop)->isVisible());
+    EXPECT_TRUE(menu.menuEntry(MenuEntry::Stop)->isEnabled());
+    for (const MenuEntry pos :
+         {MenuEntry::File, MenuEntry::Service, MenuEntry::Work, MenuEntry::Settings,
+          MenuEntry::Port, MenuEntry::Placement, MenuEntry::Test})
+        EXPECT_FALSE(menu.menuEntry(pos)->isEnabled()) << int(pos);
+    EXPECT_TRUE(menu.menuEntry(MenuEntry::Help)->isEnabled());
+    menu.program().menus.work(false);
+    EXPECT_FALSE(menu.menuEntry(MenuEntry::Stop)->isVisible());
+    menu.program().menus.linkUp();
+    for (const MenuEntry pos : kVisibleEntries)
+        EXPECT_TRUE(menu.menuEntry(pos)->isEnabled()) << int(pos);
     EXPECT_TRUE(menu.fieldImage()->isEnabled());
 }
 
@@ -249,9 +255,9 @@ TEST_F(MainWindowTest, LanguageFileRenamesCaptionsByFourDigitNumbers) {
                    .encode(QStringLiteral("10=Не номер\r\n0010=Файлы\r\n0070=Проверка\r\n")));
     file.close();
     auto windows = create();
-    EXPECT_EQ(windows->menuForm->menuEntry(0)->text(), "Файлы");
-    EXPECT_EQ(windows->menuForm->menuEntry(6)->text(), "Проверка");
-    EXPECT_EQ(windows->menuForm->menuEntry(2)->text(), "Работа");
+    EXPECT_EQ(windows->menuForm->menuEntry(MenuEntry::File)->text(), "Файлы");
+    EXPECT_EQ(windows->menuForm->menuEntry(MenuEntry::Test)->text(), "Проверка");
+    EXPECT_EQ(windows->menuForm->menuEntry(MenuEntry::Work)->text(), "Работа");
 }
 
 TEST_F(MainWindowTest, StartUpChecksThePortItemOfTheConfiguredName) {

@@ -150,8 +150,10 @@ TEST_F(MovementWidgetsTest, TheGeometryPanelHoldsTheWindowInTheWorkStateUntilFin
     EXPECT_EQ(panel->parentWidget(), viewport());
     EXPECT_EQ(panel->pos(), QPoint(5, 5));
     EXPECT_FALSE(form().fieldImage()->isEnabled());
-    for (int position = 0; position <= 6; ++position)
-        EXPECT_FALSE(form().menuEntry(position)->isEnabled()) << position;
+    for (const MenuEntry position :
+         {MenuEntry::File, MenuEntry::Service, MenuEntry::Work, MenuEntry::Settings,
+          MenuEntry::Port, MenuEntry::Placement, MenuEntry::Test})
+        EXPECT_FALSE(form().menuEntry(position)->isEnabled()) << int(position);
     EXPECT_EQ(panel->findChild<QLabel*>("Label4")->text(), "Перемещение инструмента на позицию");
     const QStringList captions{"LeftTop",     "Middle Top",    "Right Top",
                                "Left Middle", "Middle Middle", "Right Middle",
@@ -172,7 +174,7 @@ TEST_F(MovementWidgetsTest, TheGeometryPanelHoldsTheWindowInTheWorkStateUntilFin
     QTest::mouseClick(panel->findChild<QPushButton*>("Button16"), Qt::LeftButton);
     EXPECT_FALSE(panel->isVisible());
     EXPECT_TRUE(form().fieldImage()->isEnabled());
-    EXPECT_TRUE(form().menuEntry(3)->isEnabled());
+    EXPECT_TRUE(form().menuEntry(MenuEntry::Settings)->isEnabled());
 }
 
 TEST_F(MovementWidgetsTest, ALanguageFileRenamesTheGeometryPanel) {
@@ -192,12 +194,12 @@ TEST_F(MovementWidgetsTest, ALanguageFileRenamesTheGeometryPanel) {
 }
 
 TEST_F(MovementWidgetsTest, TheNeedleControlsFollowTheLink) {
-    form().enterMenuState(MenuState::LinkLost, false);
+    program().menus.linkLost();
     for (const char* name : {"Igla", "AllUp", "UpMove", "AllDown"})
         EXPECT_FALSE(child<QRadioButton>(name)->isEnabled()) << name;
     EXPECT_TRUE(child<QRadioButton>("Marker")->isEnabled());
     EXPECT_FALSE(form().fieldImage()->isEnabled());
-    form().enterMenuState(MenuState::LinkUp, false);
+    program().menus.linkUp();
     for (const char* name : {"Igla", "AllUp", "UpMove", "AllDown"})
         EXPECT_TRUE(child<QRadioButton>(name)->isEnabled()) << name;
 }

@@ -53,10 +53,10 @@ protected:
         EXPECT_TRUE(told[0].contains(dir.filePath(QStringLiteral("ttyENGRAVER"))));
     }
     void expectNoDeviceState() {
-        for (int position : {0, 4, 6})
-            EXPECT_TRUE(menu().menuEntry(position)->isEnabled()) << position;
-        for (int position : {2, 3})
-            EXPECT_FALSE(menu().menuEntry(position)->isEnabled()) << position;
+        for (const MenuEntry position : {MenuEntry::File, MenuEntry::Port, MenuEntry::Test})
+            EXPECT_TRUE(menu().menuEntry(position)->isEnabled()) << int(position);
+        for (const MenuEntry position : {MenuEntry::Work, MenuEntry::Settings})
+            EXPECT_FALSE(menu().menuEntry(position)->isEnabled()) << int(position);
         EXPECT_FALSE(menu().timer("Timer4").isActive());
         EXPECT_FALSE(menu().timer("Optimizing").isActive());
         EXPECT_FALSE(program().exchange.linkActive());

@@ -82,7 +82,8 @@ TEST(PreviewWindow, TheMenuEntryShowsThePlateAndBothTimesWithoutTalkingToTheDevi
     QAction* entry = menu.findAction("Preview1");
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->text(), "Предпросмотр");
-    EXPECT_TRUE(menu.menuEntry(2)->menu()->actions().contains(entry)); // under "Работа"
+    EXPECT_TRUE(
+        menu.menuEntry(MenuEntry::Work)->menu()->actions().contains(entry)); // under "Работа"
     traffic.clear();
 
     const SeenDialog seen = whilePreviewShown([&] { entry->trigger(); });
@@ -99,7 +100,8 @@ TEST(PreviewWindow, TheMenuEntryShowsThePlateAndBothTimesWithoutTalkingToTheDevi
     EXPECT_NE(seen.modelled, "00:00:00");
     EXPECT_TRUE(traffic.isEmpty()) << traffic.join('|').toStdString();
     EXPECT_TRUE(menu.messages.isEmpty()) << menu.messages.join('|').toStdString();
-    EXPECT_TRUE(menu.menuEntry(2)->isEnabled()); // the window is back to preparing jobs
+    EXPECT_TRUE(
+        menu.menuEntry(MenuEntry::Work)->isEnabled()); // the window is back to preparing jobs
 }
 
 TEST(PreviewWindow, APlateLargerThanTheWindowScrollsAtOnePixelPerCell) {

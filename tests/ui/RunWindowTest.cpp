@@ -62,11 +62,11 @@ TEST_F(RunWindow, RunTimerTicksThePlanToItsEndAndTheWindowIsUsableAgain) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !program().timers.optimizing; }, 5000));
     EXPECT_EQ(engraver->plate().strikes().size(), 2u);
     EXPECT_FALSE(menu().timer("Optimizing").isActive());
-    EXPECT_FALSE(menu().menuEntry(8)->isVisible());
-    for (int pos : {0, 4, 6})
-        EXPECT_TRUE(menu().menuEntry(pos)->isEnabled()) << pos;
-    for (int pos : {2, 3})
-        EXPECT_FALSE(menu().menuEntry(pos)->isEnabled()) << pos;
+    EXPECT_FALSE(menu().menuEntry(MenuEntry::Stop)->isVisible());
+    for (const MenuEntry pos : {MenuEntry::File, MenuEntry::Port, MenuEntry::Test})
+        EXPECT_TRUE(menu().menuEntry(pos)->isEnabled()) << int(pos);
+    for (const MenuEntry pos : {MenuEntry::Work, MenuEntry::Settings})
+        EXPECT_FALSE(menu().menuEntry(pos)->isEnabled()) << int(pos);
     EXPECT_TRUE(menu().messages.isEmpty()) << menu().messages.join('|').toStdString();
     // The marks reached the window: the cells' pixels are red in Image1.
     EXPECT_EQ(menu().fieldImage()->image().pixel(4 - 1 + 0, 3 - 1), 0xffff0000u);
@@ -89,21 +89,21 @@ TEST_F(RunWindow, ClosingDuringARunFinishesItOnTheDeviceAndKeepsTheJob) {
 
 TEST_F(RunWindow, StopPausesTheRunAndKeepsTheLayoutForTheAbortPanel) {
     program().timers.optimizing = true;
-    menu().enterMenuState(MenuState::Work, true);
-    menu().menuEntry(8)->trigger();
+    program().menus.work(true);
+    menu().menuEntry(MenuEntry::Stop)->trigger();
     EXPECT_FALSE(program().timers.optimizing);
     EXPECT_FALSE(menu().timer("Optimizing").isActive());
     EXPECT_TRUE(menu().lastAbortLayout().shown);
 
-    menu().enterMenuState(MenuState::Work, false); // STOP hidden
+    program().menus.work(false); // STOP hidden
     menu().STOPClick();
     EXPECT_FALSE(menu().lastAbortLayout().shown);
 }
 
 TEST_F(RunWindow, ResumptionShowsStopButKeepsItDisabled) {
-    menu().showStopEntry();
-    EXPECT_TRUE(menu().menuEntry(8)->isVisible());
-    EXPECT_FALSE(menu().menuEntry(8)->isEnabled());
+    program().menus.preparingRun();
+    EXPECT_TRUE(menu().menuEntry(MenuEntry::Stop)->isVisible());
+    EXPECT_FALSE(menu().menuEntry(MenuEntry::Stop)->isEnabled());
 }
 
 TEST_F(RunWindow, MarksRepaintOnlyThePixelsTheyChange) {

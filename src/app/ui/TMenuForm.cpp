@@ -36,11 +36,6 @@
 
 namespace zuk {
 
-namespace {
-constexpr int kMenuEntries = 9;
-constexpr int kStopEntry = 8;
-} // namespace
-
 TMenuForm::TMenuForm(Clock& clock, TransportFactory transports, const QString& programDirectory,
                      QWidget* parent)
     : QMainWindow(parent),
@@ -172,7 +167,8 @@ void TMenuForm::HeadMoveClick() {
 // --- Manual movement ---
 
 void TMenuForm::N4Click() {
-    enterMenuState(MenuState::Work, false);
+    // The geometry panel holds the window until "Завершить".
+    program_.menus.work(false);
     const QPoint scrolled(scrollBox1_->horizontalScrollBar()->value(),
                           scrollBox1_->verticalScrollBar()->value());
     showPanelAt(*groupBox1_, image1_->pos() + scrolled + QPoint(5, 5));
@@ -183,7 +179,7 @@ void TMenuForm::GeometryButtonClick(int handlePoint) {
 }
 
 void TMenuForm::Button16Click() {
-    enterMenuState(MenuState::LinkUp, false);
+    program_.menus.idle(program_.exchange.linkActive());
     groupBox1_->hide();
 }
 
@@ -288,7 +284,7 @@ void TMenuForm::OptimizingTimer() {
 
 void TMenuForm::STOPClick() {
     handle([this] {
-        lastAbortLayout_ = stopClick(program_, menuEntry(kStopEntry)->isVisible());
+        lastAbortLayout_ = stopClick(program_, menuEntry(MenuEntry::Stop)->isVisible());
         engravingPanels_->showAbortLayout(lastAbortLayout_);
     });
 }
@@ -342,35 +338,14 @@ void TMenuForm::showMessage(MessageKind kind, const QString& text) {
     }
 }
 
-void TMenuForm::enterMenuState(MenuState state, bool runTimerEnabled) {
-    switch (state) {
-    case MenuState::LinkLost:
-        menuEntry(kStopEntry)->setVisible(false);
-        for (int position : {1, 2, 3})
-            menuEntry(position)->setEnabled(false);
-        image1_->setEnabled(false);
-        setNeedleControlsEnabled(false);
-        break;
-    case MenuState::LinkUp:
-        for (int position = 0; position <= 6; ++position)
-            menuEntry(position)->setEnabled(true);
-        image1_->setEnabled(true);
-        // The needle choices come back with the link, or a link lost once would leave the
-        // operator without them for the rest of the run.
-        setNeedleControlsEnabled(true);
-        break;
-    case MenuState::Work:
-        menuEntry(kStopEntry)->setVisible(runTimerEnabled);
-        menuEntry(kStopEntry)->setEnabled(runTimerEnabled);
-        for (int position = 0; position <= 6; ++position)
-            menuEntry(position)->setEnabled(false);
-        image1_->setEnabled(false);
-        break;
+void TMenuForm::showMenus(const MenuLook& look) {
+    for (int k = 0; k < kMenuEntryCount; ++k) {
+        const auto entry = static_cast<MenuEntry>(k);
+        menuEntry(entry)->setEnabled(look.isEnabled(entry));
     }
-}
-
-void TMenuForm::setNeedleControlsEnabled(bool enabled) {
-    changeBox_->setNeedleControlsEnabled(enabled);
+    menuEntry(MenuEntry::Stop)->setVisible(look.stopShown);
+    image1_->setEnabled(look.pictureEnabled);
+    changeBox_->setNeedleControlsEnabled(look.needleControlsEnabled);
 }
 
 void TMenuForm::setCursor(CursorShape shape) {
@@ -493,19 +468,14 @@ void TMenuForm::showJobPreview(const JobPreview& preview) {
     dialog.exec();
 }
 
-void TMenuForm::showStopEntry() {
-    menuEntry(kStopEntry)->setVisible(true);
-    menuEntry(kStopEntry)->setEnabled(false);
-}
-
 void TMenuForm::showRunProgress(const RunProgressFigures& figures) {
     runProgress_->setText(runProgressText(figures, QLocale::system()));
 }
 
-QAction* TMenuForm::menuEntry(int position) const {
-    const QList<QAction*> entries = menuBar()->actions();
-    Q_ASSERT(entries.size() == kMenuEntries);
-    return entries.at(position);
+QAction* TMenuForm::menuEntry(MenuEntry entry) const {
+    QAction* action = findAction(menuEntryName(entry));
+    Q_ASSERT(action);
+    return action;
 }
 
 QAction* TMenuForm::findAction(const QString& objectName) const {

@@ -99,7 +99,7 @@ public:
 
     // --- Screen ---
     void showMessage(MessageKind kind, const QString& text) override;
-    void enterMenuState(MenuState state, bool runTimerEnabled) override;
+    void showMenus(const MenuLook& look) override;
     void setCursor(CursorShape shape) override;
     void beep() override;
     void setStatusLine(const QString& text) override;
@@ -120,14 +120,13 @@ public:
     // Engraving run
     void showFieldViewPart(const QImage& view, const QRect& changed) override;
     void showFaultAdvice() override;
-    void showStopEntry() override;
     // Live progress of a run
     void showRunProgress(const RunProgressFigures& figures) override;
     // Preview
     void showJobPreview(const JobPreview& preview) override;
 
-    // The top-level menu entries by position (0 "Файл" .. 8 "STOP").
-    QAction* menuEntry(int position) const;
+    // A top-level menu entry, found by its name.
+    QAction* menuEntry(MenuEntry entry) const;
     QAction* findAction(const QString& objectName) const;
     QTimer& timer(const char* name);
     FieldImage* fieldImage() const { return image1_; }
@@ -153,7 +152,6 @@ private:
     // Runs a handler and then lets the timers follow the program's decisions.
     template <typename F> void handle(F&& f);
     void syncTimers();
-    void setNeedleControlsEnabled(bool enabled);
     void showCheckedPort();
 
     Program program_;
