@@ -137,6 +137,56 @@ std::optional<QString> prepareDevice(Program& program) {
     return device.failureText();
 }
 
+// The recovery file and the plan it names, with the progress record's entry for that plan;
+// nothing when the resumption cannot go on (the reason is shown and the window usable again).
+std::optional<Interrupted> readInterrupted(Program& program, RecoveryData& data) {
+    const RecoveryRead<RecoveryData> recovery = readRecoveryFile(program.dir);
+    if (!recovery.ok()) {
+        stopResuming(
+            program,
+            recovery.status == RecoveryStatus::Missing
+                ? QStringLiteral("Файл восстановления \"%1\" не найден.").arg(kRecoveryFileName)
+                : recovery.error);
+        return std::nullopt;
+    }
+    data = recovery.data;
+    Interrupted job;
+    job.pass = data.secondPassStarted() ? 2 : 1;
+    job.planName = job.pass == 2 ? kSecondPassPlanName : kEngravingPlanName;
+    job.planPath = program.dir.path(job.planName);
+    const PlanIdentityRead identity = identifyPlanFile(job.planPath);
+    if (!identity.identity) {
+        stopResuming(program, identity.error);
+        return std::nullopt;
+    }
+    job.plan = *identity.identity;
+    job.progress = readProgressRecord(program.dir).record.find(job.pass, job.plan);
+    return job;
+}
+
+// Puts the rest of the plan in place of the plan and opens it for the run; false (the reason
+// shown) when a file could not be written or read.
+bool installRestOfPlan(Program& program, const Interrupted& job, const PlanCut& cut) {
+    if (FileResult replaced = replacePlan(program, job, cut); !replaced.ok()) {
+        stopResuming(program, replaced.error);
+        return false;
+    }
+    if (!program.job.plan.open(program.dir.path(kEngravingPlanName))) {
+        stopResuming(program, program.job.plan.error());
+        return false;
+    }
+    return true;
+}
+
+// The run takes over from the plan's first line, from home.
+void startResumedRun(Program& program) {
+    program.commands.position = {};
+    program.job.planLineCounter = 0;
+    program.job.linesWithoutLink = 0;
+    program.unfinishedJob = false;
+    program.timers.optimizing = true;
+}
+
 } // namespace
 
 void resumeJob(Program& program) {
@@ -147,7 +197,7 @@ void resumeJob(Program& program) {
     // From here to one of the job's ends no answer of the device opens the menus.
     program.menus.holdForJob();
     enterWorkState(program);
-    program.menus.showStopDisabled();
+    program.menus.preparingRun();
     // Shown before the device is asked anything: homing alone can take many seconds.
     program.screen.processEvents();
 
@@ -156,47 +206,23 @@ void resumeJob(Program& program) {
         return;
     }
     const StoppedPosition stop{program.commands.reportedRow, program.commands.reportedColumn};
-
-    const RecoveryRead<RecoveryData> recovery = readRecoveryFile(program.dir);
-    if (!recovery.ok()) {
-        stopResuming(
-            program,
-            recovery.status == RecoveryStatus::Missing
-                ? QStringLiteral("Файл восстановления \"%1\" не найден.").arg(kRecoveryFileName)
-                : recovery.error);
+    RecoveryData recovery;
+    const std::optional<Interrupted> job = readInterrupted(program, recovery);
+    if (!job)
         return;
-    }
-    Interrupted job;
-    job.pass = recovery.data.secondPassStarted() ? 2 : 1;
-    job.planName = job.pass == 2 ? kSecondPassPlanName : kEngravingPlanName;
-    job.planPath = program.dir.path(job.planName);
-    const PlanIdentityRead identity = identifyPlanFile(job.planPath);
-    if (!identity.identity) {
-        stopResuming(program, identity.error);
-        return;
-    }
-    job.plan = *identity.identity;
-    job.progress = readProgressRecord(program.dir).record.find(job.pass, job.plan);
-
-    const QPoint offsets(recovery.data.columnOffset, recovery.data.rowOffset);
-    const PlanCut cut = findCut(job, offsets, stop);
+    const QPoint offsets(recovery.columnOffset, recovery.rowOffset);
+    const PlanCut cut = findCut(*job, offsets, stop);
     if (cut.kind == PlanCut::Kind::Failed || cut.kind == PlanCut::Kind::NotFound) {
         stopResuming(program, cut.kind == PlanCut::Kind::Failed
                                   ? cut.error
-                                  : noMatchMessage(stop, job.planPath));
+                                  : noMatchMessage(stop, job->planPath));
         return;
     }
-    applyRecoveryData(program, recovery.data);
+    applyRecoveryData(program, recovery);
 
     warmUp(program);
-    if (FileResult replaced = replacePlan(program, job, cut); !replaced.ok()) {
-        stopResuming(program, replaced.error);
+    if (!installRestOfPlan(program, *job, cut))
         return;
-    }
-    if (!program.job.plan.open(program.dir.path(kEngravingPlanName))) {
-        stopResuming(program, program.job.plan.error());
-        return;
-    }
     // The rebuilt plan is in place with its record at the pass's beginning, so the next
     // attempt runs all of it from home, wherever the head is now.
     if (const std::optional<QString> failed = prepareDevice(program)) {
@@ -204,11 +230,7 @@ void resumeJob(Program& program) {
         stopResumingOnDevice(program, *failed);
         return;
     }
-    program.commands.position = {};
-    program.job.planLineCounter = 0;
-    program.job.linesWithoutLink = 0;
-    program.unfinishedJob = false;
-    program.timers.optimizing = true;
+    startResumedRun(program);
 }
 
 } // namespace zuk
