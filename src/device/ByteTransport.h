@@ -40,6 +40,13 @@ public:
     // `handler` is called once when the line goes away by itself: from the event loop, or from
     // inside one of the calls above. It only takes note; the line is closed by its owner.
     virtual void setLostHandler(const std::function<void()>& /*handler*/) {}
+    // `hook` is called after every read that waited in real time, and again and again, at most
+    // kWaitSliceMs apart, while a read waits for its byte: the window uses it to stay alive
+    // during the device's long commands and long runs of short exchanges (the data frames of a
+    // print line). A line whose reads never wait in real time ignores it.
+    virtual void setWaitHook(const std::function<void()>& /*hook*/) {}
+
+    static constexpr int kWaitSliceMs = 20;
 };
 
 // Opens the line of a port name, or returns nullptr when it cannot be opened.

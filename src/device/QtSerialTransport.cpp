@@ -132,17 +132,31 @@ bool QtSerialTransport::writeBytes(QByteArrayView bytes) {
 }
 
 std::optional<quint8> QtSerialTransport::readByte(int timeoutMs) {
+    const std::optional<quint8> byte = readByteWaiting(timeoutMs);
+    if (waitHook_ && !lost_)
+        waitHook_();
+    return byte;
+}
+
+std::optional<quint8> QtSerialTransport::readByteWaiting(int timeoutMs) {
     if (lost_)
         return std::nullopt;
     QDeadlineTimer deadline(timeoutMs);
     while (port_.bytesAvailable() == 0) {
         const qint64 left = deadline.remainingTime();
-        if (left <= 0 || !port_.waitForReadyRead(static_cast<int>(left))) {
-            if (port_.bytesAvailable() == 0) {
-                checkHangUp();
-                return std::nullopt;
-            }
+        // With a wait hook the wait goes in slices, the hook called between them.
+        const qint64 slice = waitHook_ ? std::min<qint64>(left, kWaitSliceMs) : left;
+        if (left > 0 && port_.waitForReadyRead(static_cast<int>(slice)))
+            continue;
+        if (port_.bytesAvailable() > 0)
+            break;
+        if (slice >= left) {
+            checkHangUp();
+            return std::nullopt;
         }
+        waitHook_();
+        if (lost_)
+            return std::nullopt;
     }
     char c = 0;
     if (port_.read(&c, 1) != 1)

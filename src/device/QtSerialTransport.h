@@ -30,10 +30,13 @@ public:
     std::optional<quint8> readByte(int timeoutMs) override;
     bool lost() const override { return lost_; }
     void setLostHandler(const std::function<void()>& handler) override { lostHandler_ = handler; }
+    void setWaitHook(const std::function<void()>& hook) override { waitHook_ = hook; }
 
 private:
     QtSerialTransport() = default;
     void watchForHangUp();
+    // The read itself, its wait in slices with the wait hook between them when one is set.
+    std::optional<quint8> readByteWaiting(int timeoutMs);
     // Waits until every byte written so far has left the port, so that a parity switch
     // cannot change the parity of bytes still queued in the operating system.
     bool drainOutput();
@@ -46,6 +49,7 @@ private:
     QSerialPort port_;
     std::unique_ptr<QSocketNotifier> hangUpWatch_;
     std::function<void()> lostHandler_;
+    std::function<void()> waitHook_;
     bool lost_ = false;
 };
 

@@ -8,8 +8,10 @@ bool SerialPort::openPort() {
     closePort();
     if (factory_)
         transport_ = factory_(portName_);
-    if (transport_)
+    if (transport_) {
         transport_->setLostHandler(lostHandler_);
+        transport_->setWaitHook(waitHook_);
+    }
     return isOpen();
 }
 

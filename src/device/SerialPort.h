@@ -33,6 +33,9 @@ public:
     // Called once for every line opened from now on that goes away by itself, from the event
     // loop or from inside a call on the line: it only takes note (see ByteTransport).
     void setLostHandler(std::function<void()> handler) { lostHandler_ = std::move(handler); }
+    // Called while a read waits for the device (see ByteTransport::setWaitHook); given to
+    // every line the port opens.
+    void setWaitHook(std::function<void()> hook) { waitHook_ = std::move(hook); }
 
     void setOddParity();
     void setEvenParity();
@@ -47,6 +50,7 @@ public:
 private:
     TransportFactory factory_;
     std::function<void()> lostHandler_;
+    std::function<void()> waitHook_;
     QString portName_;
     std::unique_ptr<ByteTransport> transport_;
 };

@@ -4,6 +4,7 @@
 #include "app/Screen.h"
 #include "run/Interruption.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -26,6 +27,7 @@ class ChangeBox;
 class EngravingPanels;
 class FieldImage;
 class GroupBox1;
+class InputDuringHandler;
 class ModalWindowCloser;
 class TConvertForm;
 class TForm1;
@@ -151,6 +153,10 @@ private:
                      void (TMenuForm::*handler)() = nullptr);
     // Runs a handler and then lets the timers follow the program's decisions.
     template <typename F> void handle(F&& f);
+    // What the operator did while the handler ran: STOP, the close box, the rest of the input.
+    void takeInputOfTheHandler();
+    // The window stays alive inside a handler (the device waited for, a long step).
+    void keepAliveInHandler();
     void syncTimers();
     void showCheckedPort();
 
@@ -162,6 +168,8 @@ private:
     bool portLostPending_ = false;
     // Set by a termination signal: no operator is there to answer message boxes or dialogs.
     ModalWindowCloser* terminating_ = nullptr;
+    InputDuringHandler* inputDuringHandler_ = nullptr;
+    QElapsedTimer sinceEventsHandled_;
     TForm1* form1_ = nullptr;
     TForm4* form4_ = nullptr;
     TForm5* form5_ = nullptr;
