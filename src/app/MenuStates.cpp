@@ -47,6 +47,14 @@ void MenuStates::setPreparingEntries(bool enabled) {
     look_.pictureEnabled = enabled;
 }
 
+void MenuStates::lockWhatNeedsTheDevice() {
+    look_.stopShown = false;
+    for (const MenuEntry entry : kDeviceEntries)
+        setEnabled(look_, entry, false);
+    look_.pictureEnabled = false;
+    look_.needleControlsEnabled = false;
+}
+
 void MenuStates::show(MenuState state) {
     look_.state = state;
     screen_.showMenus(look_);
@@ -65,11 +73,7 @@ void MenuStates::linkUp() {
 void MenuStates::linkLost() {
     if (heldForJob_)
         return;
-    look_.stopShown = false;
-    for (const MenuEntry entry : kDeviceEntries)
-        setEnabled(look_, entry, false);
-    look_.pictureEnabled = false;
-    look_.needleControlsEnabled = false;
+    lockWhatNeedsTheDevice();
     show(MenuState::LinkLost);
 }
 
@@ -77,11 +81,7 @@ void MenuStates::noDevice() {
     if (heldForJob_)
         return;
     setPreparingEntries(true);
-    look_.stopShown = false;
-    for (const MenuEntry entry : kDeviceEntries)
-        setEnabled(look_, entry, false);
-    look_.pictureEnabled = false;
-    look_.needleControlsEnabled = false;
+    lockWhatNeedsTheDevice();
     show(MenuState::NoDevice);
 }
 

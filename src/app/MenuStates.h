@@ -48,6 +48,8 @@ public:
 
 private:
     void setPreparingEntries(bool enabled);
+    // STOP hidden; "Sevice", "Работа", "Установки", the picture and the needle controls locked.
+    void lockWhatNeedsTheDevice();
     void show(MenuState state);
 
     Screen& screen_;
