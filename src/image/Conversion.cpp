@@ -1,6 +1,7 @@
 #include "image/Conversion.h"
 
 #include "image/DiffusionRow.h"
+#include "image/PageMemory.h"
 
 #include <algorithm>
 #include <limits>
@@ -12,11 +13,12 @@ namespace {
 // Dot values at or above this become 255 in the simple variant.
 constexpr double kSimpleThreshold = 126;
 
-// The conversion works on 32-bit RGB pictures in place; a picture in any other format is
-// turned into one first.
-void keepAsRgb32(QImage& bitmap) {
-    if (!bitmap.isNull() && bitmap.format() != QImage::Format_RGB32)
-        bitmap = bitmap.convertToFormat(QImage::Format_RGB32);
+// The conversion reads 32-bit RGB pictures; a picture in any other format is read as Qt turns
+// it into one.
+QImage asRgb32(const QImage& picture) {
+    if (picture.isNull() || picture.format() == QImage::Format_RGB32)
+        return picture;
+    return picture.convertToFormat(QImage::Format_RGB32);
 }
 
 // What the pattern lookup finds from one position of one gray's row: the next nonzero value
@@ -67,11 +69,11 @@ private:
 
 // The combined variant's quantiser. The gray grid cell with the dot's own indices lies one
 // pixel to the right of the dot, so the threshold and the pattern of a dot come from its right
-// neighbour. The pattern positions are worked on in a copy and handed back at the end.
+// neighbour. The pattern positions start as the tables hold them and are advanced in a copy.
 class PatternQuantiser {
 public:
-    PatternQuantiser(const Grid<qint32>& gray, PictureTables& tables)
-        : gray_(gray), tables_(tables), steps_(patternSteps(tables.pattern)) {
+    PatternQuantiser(const Grid<qint32>& gray, const PictureTables& tables)
+        : gray_(gray), steps_(patternSteps(tables.pattern)) {
         // Positions are always below the pattern length; the remainder only keeps a damaged
         // one inside the table.
         for (int tone = 0; tone < 256; ++tone)
@@ -87,11 +89,15 @@ public:
         for (int value = 0; value < 256; ++value)
             dotValues_[value] = value;
     }
-    ~PatternQuantiser() {
-        std::copy(positions_.begin(), positions_.end(), tables_.positions.begin());
-    }
     PatternQuantiser(const PatternQuantiser&) = delete;
     PatternQuantiser& operator=(const PatternQuantiser&) = delete;
+
+    // The positions as the diffusion has left them.
+    PatternPositions positions() const {
+        PatternPositions advanced{};
+        std::copy(positions_.begin(), positions_.end(), advanced.begin());
+        return advanced;
+    }
 
     void startRow(int i) { grays_ = gray_.row(i); }
 
@@ -111,7 +117,6 @@ public:
 
 private:
     const Grid<qint32>& gray_;
-    PictureTables& tables_;
     std::unique_ptr<PatternSteps> steps_;
     std::array<int, 256> positions_{};
     std::array<double, 256> thresholds_{};
@@ -124,7 +129,7 @@ private:
 // Serpentine diffusion over rows 1..H of the dot image: odd rows left to right over columns
 // 1..W+2, even rows right to left over columns W+1..2.
 template <typename Quantiser>
-void diffuse(Picture& picture, PictureProgress& progress, Quantiser& quantiser) {
+void diffuse(DotImage& picture, PictureProgress& progress, Quantiser& quantiser) {
     const int width = picture.width();
     const int height = picture.height();
     for (int i = 1; i <= height; ++i) {
@@ -141,7 +146,7 @@ void diffuse(Picture& picture, PictureProgress& progress, Quantiser& quantiser) 
 
 // Clears the margin columns that the diffusion wrote into; in the combined variant also the
 // last picture row, which therefore never holds a dot.
-void clearMargins(Picture& picture, ConversionVariant variant) {
+void clearMargins(DotImage& picture, ConversionVariant variant) {
     const int width = picture.width();
     const int height = picture.height();
     for (int i = 0; i < height; ++i) {
@@ -193,8 +198,7 @@ private:
 };
 
 // Truncates and snaps each picture cell of the dot image and shows it in the bitmap as gray.
-void writeBack(Picture& picture, ConversionVariant variant, PictureProgress& progress) {
-    keepAsRgb32(picture.bitmap);
+void writeBack(DotImage& picture, ConversionVariant variant, PictureProgress& progress) {
     const DotSnap snap(variant);
     const int width = picture.width();
     const int height = picture.height();
@@ -210,7 +214,7 @@ void writeBack(Picture& picture, ConversionVariant variant, PictureProgress& pro
     }
 }
 
-void finishConversion(Picture& picture, ConversionVariant variant, PictureProgress& progress) {
+void finishConversion(DotImage& picture, ConversionVariant variant, PictureProgress& progress) {
     clearMargins(picture, variant);
     // Both variants report the transfer here ("Перенос данных").
     progress.showStatus(StatusText::Transferring);
@@ -220,25 +224,25 @@ void finishConversion(Picture& picture, ConversionVariant variant, PictureProgre
     progress.showStatus(StatusText::PictureReady);
 }
 
-void startConversion(const Picture& picture, PictureProgress& progress) {
+void startConversion(const DotImage& picture, PictureProgress& progress) {
     progress.showStatus(StatusText::Converting);
     progress.setGauge(0, picture.height());
 }
 
 enum class GridCells { Zeroed, ToBeFilled };
 
-// Sizes the grids from the picture bitmap. Grids of the same size keep their memory;
-// otherwise the old ones go first, so that old and new grids never take memory together. The
-// mark grid and the empty-row table are always zeroed; the gray grid and the dot image only
-// when asked, since the fill writes every one of their cells.
-void shapeGrids(Picture& picture, GridCells grayAndDots) {
-    const int width = picture.width();
-    const int height = picture.height();
-    if (picture.gray.rows() != height + 4 || picture.gray.cols() != width + 4) {
+// Sizes the grids and the bitmap for a picture of `size`. Grids of the same size keep their
+// memory; otherwise the old ones go first, so that old and new grids never take memory
+// together. The gray grid and the dot image are zeroed only when asked, since the fill writes
+// every one of their cells; the bitmap's pixels are all written back by the conversion.
+void shapeGrids(DotImage& picture, QSize size, GridCells grayAndDots) {
+    const int width = size.width();
+    const int height = size.height();
+    if (picture.gray.rows() != height + 4 || picture.gray.cols() != width + 4 ||
+        picture.bitmap.size() != size) {
         picture.gray.release();
         picture.dots.release();
-        picture.marks.release();
-        picture.emptyRows = {};
+        picture.bitmap = QImage();
     }
     if (grayAndDots == GridCells::Zeroed) {
         picture.gray.reset(height + 4, width + 4);
@@ -247,8 +251,8 @@ void shapeGrids(Picture& picture, GridCells grayAndDots) {
         picture.gray.resizeForOverwrite(height + 4, width + 4);
         picture.dots.resizeForOverwrite(height + 4, width + 4);
     }
-    picture.marks.reset(height + 5, width + 5, height + 4);
-    picture.emptyRows.assign(static_cast<std::size_t>(height) + 5, 0);
+    if (picture.bitmap.isNull() && !size.isEmpty())
+        picture.bitmap = pictureInFreshPages(width, height);
 }
 
 // The tone value of every gray as a real, so that the fill only copies.
@@ -267,15 +271,15 @@ template <typename T> void clearRows(Grid<T>& grid, int from, int to) {
 
 } // namespace
 
-void sizeGrids(Picture& picture, PictureProgress& progress) {
-    progress.setGauge(0, picture.height());
-    shapeGrids(picture, GridCells::Zeroed);
-    progress.setGauge(picture.height(), picture.height());
+void sizeGrids(DotImage& dots, QSize size, PictureProgress& progress) {
+    progress.setGauge(0, size.height());
+    shapeGrids(dots, size, GridCells::Zeroed);
+    progress.setGauge(size.height(), size.height());
 }
 
-void fillGrids(Picture& picture, const PictureTables& tables, ConversionVariant variant,
-               PictureProgress& progress) {
-    keepAsRgb32(picture.bitmap);
+void fillGrids(const QImage& source, const PictureTables& tables, ConversionVariant variant,
+               DotImage& picture, PictureProgress& progress) {
+    const QImage rgb = asRgb32(source);
     const int width = picture.width();
     const int height = picture.height();
     const std::array<double, 256> tones = toneValues(tables, variant);
@@ -284,7 +288,7 @@ void fillGrids(Picture& picture, const PictureTables& tables, ConversionVariant 
     clearRows(picture.gray, 0, 1);
     clearRows(picture.dots, 0, 1);
     for (int y = 0; y < height; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(picture.bitmap.constScanLine(y));
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         qint32* grays = picture.gray.row(y + 1);
         double* dots = picture.dots.row(y + 1);
         grays[0] = 0;
@@ -300,44 +304,52 @@ void fillGrids(Picture& picture, const PictureTables& tables, ConversionVariant 
     }
     clearRows(picture.gray, height + 1, height + 4);
     clearRows(picture.dots, height + 1, height + 4);
+    // The dots shown take the picture's resolution, which "Сохранить" writes.
+    picture.bitmap.setDotsPerMeterX(source.dotsPerMeterX());
+    picture.bitmap.setDotsPerMeterY(source.dotsPerMeterY());
 }
 
-void buildGrids(Picture& picture, const PictureTables& tables, ConversionVariant variant,
-                PictureProgress& progress) {
+void buildGrids(const QImage& picture, const PictureTables& tables, ConversionVariant variant,
+                DotImage& dots, PictureProgress& progress) {
     progress.setGauge(0, picture.height());
-    shapeGrids(picture, GridCells::ToBeFilled);
+    shapeGrids(dots, picture.size(), GridCells::ToBeFilled);
     progress.setGauge(picture.height(), picture.height());
-    fillGrids(picture, tables, variant, progress);
+    fillGrids(picture, tables, variant, dots, progress);
 }
 
-void convertSimple(Picture& picture, PictureProgress& progress) {
-    startConversion(picture, progress);
+void convertSimple(DotImage& dots, PictureProgress& progress) {
+    startConversion(dots, progress);
     ThresholdQuantiser quantiser;
-    diffuse(picture, progress, quantiser);
-    finishConversion(picture, ConversionVariant::Simple, progress);
+    diffuse(dots, progress, quantiser);
+    finishConversion(dots, ConversionVariant::Simple, progress);
 }
 
-void convertCombined(Picture& picture, PictureTables& tables, PictureProgress& progress) {
-    startConversion(picture, progress);
+PatternPositions convertCombined(DotImage& dots, const PictureTables& tables,
+                                 PictureProgress& progress) {
+    startConversion(dots, progress);
+    PatternPositions positions{};
     {
-        PatternQuantiser quantiser(picture.gray, tables); // hands the positions back when done
-        diffuse(picture, progress, quantiser);
+        PatternQuantiser quantiser(dots.gray, tables);
+        diffuse(dots, progress, quantiser);
+        positions = quantiser.positions();
     }
-    finishConversion(picture, ConversionVariant::Combined, progress);
+    finishConversion(dots, ConversionVariant::Combined, progress);
+    return positions;
 }
 
-void convertPicture(Picture& picture, PictureTables& tables, ConversionVariant variant,
-                    PictureProgress& progress) {
+PatternPositions convertGrids(DotImage& dots, const PictureTables& tables,
+                              ConversionVariant variant, PictureProgress& progress) {
     if (variant == ConversionVariant::Combined)
-        convertCombined(picture, tables, progress);
-    else
-        convertSimple(picture, progress);
+        return convertCombined(dots, tables, progress);
+    convertSimple(dots, progress);
+    return tables.positions;
 }
 
-void rebuildAndConvert(Picture& picture, PictureTables& tables, ConversionVariant variant,
-                       PictureProgress& progress) {
-    buildGrids(picture, tables, variant, progress);
-    convertPicture(picture, tables, variant, progress);
+PatternPositions convertPicture(const QImage& picture, const PictureTables& tables,
+                                ConversionVariant variant, DotImage& dots,
+                                PictureProgress& progress) {
+    buildGrids(picture, tables, variant, dots, progress);
+    return convertGrids(dots, tables, variant, progress);
 }
 
 } // namespace zuk

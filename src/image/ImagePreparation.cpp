@@ -49,19 +49,21 @@ void ImagePreparation::openClick() {
         return;
     // With no picture held there is nothing to convert again: a cancelled open changes
     // nothing (no status line, no redraw, no motor setting).
-    if (!fileChosen && picture_.bitmap.isNull())
+    if (!fileChosen && !holdsPicture())
         return;
 
     if (links_.resetPlanPosition)
         links_.resetPlanPosition();
     try {
-        convertHeldPicture();
+        // A cancelled open converts the dots shown, as they are, once more; the picture as
+        // read stays as it is.
+        convert(fileChosen ? picture_.source : QImage(dots_.bitmap));
     } catch (const std::bad_alloc&) {
         dropPictureAfterMemoryFailure();
         return;
     }
     redrawView();
-    screen_.scrollFieldViewTo(QRect(placement_.offset, picture_.bitmap.size()));
+    screen_.scrollFieldViewTo(QRect(placement_.offset, dots_.size()));
     if (links_.linkActive && links_.linkActive() && links_.setStepTime)
         links_.setStepTime();
 }
@@ -76,7 +78,7 @@ bool ImagePreparation::takePictureFile(const QString& path) {
     }
     screen_.setCaption(openingCaption());
     screen_.setStatusLine(texts_.status(StatusText::LoadingFile));
-    picture_.bitmap = std::move(file.image);
+    picture_.source = std::move(file.image);
     picture_.fileName = path;
 
     const ResolutionChoice choice = screen_.askResolutionAndPlacement();
@@ -92,9 +94,10 @@ bool ImagePreparation::takePictureFile(const QString& path) {
     return true;
 }
 
-void ImagePreparation::convertHeldPicture() {
+// Makes the dots of the picture; the pattern positions move on past the values taken.
+void ImagePreparation::convert(const QImage& picture) {
     ScreenProgress progress(screen_, texts_);
-    rebuildAndConvert(picture_, tables_, variant(), progress);
+    tables_.positions = convertPicture(picture, tables_, variant(), dots_, progress);
 }
 
 // The grids could not be allocated: rather than keep a picture without its grids, the
@@ -102,6 +105,7 @@ void ImagePreparation::convertHeldPicture() {
 void ImagePreparation::dropPictureAfterMemoryFailure() {
     const QString name = picture_.fileName;
     picture_ = Picture();
+    dots_ = DotImage();
     screen_.showMessage(
         MessageKind::Error,
         QStringLiteral("Недостаточно памяти для преобразования рисунка \"%1\"; рисунок закрыт.")
@@ -110,20 +114,20 @@ void ImagePreparation::dropPictureAfterMemoryFailure() {
 }
 
 void ImagePreparation::save1Click() {
-    if (picture_.bitmap.isNull()) {
+    if (!holdsPicture()) {
         screen_.showMessage(MessageKind::Warning, QStringLiteral("Нет рисунка для сохранения."));
         return;
     }
     const QString name = screen_.askPictureSaveName();
     if (name.isEmpty())
         return;
-    const QString error = writePictureFile(picture_.bitmap, name);
+    const QString error = writePictureFile(dots_.bitmap, name);
     if (!error.isEmpty())
         screen_.showMessage(MessageKind::Error, error);
 }
 
 void ImagePreparation::redrawView() {
-    view_.draw(picture_.bitmap, placement_, savedPlacement());
+    view_.draw(dots_.bitmap, placement_, savedPlacement());
     screen_.showFieldView(view_.image());
 }
 

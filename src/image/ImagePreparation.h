@@ -32,9 +32,9 @@ struct ImageLinks {
     std::function<void(int)> resolutionChosen;
 };
 
-// The picture preparation of the main window: the tables, the working picture and its grids,
-// the density and placement, the working-field view, and the "Открыть" and "Сохранить" menu
-// commands.
+// The picture preparation of the main window: the tables, the working picture as read and the
+// dots made from it, the density and placement, the working-field view, and the "Открыть" and
+// "Сохранить" menu commands.
 class ImagePreparation {
 public:
     ImagePreparation(Screen& screen, const Texts& texts, ImageLinks links = {});
@@ -46,18 +46,25 @@ public:
     void setFieldSize(QSize field) { view_.setFieldSize(field); }
 
     // "Файл" → "Открыть": the conversion-variant dialog, the open dialog, and for a readable
-    // file the resolution and placement dialog; then the grids are rebuilt from the picture
-    // held, converted and drawn, and the view scrolls to the placed picture. A file that
-    // cannot be read is refused with a message and changes nothing; so does a cancelled
-    // dialog while no picture is held.
+    // file the resolution and placement dialog; then the picture is converted into its dots
+    // and drawn, and the view scrolls to the placed picture. A file that cannot be read is
+    // refused with a message and changes nothing; so does a cancelled dialog while no picture
+    // is held. A cancelled dialog while a picture is held converts the dots shown again.
     void openClick();
-    // "Файл" → "Сохранить": writes the picture as BMP under exactly the name entered.
+    // "Файл" → "Сохранить": writes the dots shown as BMP under exactly the name entered.
     void save1Click();
     // Draws the working field with the placed picture and shows it.
     void redrawView();
 
+    // The picture as read and its file's name.
     Picture& picture() { return picture_; }
     const Picture& picture() const { return picture_; }
+    // The dots made from the picture: what the view shows, the plan engraves and "Сохранить"
+    // writes.
+    DotImage& dotImage() { return dots_; }
+    const DotImage& dotImage() const { return dots_; }
+    // A picture is held (and its dots made).
+    bool holdsPicture() const { return !dots_.empty(); }
     PictureTables& tables() { return tables_; }
     Placement& placement() { return placement_; }
     const Placement& placement() const { return placement_; }
@@ -71,7 +78,7 @@ public:
 
 private:
     bool takePictureFile(const QString& path);
-    void convertHeldPicture();
+    void convert(const QImage& picture);
     void dropPictureAfterMemoryFailure();
     std::optional<QPoint> savedPlacement() const;
 
@@ -80,6 +87,7 @@ private:
     ImageLinks links_;
     PictureTables tables_;
     Picture picture_;
+    DotImage dots_;
     Placement placement_;
     FieldView view_;
     bool combined_ = false;

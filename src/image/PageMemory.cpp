@@ -126,4 +126,15 @@ void PageMemory::free() noexcept {
     mapped_ = 0;
 }
 
+QImage pictureInFreshPages(int width, int height) {
+    const qsizetype stride = qsizetype(width) * 4;
+    auto* memory = new PageMemory(std::size_t(stride) * std::size_t(height));
+    QImage picture(
+        static_cast<uchar*>(memory->data()), width, height, stride, QImage::Format_RGB32,
+        [](void* pages) { delete static_cast<PageMemory*>(pages); }, memory);
+    if (picture.isNull())
+        delete memory;
+    return picture;
+}
+
 } // namespace zuk

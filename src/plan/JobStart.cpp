@@ -106,14 +106,14 @@ QString noPictureMessage() {
 }
 
 std::optional<QString> jobRefusal(const ImagePreparation& image) {
-    if (image.picture().bitmap.isNull())
+    if (!image.holdsPicture())
         return noPictureMessage();
     return placementFitsField(image);
 }
 
 PlanBuildResult buildJobPlan(Program& program, const ProgramDir& planDir) {
     ScreenPlanProgress progress(program.screen, program.clock);
-    return buildPlan(program.image.picture(), program.job.singleSided, planDir, progress);
+    return buildPlan(program.image.dotImage(), program.job.singleSided, planDir, progress);
 }
 
 JobStartResult launchJob(Program& program, qint64 planLines) {

@@ -51,10 +51,9 @@ TEST_F(BatchTest, ConvertsSeveralPicturesAsTheProgramAndTheReferenceDo) {
         auto reference = test::referencePatterns();
         for (std::size_t k = 0; k < images.size(); ++k) {
             const auto [w, h] = sizes[k];
-            Picture picture;
-            picture.bitmap = images[k];
+            DotImage picture;
             SilentProgress progress;
-            rebuildAndConvert(picture, tables, variant, progress);
+            tables.positions = convertPicture(images[k], tables, variant, picture, progress);
             const auto written = writtenDots(path(QStringLiteral("out%1").arg(k)));
             EXPECT_EQ(written, test::redChannel(picture.bitmap)) << k;
             EXPECT_EQ(written,

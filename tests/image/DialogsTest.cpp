@@ -251,7 +251,7 @@ TEST(WindowFlowTest, OpenWithTheRealDialogsAnsweredByClicks) {
     EXPECT_EQ(screen.caption,
               QStringLiteral("ZUK-5.5   95.6  dpi  =  37.6 т/см    (") + path + ")");
     EXPECT_EQ(screen.statusLine, QStringLiteral("Изображение готово"));
-    for (int red : test::redChannel(prep.picture().bitmap))
+    for (int red : test::redChannel(prep.dotImage().bitmap))
         ASSERT_TRUE(red == 0 || red == 255);
 }
 

@@ -89,10 +89,10 @@ TEST_F(OpenSequenceTest, OpeningAPictureRunsTheWholeSequence) {
     // measured on the view (the 400-pixel field plus its 10-pixel strip).
     const int ox = fieldInDots(410, 2) - 40;
     EXPECT_EQ(prep->placement().offset, QPoint(ox, 0));
-    EXPECT_EQ(screen.fieldView.pixel(ox + 5, 28), prep->picture().bitmap.pixel(5, 28));
+    EXPECT_EQ(screen.fieldView.pixel(ox + 5, 28), prep->dotImage().bitmap.pixel(5, 28));
 
     auto reference = test::referencePatterns();
-    EXPECT_EQ(test::redChannel(prep->picture().bitmap),
+    EXPECT_EQ(test::redChannel(prep->dotImage().bitmap),
               test::referenceConvert(test::redChannel(image), 40, 30, ConversionVariant::Simple,
                                      reference));
 }
@@ -129,10 +129,10 @@ TEST_F(OpenSequenceTest, NoSetStepTimeWhileTheLinkIsDown) {
 TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
     const QString good = writePicture("good.bmp", test::randomPicture(20, 10, 3));
     open(ConversionVariant::Combined, good, {1, 7});
-    const QImage before = prep->picture().bitmap;
-    const std::vector<int> grays(prep->picture().gray.row(0),
-                                 prep->picture().gray.row(0) + 14 * 24);
-    const double firstDot = prep->picture().dots.at(1, 2);
+    const QImage before = prep->dotImage().bitmap;
+    const std::vector<int> grays(prep->dotImage().gray.row(0),
+                                 prep->dotImage().gray.row(0) + 14 * 24);
+    const double firstDot = prep->dotImage().dots.at(1, 2);
     const Placement placementBefore = prep->placement();
     const PatternPositions positionsBefore = prep->tables().positions;
     screen.forget();
@@ -155,10 +155,11 @@ TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
     EXPECT_TRUE(eventsOf(screen, "status").isEmpty());
     EXPECT_EQ(screen.viewsShown, 0);
     EXPECT_EQ(prep->picture().fileName, good);
-    EXPECT_EQ(prep->picture().bitmap, before);
-    EXPECT_EQ(std::vector<int>(prep->picture().gray.row(0), prep->picture().gray.row(0) + 14 * 24),
-              grays);
-    EXPECT_EQ(prep->picture().dots.at(1, 2), firstDot);
+    EXPECT_EQ(prep->dotImage().bitmap, before);
+    EXPECT_EQ(
+        std::vector<int>(prep->dotImage().gray.row(0), prep->dotImage().gray.row(0) + 14 * 24),
+        grays);
+    EXPECT_EQ(prep->dotImage().dots.at(1, 2), firstDot);
     EXPECT_EQ(prep->placement().offset, placementBefore.offset);
     EXPECT_EQ(prep->placement().resolution, 1);
     EXPECT_EQ(prep->tables().positions, positionsBefore);
@@ -166,9 +167,10 @@ TEST_F(OpenSequenceTest, ADamagedFileLeavesThePreviousPictureIntact) {
     EXPECT_EQ(openedCalls, 1);
 }
 
-TEST_F(OpenSequenceTest, CancellingTheFileDialogConvertsTheHeldPictureAgain) {
-    open(ConversionVariant::Combined, writePicture("a.bmp", test::randomPicture(16, 12, 8)));
-    const QImage converted = prep->picture().bitmap;
+TEST_F(OpenSequenceTest, CancellingTheFileDialogConvertsTheDotsShownAgain) {
+    const QImage image = test::randomPicture(16, 12, 8);
+    open(ConversionVariant::Combined, writePicture("a.bmp", image));
+    const QImage converted = prep->dotImage().bitmap;
     screen.forget();
 
     screen.conversionAnswer = ConversionVariant::Combined;
@@ -183,11 +185,13 @@ TEST_F(OpenSequenceTest, CancellingTheFileDialogConvertsTheHeldPictureAgain) {
     EXPECT_EQ(openedCalls, 1);
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 16; ++x)
-            ASSERT_EQ(prep->picture().gray.at(y + 1, x + 1), qRed(converted.pixel(x, y)));
+            ASSERT_EQ(prep->dotImage().gray.at(y + 1, x + 1), qRed(converted.pixel(x, y)));
+    // The picture as read is still held as it was.
+    EXPECT_EQ(test::redChannel(prep->picture().source), test::redChannel(image));
 }
 
 TEST_F(OpenSequenceTest, WithNoPictureHeldACancelledOrMissingOpenChangesNothing) {
-    const int rowsBefore = prep->picture().gray.rows();
+    const int rowsBefore = prep->dotImage().gray.rows();
     for (const QString& answer : {QString(), dir.filePath(QStringLiteral("nowhere.bmp"))}) {
         screen.forget();
         screen.conversionAnswer = ConversionVariant::Simple;
@@ -200,7 +204,7 @@ TEST_F(OpenSequenceTest, WithNoPictureHeldACancelledOrMissingOpenChangesNothing)
         EXPECT_EQ(screen.viewsShown, 0);
         EXPECT_TRUE(eventsOf(screen, "scroll").isEmpty());
     }
-    EXPECT_EQ(prep->picture().gray.rows(), rowsBefore);
+    EXPECT_EQ(prep->dotImage().gray.rows(), rowsBefore);
     EXPECT_EQ(planResets, 0);
     EXPECT_EQ(stepTimeCalls, 0);
 }
@@ -221,7 +225,7 @@ TEST_F(OpenSequenceTest, SaveWritesTheConvertedPictureUnderTheNameEntered) {
     EXPECT_TRUE(screen.messages.isEmpty());
     const PictureFile written = readPictureFile(name);
     ASSERT_TRUE(written.ok()) << written.error.toStdString();
-    EXPECT_EQ(written.image, prep->picture().bitmap);
+    EXPECT_EQ(written.image, prep->dotImage().bitmap);
     for (int red : test::redChannel(written.image))
         EXPECT_TRUE(red == 0 || red == 64 || red == 128 || red == 192 || red == 255);
 

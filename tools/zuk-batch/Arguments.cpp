@@ -1,6 +1,7 @@
 #include "Arguments.h"
 
 #include "image/Conversion.h"
+#include "image/Picture.h"
 
 namespace zuk::batch {
 
@@ -78,17 +79,14 @@ std::optional<int> numberIn(const QString& value, const char* option, int lowest
 }
 
 bool openAndConvert(const QString& path, ConversionVariant variant, PictureTables& tables,
-                    Picture& picture, QTextStream& err) {
-    picture.bitmap = QImage(); // the previous picture is no longer needed
+                    DotImage& dots, QTextStream& err) {
     PictureFile file = readPictureFile(path);
     if (!file.ok()) {
         err << file.error << '\n';
         return false;
     }
-    picture.bitmap = std::move(file.image);
-    picture.fileName = path;
     SilentProgress progress;
-    rebuildAndConvert(picture, tables, variant, progress);
+    tables.positions = convertPicture(file.image, tables, variant, dots, progress);
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "image/DialogChoices.h"
-#include "image/Picture.h"
+#include "image/DotImage.h"
 #include "image/ToneTables.h"
 
 #include <QStringList>
@@ -54,10 +54,11 @@ std::optional<bool> singleSidedNamed(const QString& name, ArgumentReader& reader
 std::optional<int> numberIn(const QString& value, const char* option, int lowest, int highest,
                             ArgumentReader& reader);
 
-// Reads the picture file and converts it as "Открыть" does with the tables given (those after
-// start-up for a fresh program start). False, with the message written, when the file cannot
-// be read. The grids of the picture held are reused when their size fits.
+// Reads the picture file and converts it into `dots` as "Открыть" does with the tables given
+// (those after start-up for a fresh program start), whose pattern positions move on. False,
+// with the message written, when the file cannot be read. The grids of the dots held are
+// reused when their size fits.
 bool openAndConvert(const QString& path, ConversionVariant variant, PictureTables& tables,
-                    Picture& picture, QTextStream& err);
+                    DotImage& dots, QTextStream& err);
 
 } // namespace zuk::batch

@@ -2,6 +2,8 @@
 
 #include "Arguments.h"
 
+#include "image/Picture.h"
+
 #include <optional>
 #include <utility>
 #include <vector>
@@ -39,10 +41,10 @@ std::optional<ConvertRequest> parseConvert(const QStringList& args, QTextStream&
 }
 
 // Opens, converts and writes one picture; false (with the message written) on failure.
-// The picture (and its grids, which are rebuilt from scratch for each file) is handed from one
-// file to the next only to spare fresh memory for every one of them.
+// The dots (whose grids are rebuilt from scratch for each file) are handed from one file to
+// the next only to spare fresh memory for every one of them.
 bool convertOne(const QString& input, const QString& output, ConversionVariant variant,
-                PictureTables& tables, Picture& picture, Streams streams) {
+                PictureTables& tables, DotImage& picture, Streams streams) {
     if (!openAndConvert(input, variant, tables, picture, streams.err))
         return false;
     const QString error = writePictureFile(picture.bitmap, output);
@@ -63,7 +65,7 @@ int runConvert(const QStringList& args, Streams streams) {
     if (!request)
         return kExitUsage;
     PictureTables tables = PictureTables::afterStartUp();
-    Picture picture;
+    DotImage picture;
     int failures = 0;
     for (const auto& [input, output] : request->pictures)
         if (!convertOne(input, output, request->variant, tables, picture, streams))

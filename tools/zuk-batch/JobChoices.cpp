@@ -120,7 +120,7 @@ bool prepareJob(BatchJob& batch, const JobChoices& choices, HeadlessProperties& 
     screen.resolution = {choices.density.value_or(program.settings.resolutionIndex),
                          choices.placementButton};
     program.image.openClick();
-    if (program.image.picture().bitmap.isNull())
+    if (!program.image.holdsPicture())
         return false;
 
     EngravingProperties& properties = panels.properties();

@@ -53,7 +53,7 @@ int runPlan(const QStringList& args, Streams streams) {
     if (!request)
         return kExitUsage;
     PictureTables tables = PictureTables::afterStartUp();
-    Picture picture;
+    DotImage picture;
     if (!openAndConvert(request->picture, request->variant, tables, picture, streams.err))
         return kExitFailed;
     SilentPlanProgress progress;
