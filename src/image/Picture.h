@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+#include <optional>
+
 namespace zuk {
 
 // The largest picture the program opens. Each side is limited by the device: a move counts its
@@ -27,16 +29,21 @@ struct Picture {
     bool empty() const { return source.isNull(); }
 };
 
+// Why a picture of this size is beyond the limits above, in the operator's words; nothing when
+// it is within them. Sides are taken as they are (at most 0 only for an empty picture).
+std::optional<QString> pictureSizeProblem(qint64 width, qint64 height);
+
 // A picture file read and checked, or the reason it could not be.
 struct PictureFile {
-    QImage image;  // 32-bit RGB, the file's pixels unchanged
+    QImage image;  // 32-bit RGB, the file's pixels unchanged (an alpha channel dropped)
     QString error; // the message for the operator, naming the file; empty on success
     bool ok() const { return error.isEmpty(); }
 };
 
-// Reads a BMP file. Refuses, with a message naming the file and the reason, a file that
-// cannot be opened, is not a BMP, has a damaged header or damaged pixel data, or is larger
-// than the limits above. Nothing is decoded before the size has been checked.
+// Reads a picture file: BMP with the program's own reader, PNG, JPEG, TIFF, GIF and WebP with
+// Qt's. Refuses, with a message naming the file and the reason, a file that cannot be opened,
+// is in none of these formats, has a damaged header, damaged or missing pixel data, or is
+// larger than the limits above. A BMP is not decoded before its size has been checked.
 PictureFile readPictureFile(const QString& path);
 
 // Writes the picture as BMP under exactly the given name (no extension is added). Returns the
