@@ -269,6 +269,29 @@ template <typename T> void clearRows(Grid<T>& grid, int from, int to) {
         std::fill_n(grid.row(i), grid.cols(), T{});
 }
 
+// The picture rows of the gray grid and the dot image, with their margin cells 0.
+template <typename Pixel, typename GrayOf>
+void fillPictureRows(const QImage& source, const std::array<double, 256>& tones, DotImage& picture,
+                     PictureProgress& progress, GrayOf grayOf) {
+    const int width = picture.width();
+    const int height = picture.height();
+    for (int y = 0; y < height; ++y) {
+        const auto* line = reinterpret_cast<const Pixel*>(source.constScanLine(y));
+        qint32* grays = picture.gray.row(y + 1);
+        double* dots = picture.dots.row(y + 1);
+        grays[0] = 0;
+        dots[0] = dots[1] = 0;
+        for (int x = 0; x < width; ++x) {
+            const int gray = grayOf(line[x]);
+            grays[x + 1] = gray;
+            dots[x + 2] = tones[gray];
+        }
+        std::fill(grays + width + 1, grays + width + 4, 0);
+        std::fill(dots + width + 2, dots + width + 4, 0.0);
+        progress.setGauge(y + 1, height);
+    }
+}
+
 } // namespace
 
 void sizeGrids(DotImage& dots, QSize size, PictureProgress& progress) {
@@ -279,31 +302,20 @@ void sizeGrids(DotImage& dots, QSize size, PictureProgress& progress) {
 
 void fillGrids(const QImage& source, const PictureTables& tables, ConversionVariant variant,
                DotImage& picture, PictureProgress& progress) {
-    const QImage rgb = asRgb32(source);
-    const int width = picture.width();
-    const int height = picture.height();
     const std::array<double, 256> tones = toneValues(tables, variant);
     progress.showStatus(StatusText::PreparingData);
-    progress.setGauge(0, height);
+    progress.setGauge(0, picture.height());
     clearRows(picture.gray, 0, 1);
     clearRows(picture.dots, 0, 1);
-    for (int y = 0; y < height; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        qint32* grays = picture.gray.row(y + 1);
-        double* dots = picture.dots.row(y + 1);
-        grays[0] = 0;
-        dots[0] = dots[1] = 0;
-        for (int x = 0; x < width; ++x) {
-            const int gray = qRed(line[x]);
-            grays[x + 1] = gray;
-            dots[x + 2] = tones[gray];
-        }
-        std::fill(grays + width + 1, grays + width + 4, 0);
-        std::fill(dots + width + 2, dots + width + 4, 0.0);
-        progress.setGauge(y + 1, height);
-    }
-    clearRows(picture.gray, height + 1, height + 4);
-    clearRows(picture.dots, height + 1, height + 4);
+    // An 8-bit gray picture (a prepared one) is read byte by byte: its gray is the red channel
+    // Qt would give it as 32-bit RGB.
+    if (source.format() == QImage::Format_Grayscale8)
+        fillPictureRows<uchar>(source, tones, picture, progress, [](uchar gray) { return gray; });
+    else
+        fillPictureRows<QRgb>(asRgb32(source), tones, picture, progress,
+                              [](QRgb colour) { return qRed(colour); });
+    clearRows(picture.gray, picture.height() + 1, picture.height() + 4);
+    clearRows(picture.dots, picture.height() + 1, picture.height() + 4);
     // The dots shown take the picture's resolution, which "Сохранить" writes.
     picture.bitmap.setDotsPerMeterX(source.dotsPerMeterX());
     picture.bitmap.setDotsPerMeterY(source.dotsPerMeterY());
