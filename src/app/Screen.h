@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "image/DialogChoices.h"
+#include "image/PreparationChoices.h"
 #include "run/LiveProgress.h"
 
 #include <optional>
@@ -14,6 +15,7 @@ class QRect;
 namespace zuk {
 
 struct JobPreview;
+class PreparationPreview;
 
 // The three ways the main window shows what the operator may do.
 enum class MenuState { LinkLost, LinkUp, Work };
@@ -85,6 +87,11 @@ public:
     virtual QString askPictureSaveName() = 0;
     // The resolution and placement dialog ("Portret_Properties"), shown modally.
     virtual ResolutionChoice askResolutionAndPlacement() = 0;
+    // The preparation dialog ("Подготовка рисунка") for the picture `preview` holds, modally,
+    // starting from `choices`; it shows the dots `preview` makes of the choices as they change.
+    // The choices when "OK" was pressed; nothing when it was closed another way.
+    virtual std::optional<PreparationChoices> askPreparation(PreparationPreview& preview,
+                                                             const PreparationChoices& choices) = 0;
     // The main window's caption.
     virtual void setCaption(const QString& text) = 0;
     // The working-field view has been redrawn; the window shows it.

@@ -1,5 +1,8 @@
 #include "image/ImagePreparation.h"
 
+#include "image/PicturePreparation.h"
+#include "image/PreparationPreview.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRect>
@@ -45,41 +48,86 @@ void ImagePreparation::openClick() {
 
     const QString path = screen_.askPictureToOpen();
     const bool fileChosen = !path.isEmpty() && QFileInfo(path).isFile();
-    if (fileChosen && !takePictureFile(path))
-        return;
+    std::optional<QImage> preparedPicture;
+    if (fileChosen) {
+        preparedPicture = takePictureFile(path);
+        if (!preparedPicture)
+            return;
+    }
     // With no picture held there is nothing to convert again: a cancelled open changes
     // nothing (no status line, no redraw, no motor setting).
     if (!fileChosen && !holdsPicture())
         return;
 
+    // A cancelled open converts the dots shown, as they are, once more; the picture as read
+    // stays as it is.
+    convertAndShow(fileChosen ? *preparedPicture : QImage(dots_.bitmap));
+    if (holdsPicture() && links_.linkActive && links_.linkActive() && links_.setStepTime)
+        links_.setStepTime();
+}
+
+void ImagePreparation::prepareClick() {
+    if (!holdsPicture()) {
+        screen_.showMessage(MessageKind::Warning,
+                            QStringLiteral("Нет рисунка для подготовки. Откройте рисунок: "
+                                           "\"Файл\" → \"Открыть\"."));
+        return;
+    }
+    std::optional<PreparationChoices> chosen;
+    {
+        PreparationPreview preview(picture_.source, variant(), tables_);
+        chosen = screen_.askPreparation(preview, preparation_);
+    } // the preview's dots go before the picture is prepared again
+    if (!chosen)
+        return;
+    const std::optional<QImage> picture = prepared(picture_.source, *chosen, picture_.fileName);
+    if (!picture)
+        return;
+    preparation_ = *chosen;
+    if (links_.preparationChosen)
+        links_.preparationChosen(preparation_);
+    convertAndShow(*picture);
+}
+
+// Converts the picture into the dots held and shows them placed on the field.
+void ImagePreparation::convertAndShow(const QImage& picture) {
     if (links_.resetPlanPosition)
         links_.resetPlanPosition();
     try {
-        // A cancelled open converts the dots shown, as they are, once more; the picture as
-        // read stays as it is.
-        convert(fileChosen ? picture_.source : QImage(dots_.bitmap));
+        convert(picture);
     } catch (const std::bad_alloc&) {
         dropPictureAfterMemoryFailure();
         return;
     }
     redrawView();
     screen_.scrollFieldViewTo(QRect(placement_.offset, dots_.size()));
-    if (links_.linkActive && links_.linkActive() && links_.setStepTime)
-        links_.setStepTime();
 }
 
-// Reads the file and, when it is a sound picture, makes it the working picture and asks for
-// its density and placement. A refused file leaves picture, grids and caption as they were.
-bool ImagePreparation::takePictureFile(const QString& path) {
+// Reads the file and, when it is a sound picture that the preparation chosen can prepare,
+// makes it the working picture and asks for its density and placement; gives the prepared
+// picture. A refused file leaves picture, preparation, dots and caption as they were.
+std::optional<QImage> ImagePreparation::takePictureFile(const QString& path) {
     PictureFile file = readPictureFile(path);
     if (!file.ok()) {
         screen_.showMessage(MessageKind::Warning, file.error);
-        return false;
+        return std::nullopt;
     }
+    std::optional<PreparationChoices> chosen;
+    {
+        PreparationPreview preview(file.image, variant(), tables_);
+        chosen = screen_.askPreparation(preview, preparation_);
+    }
+    const PreparationChoices choices = chosen.value_or(preparation_);
+    std::optional<QImage> picture = prepared(file.image, choices, path);
+    if (!picture)
+        return std::nullopt;
     screen_.setCaption(openingCaption());
     screen_.setStatusLine(texts_.status(StatusText::LoadingFile));
     picture_.source = std::move(file.image);
     picture_.fileName = path;
+    preparation_ = choices;
+    if (chosen && links_.preparationChosen)
+        links_.preparationChosen(preparation_);
 
     const ResolutionChoice choice = screen_.askResolutionAndPlacement();
     placement_.resolution = choice.line;
@@ -91,7 +139,25 @@ bool ImagePreparation::takePictureFile(const QString& path) {
 
     if (links_.pictureOpened)
         links_.pictureOpened();
-    return true;
+    return picture;
+}
+
+// The picture prepared with the choices; nothing, after telling the operator why naming the
+// file, when the choices cannot prepare it.
+std::optional<QImage> ImagePreparation::prepared(const QImage& source,
+                                                 const PreparationChoices& choices,
+                                                 const QString& path) {
+    std::optional<QString> problem;
+    try {
+        PreparedPicture result = preparePicture(source, choices);
+        if (!result.problem)
+            return std::move(result.image);
+        problem = result.problem;
+    } catch (const std::bad_alloc&) {
+        problem = QStringLiteral("недостаточно памяти для рисунка");
+    }
+    screen_.showMessage(MessageKind::Warning, preparationRefusal(path, *problem));
+    return std::nullopt;
 }
 
 // Makes the dots of the picture; the pattern positions move on past the values taken.
