@@ -120,5 +120,51 @@ TEST_F(BatchTest, CommandLineMistakes) {
     EXPECT_EQ(runBatch({"--help"}).exitCode, 0);
 }
 
+// The preparation's identities hold through the tool: each neutral choice gives the bytes of
+// no choice at all; a width alone keeps the height in proportion.
+TEST_F(BatchTest, PreparationOptionsApplyTheSameChoicesAsTheWindow) {
+    test::saveBmp(test::randomPicture(60, 40, 12), path("in.bmp"));
+    const auto converted = [this](const QStringList& options) {
+        const BatchRun run =
+            runBatch(QStringList{"convert", path("in.bmp"), path("out.bmp")} + options);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QFile file(path("out.bmp"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    };
+    const QByteArray plain = converted({});
+    for (const QStringList& neutral :
+         {QStringList{"--crop", "0,0,60,40"}, QStringList{"--width=60", "--height=40"},
+          QStringList{"--brightness", "0", "--contrast", "0", "--gamma", "1", "--sharpen", "0"},
+          QStringList{"--mirror", "h", "--mirror", "h"}})
+        EXPECT_EQ(converted(neutral), plain) << neutral.join(' ').toStdString();
+    EXPECT_NE(converted({"--invert"}), plain);
+    converted({"--width", "45", "--rotate", "180"});
+    EXPECT_EQ(readPictureFile(path("out.bmp")).image.size(), QSize(45, 30));
+
+    const BatchRun outside =
+        runBatch({"convert", path("in.bmp"), path("x.bmp"), "--crop", "100,100,5,5"});
+    EXPECT_EQ(outside.exitCode, 1);
+    EXPECT_TRUE(outside.err.contains("in.bmp") && outside.err.contains("вне рисунка"))
+        << outside.err.toStdString();
+}
+
+TEST_F(BatchTest, PreparationOptionsAreListedAndCheckedForEveryCommand) {
+    for (const char* command : {"convert", "plan", "engrave", "preview"}) {
+        const BatchRun help = runBatch({command, "--help"});
+        for (const char* option :
+             {"--crop", "--rotate", "--mirror", "--width", "--height", "--gray", "--brightness",
+              "--contrast", "--gamma", "--invert", "--sharpen"})
+            EXPECT_TRUE(help.out.contains(option)) << command << " " << option;
+    }
+    for (const QStringList& wrong :
+         {QStringList{"--rotate", "45"}, QStringList{"--gamma", "9"}, QStringList{"--mirror"},
+          QStringList{"--sharpen", "1,50"}, QStringList{"--invert=yes"}}) {
+        const BatchRun run = runBatch(QStringList{"convert", "a.png", "b.bmp"} + wrong);
+        EXPECT_EQ(run.exitCode, 2) << wrong.join(' ').toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    }
+}
+
 } // namespace
 } // namespace zuk
