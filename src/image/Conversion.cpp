@@ -1,25 +1,20 @@
 #include "image/Conversion.h"
 
 #include "image/DiffusionRow.h"
-#include "image/PageMemory.h"
+#include "image/GridFill.h"
+#include "image/RowBands.h"
+#include "image/RowHandoff.h"
 
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <thread>
 
 namespace zuk {
 namespace {
 
 // Dot values at or above this become 255 in the simple variant.
 constexpr double kSimpleThreshold = 126;
-
-// The conversion reads 32-bit RGB pictures; a picture in any other format is read as Qt turns
-// it into one.
-QImage asRgb32(const QImage& picture) {
-    if (picture.isNull() || picture.format() == QImage::Format_RGB32)
-        return picture;
-    return picture.convertToFormat(QImage::Format_RGB32);
-}
 
 // What the pattern lookup finds from one position of one gray's row: the next nonzero value
 // (0 when the row has none) and the position it leaves behind.
@@ -126,20 +121,25 @@ private:
     int currentNext_ = 0;
 };
 
-// Serpentine diffusion over rows 1..H of the dot image: odd rows left to right over columns
-// 1..W+2, even rows right to left over columns W+1..2.
+// Row i of the serpentine diffusion over rows 1..H of the dot image: odd rows left to right
+// over columns 1..W+2, even rows right to left over columns W+1..2. It reads and writes rows i
+// and i+1 only.
+template <typename Quantiser> void diffuseGridRow(DotImage& picture, int i, Quantiser& quantiser) {
+    const int width = picture.width();
+    quantiser.startRow(i);
+    double* row = picture.dots.row(i);
+    double* below = picture.dots.row(i + 1);
+    if (i % 2 == 1)
+        diffusion::diffuseRow<+1>(row, below, 1, width + 2, quantiser);
+    else
+        diffusion::diffuseRow<-1>(row, below, width + 1, 2, quantiser);
+}
+
 template <typename Quantiser>
 void diffuse(DotImage& picture, PictureProgress& progress, Quantiser& quantiser) {
-    const int width = picture.width();
     const int height = picture.height();
     for (int i = 1; i <= height; ++i) {
-        quantiser.startRow(i);
-        double* row = picture.dots.row(i);
-        double* below = picture.dots.row(i + 1);
-        if (i % 2 == 1)
-            diffusion::diffuseRow<+1>(row, below, 1, width + 2, quantiser);
-        else
-            diffusion::diffuseRow<-1>(row, below, width + 1, 2, quantiser);
+        diffuseGridRow(picture, i, quantiser);
         progress.setGauge(i, height);
     }
 }
@@ -197,19 +197,23 @@ private:
     std::array<qint32, kLast + 1> snapped_{};
 };
 
-// Truncates and snaps each picture cell of the dot image and shows it in the bitmap as gray.
+// Truncates and snaps each picture cell of picture row y in the dot image and shows it in the
+// bitmap's row `line` as gray. It reads and writes the picture cells of grid row y+1 only.
+void writeBackRow(DotImage& picture, const DotSnap& snap, int y, QRgb* line) {
+    double* cells = picture.dots.row(y + 1) + 2;
+    const int width = picture.width();
+    for (int x = 0; x < width; ++x) {
+        const qint32 dot = snap(static_cast<qint32>(cells[x]));
+        cells[x] = dot;
+        line[x] = qRgb(dot, dot, dot);
+    }
+}
+
 void writeBack(DotImage& picture, ConversionVariant variant, PictureProgress& progress) {
     const DotSnap snap(variant);
-    const int width = picture.width();
     const int height = picture.height();
     for (int y = 0; y < height; ++y) {
-        double* cells = picture.dots.row(y + 1) + 2;
-        auto* line = reinterpret_cast<QRgb*>(picture.bitmap.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const qint32 dot = snap(static_cast<qint32>(cells[x]));
-            cells[x] = dot;
-            line[x] = qRgb(dot, dot, dot);
-        }
+        writeBackRow(picture, snap, y, reinterpret_cast<QRgb*>(picture.bitmap.scanLine(y)));
         progress.setGauge(y + 1, height);
     }
 }
@@ -229,105 +233,83 @@ void startConversion(const DotImage& picture, PictureProgress& progress) {
     progress.setGauge(0, picture.height());
 }
 
-enum class GridCells { Zeroed, ToBeFilled };
+// Rows are handed between the threads of a conversion in groups of this many.
+constexpr int kHandoffRows = 32;
 
-// Sizes the grids and the bitmap for a picture of `size`. Grids of the same size keep their
-// memory; otherwise the old ones go first, so that old and new grids never take memory
-// together. The gray grid and the dot image are zeroed only when asked, since the fill writes
-// every one of their cells; the bitmap's pixels are all written back by the conversion.
-void shapeGrids(DotImage& picture, QSize size, GridCells grayAndDots) {
-    const int width = size.width();
-    const int height = size.height();
-    if (picture.gray.rows() != height + 4 || picture.gray.cols() != width + 4 ||
-        picture.bitmap.size() != size) {
-        picture.gray.release();
-        picture.dots.release();
-        picture.bitmap = QImage();
-    }
-    if (grayAndDots == GridCells::Zeroed) {
-        picture.gray.reset(height + 4, width + 4);
-        picture.dots.reset(height + 4, width + 4);
-    } else {
-        picture.gray.resizeForOverwrite(height + 4, width + 4);
-        picture.dots.resizeForOverwrite(height + 4, width + 4);
-    }
-    if (picture.bitmap.isNull() && !size.isEmpty())
-        picture.bitmap = pictureInFreshPages(width, height);
-}
-
-// The tone value of every gray as a real, so that the fill only copies.
-std::array<double, 256> toneValues(const PictureTables& tables, ConversionVariant variant) {
-    std::array<double, 256> tones{};
-    for (int gray = 0; gray < 256; ++gray)
-        tones[gray] = variant == ConversionVariant::Combined ? tables.combinedTone[gray]
-                                                             : tables.simpleTone[gray];
-    return tones;
-}
-
-template <typename T> void clearRows(Grid<T>& grid, int from, int to) {
-    for (int i = from; i < to; ++i)
-        std::fill_n(grid.row(i), grid.cols(), T{});
-}
-
-// The picture rows of the gray grid and the dot image, with their margin cells 0.
-template <typename Pixel, typename GrayOf>
-void fillPictureRows(const QImage& source, const std::array<double, 256>& tones, DotImage& picture,
-                     PictureProgress& progress, GrayOf grayOf) {
-    const int width = picture.width();
-    const int height = picture.height();
-    for (int y = 0; y < height; ++y) {
-        const auto* line = reinterpret_cast<const Pixel*>(source.constScanLine(y));
-        qint32* grays = picture.gray.row(y + 1);
-        double* dots = picture.dots.row(y + 1);
-        grays[0] = 0;
-        dots[0] = dots[1] = 0;
-        for (int x = 0; x < width; ++x) {
-            const int gray = grayOf(line[x]);
-            grays[x + 1] = gray;
-            dots[x + 2] = tones[gray];
+// The whole conversion on two threads, every cell computed as on one: a second thread fills the
+// grids ahead of the diffusion (which needs rows i and i+1 filled for row i) and writes each
+// row back once the diffusion has left it (a row is final once it has been diffused; the last
+// one, which the combined variant clears, once the margins are cleared). The diffusion itself
+// runs in its order on this thread, which alone reports progress.
+template <typename Quantiser>
+void convertAlongside(GridFill& fill, DotImage& dots, Quantiser& quantiser,
+                      ConversionVariant variant, PictureProgress& progress) {
+    const int height = dots.height();
+    const DotSnap snap(variant);
+    uchar* const bits = dots.bitmap.bits(); // detached here, before the second thread starts
+    const qsizetype stride = dots.bitmap.bytesPerLine();
+    RowHandoff filled; // grid rows from the top
+    RowHandoff final;  // picture rows from the top
+    std::thread helper([&] {
+        for (int row = 0; row < fill.gridRows(); row += kHandoffRows) {
+            const int end = std::min(row + kHandoffRows, fill.gridRows());
+            fill.rows(row, end);
+            filled.publish(end);
         }
-        std::fill(grays + width + 1, grays + width + 4, 0);
-        std::fill(dots + width + 2, dots + width + 4, 0.0);
-        progress.setGauge(y + 1, height);
+        for (int y = 0; y < height; ++y) {
+            final.waitFor(y + 1);
+            writeBackRow(dots, snap, y, reinterpret_cast<QRgb*>(bits + y * stride));
+        }
+    });
+    try {
+        startConversion(dots, progress);
+        for (int i = 1; i <= height; ++i) {
+            filled.waitFor(i + 2);
+            diffuseGridRow(dots, i, quantiser);
+            progress.setGauge(i, height);
+            if (i % kHandoffRows == 0)
+                final.publish(std::min(i, height - 1));
+        }
+        final.publish(height - 1);
+        filled.waitFor(fill.gridRows()); // the margins below the picture are the fill's too
+        clearMargins(dots, variant);
+        progress.showStatus(StatusText::Transferring);
+        progress.setGauge(0, height);
+    } catch (...) {
+        final.publish(height); // the second thread ends; what it wrote is not used
+        helper.join();
+        throw;
     }
+    final.publish(height);
+    helper.join();
+    progress.setGauge(0, height);
+    progress.showStatus(StatusText::PictureReady);
+}
+
+// convertPicture with the grids filled and the dots written back on a second thread.
+PatternPositions convertOnTwoThreads(const QImage& picture, const PictureTables& tables,
+                                     ConversionVariant variant, DotImage& dots,
+                                     PictureProgress& progress) {
+    const int height = picture.height();
+    progress.setGauge(0, height);
+    shapeGrids(dots, picture.size(), GridCells::ToBeFilled);
+    progress.setGauge(height, height);
+    GridFill fill(picture, tables, variant, dots);
+    dots.bitmap.setDotsPerMeterX(picture.dotsPerMeterX());
+    dots.bitmap.setDotsPerMeterY(picture.dotsPerMeterY());
+    progress.showStatus(StatusText::PreparingData);
+    progress.setGauge(0, height);
+    if (variant == ConversionVariant::Combined) {
+        PatternQuantiser quantiser(dots.gray, tables);
+        convertAlongside(fill, dots, quantiser, variant, progress);
+        return quantiser.positions();
+    }
+    ThresholdQuantiser quantiser;
+    convertAlongside(fill, dots, quantiser, variant, progress);
+    return tables.positions;
 }
 
 } // namespace
-
-void sizeGrids(DotImage& dots, QSize size, PictureProgress& progress) {
-    progress.setGauge(0, size.height());
-    shapeGrids(dots, size, GridCells::Zeroed);
-    progress.setGauge(size.height(), size.height());
-}
-
-void fillGrids(const QImage& source, const PictureTables& tables, ConversionVariant variant,
-               DotImage& picture, PictureProgress& progress) {
-    const std::array<double, 256> tones = toneValues(tables, variant);
-    progress.showStatus(StatusText::PreparingData);
-    progress.setGauge(0, picture.height());
-    clearRows(picture.gray, 0, 1);
-    clearRows(picture.dots, 0, 1);
-    // An 8-bit gray picture (a prepared one) is read byte by byte: its gray is the red channel
-    // Qt would give it as 32-bit RGB.
-    if (source.format() == QImage::Format_Grayscale8)
-        fillPictureRows<uchar>(source, tones, picture, progress, [](uchar gray) { return gray; });
-    else
-        fillPictureRows<QRgb>(asRgb32(source), tones, picture, progress,
-                              [](QRgb colour) { return qRed(colour); });
-    clearRows(picture.gray, picture.height() + 1, picture.height() + 4);
-    clearRows(picture.dots, picture.height() + 1, picture.height() + 4);
-    // The dots shown take the picture's resolution, which "Сохранить" writes.
-    picture.bitmap.setDotsPerMeterX(source.dotsPerMeterX());
-    picture.bitmap.setDotsPerMeterY(source.dotsPerMeterY());
-}
-
-void buildGrids(const QImage& picture, const PictureTables& tables, ConversionVariant variant,
-                DotImage& dots, PictureProgress& progress) {
-    progress.setGauge(0, picture.height());
-    shapeGrids(dots, picture.size(), GridCells::ToBeFilled);
-    progress.setGauge(picture.height(), picture.height());
-    fillGrids(picture, tables, variant, dots, progress);
-}
 
 void convertSimple(DotImage& dots, PictureProgress& progress) {
     startConversion(dots, progress);
@@ -360,6 +342,8 @@ PatternPositions convertGrids(DotImage& dots, const PictureTables& tables,
 PatternPositions convertPicture(const QImage& picture, const PictureTables& tables,
                                 ConversionVariant variant, DotImage& dots,
                                 PictureProgress& progress) {
+    if (secondThreadPays(picture.height()))
+        return convertOnTwoThreads(picture, tables, variant, dots, progress);
     buildGrids(picture, tables, variant, dots, progress);
     return convertGrids(dots, tables, variant, progress);
 }

@@ -11,8 +11,12 @@ constexpr int kRowsForTwoBands = 64;
 
 } // namespace
 
+bool secondThreadPays(int rows) {
+    return rows >= kRowsForTwoBands && std::thread::hardware_concurrency() >= 2;
+}
+
 void forRowBands(int rows, const std::function<void(int first, int end)>& work) {
-    if (rows < kRowsForTwoBands || std::thread::hardware_concurrency() < 2) {
+    if (!secondThreadPays(rows)) {
         work(0, rows);
         return;
     }

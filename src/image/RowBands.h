@@ -10,4 +10,8 @@ namespace zuk {
 // band. Returns when both bands are done; an exception of either band reaches the caller.
 void forRowBands(int rows, const std::function<void(int first, int end)>& work);
 
+// Whether work on this many rows gains from a second thread: the rows are enough to outweigh
+// its start, and the machine has a second processor.
+bool secondThreadPays(int rows);
+
 } // namespace zuk

@@ -27,42 +27,63 @@ std::vector<float> gaussian(double radius) {
 }
 
 // One row of the blur: the columns blurred first (into the row's middle part of `padded`, the
-// edge values repeated on both sides), then the row.
+// edge values repeated on both sides), then the row. The Gaussian is symmetric, so the two
+// values at the same distance are added before they are weighed.
 class RowBlur {
 public:
     RowBlur(const QImage& gray, const std::vector<float>& weights)
-        : gray_(gray), weights_(weights), reach_(int(weights.size()) - 1),
-          padded_(std::size_t(gray.width() + 2 * reach_)), blurred_(std::size_t(gray.width())) {}
+        : gray_(gray), weights_(weights), reach_(int(weights.size()) - 1), width_(gray.width()),
+          padded_(std::size_t(width_ + 2 * reach_)), blurred_(std::size_t(width_)) {}
 
-    const std::vector<float>& operator()(int y) {
-        const int width = gray_.width();
-        float* columns = padded_.data() + reach_;
-        std::fill_n(columns, width, 0.0f);
-        for (int k = -reach_; k <= reach_; ++k) {
-            const float weight = weights_[std::size_t(std::abs(k))];
-            const uchar* row = gray_.constScanLine(std::clamp(y + k, 0, gray_.height() - 1));
+    const float* operator()(int y) {
+        const int width = width_;
+        float* const columns = padded_.data() + reach_;
+        const uchar* centre = gray_.constScanLine(y);
+        const float middle = weights_[0];
+        for (int x = 0; x < width; ++x)
+            columns[x] = middle * float(centre[x]);
+        const int lastRow = gray_.height() - 1;
+        for (int k = 1; k <= reach_; ++k) {
+            const float weight = weights_[std::size_t(k)];
+            const uchar* above = gray_.constScanLine(std::max(y - k, 0));
+            const uchar* under = gray_.constScanLine(std::min(y + k, lastRow));
             for (int x = 0; x < width; ++x)
-                columns[x] += weight * float(row[x]);
+                columns[x] += weight * float(int(above[x]) + int(under[x]));
         }
         std::fill(padded_.begin(), padded_.begin() + reach_, columns[0]);
         std::fill(padded_.end() - reach_, padded_.end(), columns[width - 1]);
-        std::fill(blurred_.begin(), blurred_.end(), 0.0f);
-        for (int k = -reach_; k <= reach_; ++k) {
-            const float weight = weights_[std::size_t(std::abs(k))];
-            const float* shifted = columns + k;
+        float* const blurred = blurred_.data();
+        for (int x = 0; x < width; ++x)
+            blurred[x] = middle * columns[x];
+        for (int k = 1; k <= reach_; ++k) {
+            const float weight = weights_[std::size_t(k)];
+            const float* left = columns - k;
+            const float* right = columns + k;
             for (int x = 0; x < width; ++x)
-                blurred_[std::size_t(x)] += weight * shifted[x];
+                blurred[x] += weight * (left[x] + right[x]);
         }
-        return blurred_;
+        return blurred;
     }
 
 private:
     const QImage& gray_;
     const std::vector<float>& weights_;
     const int reach_;
+    const int width_;
     std::vector<float> padded_;
     std::vector<float> blurred_;
 };
+
+// g + amount · (g − blurred), rounded and held to 0..255. The value is at most a few thousand
+// either way, so the rounding can truncate the value plus a half: a value that truncates
+// upwards below -1/2 is held to 0 anyway. Held as whole numbers, the loop runs on vectors.
+void unsharpRow(const uchar* in, const float* blurred, int width, float amount, uchar* out) {
+    for (int x = 0; x < width; ++x) {
+        const float g = float(in[x]);
+        const int rounded = int(g + amount * (g - blurred[x]) + 0.5f);
+        out[x] = uchar(rounded < 0 ? 0 : rounded > 255 ? 255 : rounded);
+    }
+}
 
 } // namespace
 
@@ -78,19 +99,11 @@ QImage sharpened(const QImage& gray, double amount, double radius) {
     const float strength = float(amount);
     uchar* const bits = result.bits(); // taken before the threads start: no detach in them
     const qsizetype stride = result.bytesPerLine();
+    const int width = gray.width();
     forRowBands(gray.height(), [&](int firstRow, int endRow) {
         RowBlur blur(gray, weights);
-        for (int y = firstRow; y < endRow; ++y) {
-            const std::vector<float>& blurred = blur(y);
-            const uchar* in = gray.constScanLine(y);
-            uchar* out = bits + y * stride;
-            for (int x = 0; x < gray.width(); ++x) {
-                const float g = float(in[x]);
-                const float value =
-                    std::clamp(g + strength * (g - blurred[std::size_t(x)]), 0.0f, 255.0f);
-                out[x] = uchar(value + 0.5f);
-            }
-        }
+        for (int y = firstRow; y < endRow; ++y)
+            unsharpRow(gray.constScanLine(y), blur(y), width, strength, bits + y * stride);
     });
     return result;
 }

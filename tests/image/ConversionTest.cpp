@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace zuk {
@@ -250,6 +251,32 @@ TEST_F(ConversionTest, AnEmptyPictureGivesEmptyGridsWithMargins) {
     EXPECT_TRUE(dots.empty());
     EXPECT_EQ(picture.gray.rows(), 4);
     EXPECT_EQ(picture.dots.cols(), 4);
+}
+
+// A picture of 64 rows or more is converted on two threads (the grids filled ahead of the
+// diffusion, the dots written back behind it); every byte is what the conversion on one thread
+// (buildGrids and convertGrids) gives: both grids, the bitmap and the pattern positions.
+TEST_F(ConversionTest, TwoThreadsGiveTheBytesOfOne) {
+    unsigned seed = 40;
+    for (auto [width, height] : {std::pair{70, 64}, std::pair{33, 65}, std::pair{300, 97},
+                                 std::pair{129, 257}, std::pair{64, 64}}) {
+        for (auto variant : {ConversionVariant::Combined, ConversionVariant::Simple}) {
+            const QImage image = randomPicture(width, height, seed++);
+            DotImage serial;
+            buildGrids(image, tables, variant, serial, progress);
+            const PatternPositions serialPositions =
+                convertGrids(serial, tables, variant, progress);
+            DotImage alongside;
+            const PatternPositions positions =
+                convertPicture(image, tables, variant, alongside, progress);
+            ASSERT_EQ(positions, serialPositions) << width << "x" << height;
+            ASSERT_EQ(alongside.bitmap, serial.bitmap) << width << "x" << height;
+            const std::size_t cells = std::size_t(width + 4) * (height + 4);
+            ASSERT_EQ(std::memcmp(serial.dots.row(0), alongside.dots.row(0), cells * 8), 0);
+            ASSERT_EQ(std::memcmp(serial.gray.row(0), alongside.gray.row(0), cells * 4), 0);
+            tables.positions = positions;
+        }
+    }
 }
 
 } // namespace
