@@ -12,12 +12,8 @@
 
 namespace {
 
-constexpr int kFieldWidth = 1930;
-constexpr int kFieldHeight = 2330;
-
 const QImage& sourcePicture() {
-    static const QImage picture = fieldPicture(kFieldWidth, kFieldHeight);
-    return picture;
+    return defaultFieldPicture();
 }
 
 void reportThroughput(benchmark::State& state, const zuk::DotImage& picture) {

@@ -12,12 +12,8 @@
 
 namespace {
 
-constexpr int kFieldWidth = 1930;
-constexpr int kFieldHeight = 2330;
-
 const QImage& fieldSource() {
-    static const QImage picture = fieldPicture(kFieldWidth, kFieldHeight);
-    return picture;
+    return defaultFieldPicture();
 }
 
 // Gamma, contrast and sharpening on; each iteration moves the gamma a little, as a slider does.

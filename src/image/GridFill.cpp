@@ -95,10 +95,10 @@ void sizeGrids(DotImage& dots, QSize size, PictureProgress& progress) {
     progress.setGauge(size.height(), size.height());
 }
 
-void fillGrids(const QImage& source, const PictureTables& tables, ConversionVariant variant,
-               DotImage& picture, PictureProgress& progress) {
-    GridFill fill(source, tables, variant, picture);
-    const int height = picture.height();
+void fillGrids(const QImage& picture, const PictureTables& tables, ConversionVariant variant,
+               DotImage& dots, PictureProgress& progress) {
+    GridFill fill(picture, tables, variant, dots);
+    const int height = dots.height();
     progress.showStatus(StatusText::PreparingData);
     progress.setGauge(0, height);
     fill.rows(0, 1);
@@ -108,8 +108,8 @@ void fillGrids(const QImage& source, const PictureTables& tables, ConversionVari
     }
     fill.rows(height + 1, height + 4);
     // The dots shown take the picture's resolution, which "Сохранить" writes.
-    picture.bitmap.setDotsPerMeterX(source.dotsPerMeterX());
-    picture.bitmap.setDotsPerMeterY(source.dotsPerMeterY());
+    dots.bitmap.setDotsPerMeterX(picture.dotsPerMeterX());
+    dots.bitmap.setDotsPerMeterY(picture.dotsPerMeterY());
 }
 
 void buildGrids(const QImage& picture, const PictureTables& tables, ConversionVariant variant,

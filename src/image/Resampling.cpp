@@ -39,7 +39,7 @@ public:
             }
             taps.count = end - first;
             for (int k = 0; k < taps.count; ++k)
-                weights_[std::size_t(taps.offset + k)] /= float(sum);
+                weights_[std::size_t(taps.offset) + std::size_t(k)] /= float(sum);
         }
     }
 

@@ -21,6 +21,7 @@ std::vector<float> gaussian(double radius) {
         sum += k == 0 ? weights[0] : 2 * weights[std::size_t(k)];
     }
     std::vector<float> normalised;
+    normalised.reserve(weights.size());
     for (double weight : weights)
         normalised.push_back(float(weight / sum));
     return normalised;
@@ -80,6 +81,7 @@ private:
 void unsharpRow(const uchar* in, const float* blurred, int width, float amount, uchar* out) {
     for (int x = 0; x < width; ++x) {
         const float g = float(in[x]);
+        // NOLINTNEXTLINE(bugprone-incorrect-roundings): values below -1/2 are held to 0
         const int rounded = int(g + amount * (g - blurred[x]) + 0.5f);
         out[x] = uchar(rounded < 0 ? 0 : rounded > 255 ? 255 : rounded);
     }

@@ -6,6 +6,7 @@
 #include "simulator/SimTransport.h"
 #include "support/CommandTap.h"
 #include "support/JobPictures.h"
+#include "support/ModalDialogs.h"
 #include "support/QuietMenuForm.h"
 
 #include <QAction>
@@ -16,7 +17,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -39,18 +39,10 @@ public:
 // is clicked.
 void answeringThePreparation(const std::function<void()>& action,
                              const std::function<void(PreparationDialog&)>& answer) {
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<PreparationDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        watcher.stop();
-        answer(*dialog);
-        dialog->findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
+    whileDialogShown<PreparationDialog>(action, [&answer](PreparationDialog& dialog) {
+        answer(dialog);
+        dialog.findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
     });
-    watcher.start();
-    action();
 }
 
 TEST(PreparationWindow, TheOpenAndTheFileMenuEntryPrepareThePictureHeld) {
