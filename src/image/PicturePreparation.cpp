@@ -1,5 +1,6 @@
 #include "image/PicturePreparation.h"
 
+#include "image/PageMemory.h"
 #include "image/Resampling.h"
 #include "image/RowBands.h"
 #include "image/Sharpening.h"
@@ -22,26 +23,30 @@ double contrasted(double v, int contrast) {
     return (v - 0.5) * factor + 0.5;
 }
 
-// Each pixel's gray through the tone curve, into an 8-bit gray picture, in two bands.
-template <typename GrayOf>
-QImage grayPicture(const QImage& rgb, const std::array<quint8, 256>& curve, GrayOf grayOf) {
-    QImage gray(rgb.size(), QImage::Format_Grayscale8);
+// An 8-bit gray picture of the picture's size in fresh pages, with its resolution, and each of
+// its rows made by `row(y, out)` in two bands.
+template <typename Row> QImage grayPicture(const QImage& like, Row row) {
+    QImage gray = pictureInFreshPages(like.width(), like.height(), QImage::Format_Grayscale8);
     if (gray.isNull())
         throw std::bad_alloc();
     uchar* const bits = gray.bits(); // taken before the threads start: no detach in them
     const qsizetype stride = gray.bytesPerLine();
-    const int width = rgb.width();
-    forRowBands(rgb.height(), [&](int firstRow, int endRow) {
-        for (int y = firstRow; y < endRow; ++y) {
-            const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-            uchar* out = bits + y * stride;
-            for (int x = 0; x < width; ++x)
-                out[x] = curve[std::size_t(grayOf(in[x]))];
-        }
+    forRowBands(like.height(), [&](int firstRow, int endRow) {
+        for (int y = firstRow; y < endRow; ++y)
+            row(y, bits + y * stride);
     });
-    gray.setDotsPerMeterX(rgb.dotsPerMeterX());
-    gray.setDotsPerMeterY(rgb.dotsPerMeterY());
+    gray.setDotsPerMeterX(like.dotsPerMeterX());
+    gray.setDotsPerMeterY(like.dotsPerMeterY());
     return gray;
+}
+
+template <typename GrayOf> QImage graysOf(const QImage& rgb, GrayOf grayOf) {
+    const int width = rgb.width();
+    return grayPicture(rgb, [&](int y, uchar* out) {
+        const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < width; ++x)
+            out[x] = uchar(grayOf(in[x]));
+    });
 }
 
 } // namespace
@@ -88,17 +93,35 @@ QImage reshapedPicture(const QImage& source, const PreparationChoices& choices) 
     return picture;
 }
 
-QImage shadedPicture(const QImage& picture, const PreparationChoices& choices) {
-    if (!choices.shades() || picture.isNull())
+QImage grayOfPicture(const QImage& picture, GraySource gray) {
+    if (picture.isNull())
         return picture;
     const QImage rgb = picture.format() == QImage::Format_RGB32
                            ? picture
                            : picture.convertToFormat(QImage::Format_RGB32);
+    if (gray == GraySource::Luma)
+        return graysOf(rgb, lumaOf);
+    return graysOf(rgb, [](QRgb colour) { return qRed(colour); });
+}
+
+QImage tonedAndSharpened(const QImage& gray, const PreparationChoices& choices) {
     const std::array<quint8, 256> curve = toneCurve(choices);
-    const QImage gray = choices.gray == GraySource::Luma
-                            ? grayPicture(rgb, curve, lumaOf)
-                            : grayPicture(rgb, curve, [](QRgb colour) { return qRed(colour); });
-    return sharpened(gray, choices.sharpenAmount, choices.sharpenRadius);
+    QImage toned = gray;
+    if (curve != toneCurve({})) {
+        const int width = gray.width();
+        toned = grayPicture(gray, [&](int y, uchar* out) {
+            const uchar* in = gray.constScanLine(y);
+            for (int x = 0; x < width; ++x)
+                out[x] = curve[in[x]];
+        });
+    }
+    return sharpened(toned, choices.sharpenAmount, choices.sharpenRadius);
+}
+
+QImage shadedPicture(const QImage& picture, const PreparationChoices& choices) {
+    if (!choices.shades() || picture.isNull())
+        return picture;
+    return tonedAndSharpened(grayOfPicture(picture, choices.gray), choices);
 }
 
 PreparedPicture preparePicture(const QImage& source, const PreparationChoices& choices) {

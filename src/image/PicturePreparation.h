@@ -30,8 +30,12 @@ int lumaOf(QRgb colour);
 QImage reshapedPicture(const QImage& source, const PreparationChoices& choices);
 
 // Gray, tone and sharpen on a reshaped picture: an 8-bit gray picture, or the picture itself
-// when the choices change none of its grays.
+// when the choices change none of its grays. It is tonedAndSharpened(grayOfPicture(…)).
 QImage shadedPicture(const QImage& picture, const PreparationChoices& choices);
+// The gray of every pixel, from the red channel or the luminance: an 8-bit gray picture.
+QImage grayOfPicture(const QImage& picture, GraySource gray);
+// Tone and sharpen on an 8-bit gray picture.
+QImage tonedAndSharpened(const QImage& gray, const PreparationChoices& choices);
 
 // The whole preparation, or why it cannot be made for this picture (preparationProblem).
 struct PreparedPicture {

@@ -29,12 +29,29 @@ PreparationPreview::PreparationPreview(QImage source, ConversionVariant variant,
 const QImage& PreparationPreview::reshaped(const PreparationChoices& choices) {
     const PreparationChoices reshaping = reshapingOf(choices);
     if (reshapedFor_ != reshaping) {
-        reshaped_ = QImage(); // the old one goes before the new one is made
-        reshapedFor_.reset();
+        forget(); // the old pictures go before the new ones are made
         reshaped_ = reshapedPicture(source_, reshaping);
         reshapedFor_ = reshaping;
     }
     return reshaped_;
+}
+
+const QImage& PreparationPreview::grays(const PreparationChoices& choices) {
+    const QImage& picture = reshaped(choices);
+    if (graysFrom_ != choices.gray) {
+        grays_ = QImage();
+        graysFrom_.reset();
+        grays_ = grayOfPicture(picture, choices.gray);
+        graysFrom_ = choices.gray;
+    }
+    return grays_;
+}
+
+void PreparationPreview::forget() {
+    grays_ = QImage();
+    graysFrom_.reset();
+    reshaped_ = QImage();
+    reshapedFor_.reset();
 }
 
 std::optional<QString> PreparationPreview::prepare(const PreparationChoices& choices) {
@@ -43,13 +60,14 @@ std::optional<QString> PreparationPreview::prepare(const PreparationChoices& cho
         return problem;
     }
     try {
-        const QImage prepared = shadedPicture(reshaped(choices), choices);
+        // What shadedPicture(reshaped, choices) gives, from the kept pictures.
+        const QImage prepared =
+            choices.shades() ? tonedAndSharpened(grays(choices), choices) : reshaped(choices);
         SilentProgress progress;
         convertPicture(prepared, tables_, variant_, dots_, progress);
     } catch (const std::bad_alloc&) {
         dots_ = DotImage();
-        reshaped_ = QImage();
-        reshapedFor_.reset();
+        forget();
         return QStringLiteral("недостаточно памяти для рисунка");
     }
     return std::nullopt;

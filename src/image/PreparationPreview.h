@@ -15,8 +15,9 @@ namespace zuk {
 // the picture as read, prepared and converted exactly as the open will do it (the same steps,
 // the variant chosen, the pattern positions as they stand), so what the dialog shows is what
 // will be engraved. The program's own pattern positions are not moved. The picture reshaped
-// (crop, rotation, mirror, size) is kept while only its grays change, and the grids are reused
-// from one showing to the next, so that the dots follow a slider.
+// (crop, rotation, mirror, size) and its grays are kept while only the tone and the sharpening
+// change, and the grids are reused from one showing to the next, so that the dots follow a
+// slider.
 class PreparationPreview {
 public:
     PreparationPreview(QImage source, ConversionVariant variant, const PictureTables& tables);
@@ -33,12 +34,16 @@ public:
 
 private:
     const QImage& reshaped(const PreparationChoices& choices);
+    const QImage& grays(const PreparationChoices& choices);
+    void forget();
 
     QImage source_;
     ConversionVariant variant_;
     const PictureTables& tables_;
-    std::optional<PreparationChoices> reshapedFor_;
+    std::optional<PreparationChoices> reshapedFor_; // the reshaping choices of reshaped_
     QImage reshaped_;
+    std::optional<GraySource> graysFrom_; // how grays_ was made from reshaped_
+    QImage grays_;
     DotImage dots_;
 };
 

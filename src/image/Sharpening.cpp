@@ -1,6 +1,8 @@
 #include "image/Sharpening.h"
 
+#include "image/PageMemory.h"
 #include "image/RowBands.h"
+#include "image/VectorLoops.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,57 +29,41 @@ std::vector<float> gaussian(double radius) {
     return normalised;
 }
 
-// One row of the blur: the columns blurred first (into the row's middle part of `padded`, the
-// edge values repeated on both sides), then the row. The Gaussian is symmetric, so the two
-// values at the same distance are added before they are weighed.
-class RowBlur {
-public:
-    RowBlur(const QImage& gray, const std::vector<float>& weights)
-        : gray_(gray), weights_(weights), reach_(int(weights.size()) - 1), width_(gray.width()),
-          padded_(std::size_t(width_ + 2 * reach_)), blurred_(std::size_t(width_)) {}
-
-    const float* operator()(int y) {
-        const int width = width_;
-        float* const columns = padded_.data() + reach_;
-        const uchar* centre = gray_.constScanLine(y);
-        const float middle = weights_[0];
+// Column sums of one row: each value's own gray and those at each distance above and below it
+// (the edge rows repeated), weighed; the Gaussian is symmetric, so the two values at the same
+// distance are added before they are weighed.
+ZUK_VECTOR_LOOPS
+void blurColumns(const uchar* const* rows, const float* weights, int reach, int width,
+                 float* columns) {
+    const uchar* centre = rows[reach];
+    for (int x = 0; x < width; ++x)
+        columns[x] = weights[0] * float(centre[x]);
+    for (int k = 1; k <= reach; ++k) {
+        const uchar* above = rows[reach - k];
+        const uchar* under = rows[reach + k];
         for (int x = 0; x < width; ++x)
-            columns[x] = middle * float(centre[x]);
-        const int lastRow = gray_.height() - 1;
-        for (int k = 1; k <= reach_; ++k) {
-            const float weight = weights_[std::size_t(k)];
-            const uchar* above = gray_.constScanLine(std::max(y - k, 0));
-            const uchar* under = gray_.constScanLine(std::min(y + k, lastRow));
-            for (int x = 0; x < width; ++x)
-                columns[x] += weight * float(int(above[x]) + int(under[x]));
-        }
-        std::fill(padded_.begin(), padded_.begin() + reach_, columns[0]);
-        std::fill(padded_.end() - reach_, padded_.end(), columns[width - 1]);
-        float* const blurred = blurred_.data();
-        for (int x = 0; x < width; ++x)
-            blurred[x] = middle * columns[x];
-        for (int k = 1; k <= reach_; ++k) {
-            const float weight = weights_[std::size_t(k)];
-            const float* left = columns - k;
-            const float* right = columns + k;
-            for (int x = 0; x < width; ++x)
-                blurred[x] += weight * (left[x] + right[x]);
-        }
-        return blurred;
+            columns[x] += weights[k] * float(int(above[x]) + int(under[x]));
     }
+}
 
-private:
-    const QImage& gray_;
-    const std::vector<float>& weights_;
-    const int reach_;
-    const int width_;
-    std::vector<float> padded_;
-    std::vector<float> blurred_;
-};
+// The row of column sums blurred along the row; `columns` has `reach` values before and after
+// the row, its edge values repeated.
+ZUK_VECTOR_LOOPS
+void blurRow(const float* columns, const float* weights, int reach, int width, float* blurred) {
+    for (int x = 0; x < width; ++x)
+        blurred[x] = weights[0] * columns[x];
+    for (int k = 1; k <= reach; ++k) {
+        const float* left = columns - k;
+        const float* right = columns + k;
+        for (int x = 0; x < width; ++x)
+            blurred[x] += weights[k] * (left[x] + right[x]);
+    }
+}
 
 // g + amount · (g − blurred), rounded and held to 0..255. The value is at most a few thousand
 // either way, so the rounding can truncate the value plus a half: a value that truncates
 // upwards below -1/2 is held to 0 anyway. Held as whole numbers, the loop runs on vectors.
+ZUK_VECTOR_LOOPS
 void unsharpRow(const uchar* in, const float* blurred, int width, float amount, uchar* out) {
     for (int x = 0; x < width; ++x) {
         const float g = float(in[x]);
@@ -87,12 +73,42 @@ void unsharpRow(const uchar* in, const float* blurred, int width, float amount, 
     }
 }
 
+// The blur of one row after another, with its working rows.
+class RowBlur {
+public:
+    RowBlur(const QImage& gray, const std::vector<float>& weights)
+        : gray_(gray), weights_(weights), reach_(int(weights.size()) - 1), width_(gray.width()),
+          rows_(weights.size() * 2 - 1), padded_(std::size_t(width_ + 2 * reach_)),
+          blurred_(std::size_t(width_)) {}
+
+    const float* operator()(int y) {
+        const int lastRow = gray_.height() - 1;
+        for (std::size_t k = 0; k < rows_.size(); ++k)
+            rows_[k] = gray_.constScanLine(std::clamp(y + int(k) - reach_, 0, lastRow));
+        float* const columns = padded_.data() + reach_;
+        blurColumns(rows_.data(), weights_.data(), reach_, width_, columns);
+        std::fill(padded_.begin(), padded_.begin() + reach_, columns[0]);
+        std::fill(padded_.end() - reach_, padded_.end(), columns[width_ - 1]);
+        blurRow(columns, weights_.data(), reach_, width_, blurred_.data());
+        return blurred_.data();
+    }
+
+private:
+    const QImage& gray_;
+    const std::vector<float>& weights_;
+    const int reach_;
+    const int width_;
+    std::vector<const uchar*> rows_;
+    std::vector<float> padded_;
+    std::vector<float> blurred_;
+};
+
 } // namespace
 
 QImage sharpened(const QImage& gray, double amount, double radius) {
     if (amount <= 0 || gray.isNull())
         return gray;
-    QImage result(gray.size(), QImage::Format_Grayscale8);
+    QImage result = pictureInFreshPages(gray.width(), gray.height(), QImage::Format_Grayscale8);
     if (result.isNull())
         throw std::bad_alloc();
     result.setDotsPerMeterX(gray.dotsPerMeterX());
