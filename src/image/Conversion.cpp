@@ -1,11 +1,11 @@
 #include "image/Conversion.h"
 
 #include "image/DiffusionRow.h"
-#include "image/GridFill.h"
 #include "image/RowBands.h"
 #include "image/RowHandoff.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <memory>
 #include <thread>
@@ -233,79 +233,101 @@ void startConversion(const DotImage& picture, PictureProgress& progress) {
     progress.setGauge(0, picture.height());
 }
 
-// Rows are handed between the threads of a conversion in groups of this many.
+// The diffusion hands finished rows over in groups of this many.
 constexpr int kHandoffRows = 32;
 
-// The whole conversion on two threads, every cell computed as on one: a second thread fills the
-// grids ahead of the diffusion (which needs rows i and i+1 filled for row i) and writes each
-// row back once the diffusion has left it (a row is final once it has been diffused; the last
-// one, which the combined variant clears, once the margins are cleared). The diffusion itself
-// runs in its order on this thread, which alone reports progress.
+// Writes the rows back as they are claimed, by either thread: each row once, and only a row the
+// diffusion has finished (`final` counts them).
+class WriteBackQueue {
+public:
+    WriteBackQueue(DotImage& dots, ConversionVariant variant)
+        : dots_(dots), snap_(variant), bits_(dots.bitmap.bits()), // detached here, once
+          stride_(dots.bitmap.bytesPerLine()), height_(dots.height()) {}
+
+    // The second thread: rows as they become final, until every row is claimed.
+    void followTheDiffusion() {
+        for (int y = next_.load(); y < height_; y = next_.load()) {
+            if (y >= final_.count())
+                final_.waitFor(y + 1);
+            else if (next_.compare_exchange_weak(y, y + 1))
+                writeBack(y);
+        }
+    }
+    // The diffusion has finished the picture rows above `rows`.
+    void finished(int rows) { final_.publish(rows); }
+    // The calling thread, once every row is final: the rows the second thread has not claimed.
+    void finishOnThisThread() {
+        final_.publish(height_);
+        for (int y = next_.fetch_add(1); y < height_; y = next_.fetch_add(1))
+            writeBack(y);
+    }
+    // Nothing more is to be written back (the conversion failed).
+    void abandon() {
+        next_.store(height_);
+        final_.publish(height_);
+    }
+
+private:
+    void writeBack(int y) {
+        writeBackRow(dots_, snap_, y, reinterpret_cast<QRgb*>(bits_ + y * stride_));
+    }
+
+    DotImage& dots_;
+    const DotSnap snap_;
+    uchar* const bits_;
+    const qsizetype stride_;
+    const int height_;
+    RowHandoff final_;
+    std::atomic<int> next_{0};
+};
+
+// The diffusion of filled grids with the write-back beside it on a second thread, every cell
+// computed as on one: a row is final once it has been diffused (the last one, which the
+// combined variant clears, once the margins are cleared), and only final rows are written back.
+// The second thread only ever takes work off this one: the rows it has not written back when
+// the diffusion ends are written back here, so a second thread that gets no processor costs
+// nothing but its start. This thread alone reports progress.
 template <typename Quantiser>
-void convertAlongside(GridFill& fill, DotImage& dots, Quantiser& quantiser,
-                      ConversionVariant variant, PictureProgress& progress) {
+void convertAlongside(DotImage& dots, Quantiser& quantiser, ConversionVariant variant,
+                      PictureProgress& progress) {
     const int height = dots.height();
-    const DotSnap snap(variant);
-    uchar* const bits = dots.bitmap.bits(); // detached here, before the second thread starts
-    const qsizetype stride = dots.bitmap.bytesPerLine();
-    RowHandoff filled; // grid rows from the top
-    RowHandoff final;  // picture rows from the top
-    std::thread helper([&] {
-        for (int row = 0; row < fill.gridRows(); row += kHandoffRows) {
-            const int end = std::min(row + kHandoffRows, fill.gridRows());
-            fill.rows(row, end);
-            filled.publish(end);
-        }
-        for (int y = 0; y < height; ++y) {
-            final.waitFor(y + 1);
-            writeBackRow(dots, snap, y, reinterpret_cast<QRgb*>(bits + y * stride));
-        }
-    });
+    WriteBackQueue queue(dots, variant);
+    std::thread helper([&queue] { queue.followTheDiffusion(); });
     try {
         startConversion(dots, progress);
         for (int i = 1; i <= height; ++i) {
-            filled.waitFor(i + 2);
             diffuseGridRow(dots, i, quantiser);
             progress.setGauge(i, height);
             if (i % kHandoffRows == 0)
-                final.publish(std::min(i, height - 1));
+                queue.finished(std::min(i, height - 1));
         }
-        final.publish(height - 1);
-        filled.waitFor(fill.gridRows()); // the margins below the picture are the fill's too
+        queue.finished(height - 1);
         clearMargins(dots, variant);
         progress.showStatus(StatusText::Transferring);
         progress.setGauge(0, height);
+        queue.finishOnThisThread();
     } catch (...) {
-        final.publish(height); // the second thread ends; what it wrote is not used
+        queue.abandon();
         helper.join();
         throw;
     }
-    final.publish(height);
     helper.join();
     progress.setGauge(0, height);
     progress.showStatus(StatusText::PictureReady);
 }
 
-// convertPicture with the grids filled and the dots written back on a second thread.
+// convertPicture with the dots written back on a second thread beside the diffusion.
 PatternPositions convertOnTwoThreads(const QImage& picture, const PictureTables& tables,
                                      ConversionVariant variant, DotImage& dots,
                                      PictureProgress& progress) {
-    const int height = picture.height();
-    progress.setGauge(0, height);
-    shapeGrids(dots, picture.size(), GridCells::ToBeFilled);
-    progress.setGauge(height, height);
-    GridFill fill(picture, tables, variant, dots);
-    dots.bitmap.setDotsPerMeterX(picture.dotsPerMeterX());
-    dots.bitmap.setDotsPerMeterY(picture.dotsPerMeterY());
-    progress.showStatus(StatusText::PreparingData);
-    progress.setGauge(0, height);
+    buildGrids(picture, tables, variant, dots, progress);
     if (variant == ConversionVariant::Combined) {
         PatternQuantiser quantiser(dots.gray, tables);
-        convertAlongside(fill, dots, quantiser, variant, progress);
+        convertAlongside(dots, quantiser, variant, progress);
         return quantiser.positions();
     }
     ThresholdQuantiser quantiser;
-    convertAlongside(fill, dots, quantiser, variant, progress);
+    convertAlongside(dots, quantiser, variant, progress);
     return tables.positions;
 }
 

@@ -24,7 +24,7 @@ void shapeGrids(DotImage& picture, QSize size, GridCells grayAndDots);
 // Fills the gray grid and the dot image of sized grids, grid row by grid row: row 0 and rows
 // H+1..H+3 with 0, row y+1 from picture row y (its red channel as the gray, through the tone
 // curve of the variant into the dot image, the margin cells 0). Rows may be filled in any
-// order, and on another thread than the one that made the fill.
+// order.
 class GridFill {
 public:
     GridFill(const QImage& picture, const PictureTables& tables, ConversionVariant variant,

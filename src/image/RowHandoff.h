@@ -14,6 +14,7 @@ public:
         done_.store(rows, std::memory_order_release);
         done_.notify_all();
     }
+    int count() const { return done_.load(std::memory_order_acquire); }
     void waitFor(int rows) const {
         for (int seen = done_.load(std::memory_order_acquire); seen < rows;
              seen = done_.load(std::memory_order_acquire))

@@ -253,9 +253,9 @@ TEST_F(ConversionTest, AnEmptyPictureGivesEmptyGridsWithMargins) {
     EXPECT_EQ(picture.dots.cols(), 4);
 }
 
-// A picture of 64 rows or more is converted on two threads (the grids filled ahead of the
-// diffusion, the dots written back behind it); every byte is what the conversion on one thread
-// (buildGrids and convertGrids) gives: both grids, the bitmap and the pattern positions.
+// A picture of 64 rows or more is converted on two threads (the dots written back behind the
+// diffusion); every byte is what the conversion on one thread (buildGrids and convertGrids)
+// gives: both grids, the bitmap and the pattern positions.
 TEST_F(ConversionTest, TwoThreadsGiveTheBytesOfOne) {
     unsigned seed = 40;
     for (auto [width, height] : {std::pair{70, 64}, std::pair{33, 65}, std::pair{300, 97},
