@@ -136,7 +136,8 @@ TEST_F(BatchTest, PreparationOptionsApplyTheSameChoicesAsTheWindow) {
     for (const QStringList& neutral :
          {QStringList{"--crop", "0,0,60,40"}, QStringList{"--width=60", "--height=40"},
           QStringList{"--brightness", "0", "--contrast", "0", "--gamma", "1", "--sharpen", "0"},
-          QStringList{"--mirror", "h", "--mirror", "h"}})
+          QStringList{"--mirror", "h", "--mirror", "h"},
+          QStringList{"--rotate", "180", "--mirror", "h", "--mirror", "v"}})
         EXPECT_EQ(converted(neutral), plain) << neutral.join(' ').toStdString();
     EXPECT_NE(converted({"--invert"}), plain);
     converted({"--width", "45", "--rotate", "180"});
@@ -147,6 +148,32 @@ TEST_F(BatchTest, PreparationOptionsApplyTheSameChoicesAsTheWindow) {
     EXPECT_EQ(outside.exitCode, 1);
     EXPECT_TRUE(outside.err.contains("in.bmp") && outside.err.contains("вне рисунка"))
         << outside.err.toStdString();
+}
+
+// A one-pixel checkerboard reduced through the tool by factors of 2 and more, integral or not,
+// is an even mid-gray: every row strikes about as many dots as a row of a flat mid-gray picture
+// (sampling instead of averaging would give rows of one colour).
+TEST_F(BatchTest, ACheckerboardReducedByTheToolStrikesAsAFlatMidGray) {
+    test::saveBmp(test::grayPicture(120, 90, [](int x, int y) { return (x + y) % 2 * 255; }),
+                  path("board.bmp"));
+    test::saveBmp(test::uniformPicture(120, 90, 128), path("flat.bmp"));
+    const auto struckPerRow = [this](const QString& name, const char* width) {
+        const BatchRun run = runBatch({"convert", path(name), path("out.bmp"), "--width", width});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QImage dots = readPictureFile(path("out.bmp")).image;
+        std::vector<double> struck(dots.height());
+        for (int y = 0; y < dots.height(); ++y)
+            for (int x = 0; x < dots.width(); ++x)
+                struck[y] += (qRed(dots.pixel(x, y)) < 128) / double(dots.width());
+        return struck;
+    };
+    for (const char* width : {"60", "40", "37", "24"}) {
+        const std::vector<double> board = struckPerRow("board.bmp", width);
+        const std::vector<double> flat = struckPerRow("flat.bmp", width);
+        ASSERT_EQ(board.size(), flat.size());
+        for (size_t y = 0; y < board.size(); ++y)
+            EXPECT_NEAR(board[y], flat[y], 0.15) << width << " row " << y;
+    }
 }
 
 TEST_F(BatchTest, PreparationOptionsAreListedAndCheckedForEveryCommand) {
