@@ -6,6 +6,7 @@
 #include "fuzz/support/FuzzSupport.h"
 
 #include "app/Clock.h"
+#include "app/MenuStates.h"
 #include "app/Texts.h"
 #include "device/CommandSet.h"
 #include "support/RecordingScreen.h"
@@ -168,7 +169,8 @@ void zuk::fuzz::testOneInput(FuzzInput& input) {
         return stream;
     });
     require(port.openPort() && line != nullptr, "the line opens");
-    CommandExchange exchange(port, screen, clock, texts);
+    MenuStates menus(screen);
+    CommandExchange exchange(port, screen, menus, clock, texts);
     CommandSet commands(exchange);
 
     const qint64 answers = qint64(input.left());

@@ -4,6 +4,7 @@
 // operator told; a sound one is the pending job.
 #include "fuzz/support/FuzzSupport.h"
 
+#include "app/Settings.h"
 #include "fuzz/support/FuzzProgram.h"
 
 namespace zuk::fuzz {
@@ -30,8 +31,11 @@ QString describe(const RecoveryData& d) {
 }
 
 void checkJobWritesBack(const ProgramDir& dir, const RecoveryData& read) {
-    require(read.resolutionIndex >= 0 && read.resolutionIndex <= 8,
-            "the resolution index is one of the nine", describe(read));
+    // The nine density lines, or -1 (no line) and 9 (the empty line) that the density
+    // dialog's odd choices give and the job start writes as they are.
+    require(read.resolutionIndex >= kNoResolutionLine &&
+                read.resolutionIndex <= kEmptyResolutionLine,
+            "the density line is one the job start writes", describe(read));
     const RecoveryStage stage =
         read.secondPassStarted() ? RecoveryStage::SecondPassStart : RecoveryStage::JobStart;
     if (!writeRecoveryFile(dir, read, stage).ok())
@@ -53,7 +57,7 @@ void checkStartUp(const QByteArray& bytes, const RecoveryRead<RecoveryHeader>& h
     settings.fieldHeight = 30;
     settings.portName = QStringLiteral("none");
     require(saveConfiguration(dir, settings).ok(), "Zuk.ini can be written");
-    Program& program = FuzzProgram::start([](const QString&) { return nullptr; });
+    const Program& program = FuzzProgram::start([](const QString&) { return nullptr; });
     const test::RecordingScreen& screen = FuzzProgram::screen();
     if (header.ok()) {
         require(program.unfinishedJob && program.savedJob.pictureFile == header.data.pictureFile &&

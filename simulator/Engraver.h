@@ -41,8 +41,9 @@
 //   them: a bad check byte (or a frame at another sequence number, except a greeting), a
 //   wrong confirmation, a data frame outside a print line, a move count FFFF (a move of 0
 //   steps wrapped), a cell struck twice in one pass, a strike with the needle raised or
-//   without a strike profile, a print line or "SetStrike" cut off by a command, a wrong
-//   report reply, a byte while busy, a frame left incomplete for more than 100 ms.
+//   without a strike profile, a warm-up stroke with the needle down, a print line or
+//   "SetStrike" cut off by a command, a wrong report reply, a byte while busy, a frame left
+//   incomplete for more than 100 ms.
 // - The machine: "Left" and "StepUp" make the column and the row count grow. A print line
 //   left to right strikes the cell under the head and steps on, right to left it steps
 //   first, so a line of n dots from column c covers c .. c+n-1 forwards and c-1 .. c-n

@@ -97,6 +97,9 @@ void Engraver::startCommand(const DeviceCommand& command, qint64 t) {
         break;
     }
     case CommandKind::WarmUp: {
+        // The stroke swings the needle: lowered, it pits the plate where the head stands.
+        if (m.needleDown)
+            violation(QStringLiteral("a warm-up stroke with the needle down strikes the plate"));
         Work work;
         work.holdable = false;
         startWork(std::move(work), timing::kWarmUpUs, t);

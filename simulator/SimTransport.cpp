@@ -19,12 +19,28 @@ bool SimTransport::writeByte(quint8 byte) {
 
 std::optional<quint8> SimTransport::readByte(int timeoutMs) {
     const qint64 deadline = clock_.monotonicMs() + std::max(timeoutMs, 0);
+    std::optional<quint8> answer;
     if (const std::optional<qint64> due = engraver_->firstAnswerDue(deadline)) {
-        clock_.sleepUntil(*due);
-        return engraver_->takeAnswer(std::max(*due, clock_.monotonicMs()));
+        sleepUntil(*due);
+        answer = engraver_->takeAnswer(std::max(*due, clock_.monotonicMs()));
+    } else {
+        sleepUntil(deadline);
     }
-    clock_.sleepUntil(deadline);
-    return std::nullopt;
+    if (waitHook_)
+        waitHook_();
+    return answer;
+}
+
+// Nothing reaches the engraver while the host waits for it, so the answer due stays due.
+void SimTransport::sleepUntil(qint64 atMs) {
+    if (!waitHook_) {
+        clock_.sleepUntil(atMs);
+        return;
+    }
+    while (clock_.monotonicMs() < atMs) {
+        clock_.sleepUntil(std::min(atMs, clock_.monotonicMs() + kWaitSliceMs));
+        waitHook_();
+    }
 }
 
 std::shared_ptr<Engraver> makeEngraver(const SimOptions& options) {

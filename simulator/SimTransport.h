@@ -37,13 +37,18 @@ public:
     bool setParity(Parity parity) override;
     bool writeByte(quint8 byte) override;
     std::optional<quint8> readByte(int timeoutMs) override;
+    void setWaitHook(const std::function<void()>& hook) override { waitHook_ = hook; }
 
     Engraver& engraver() { return *engraver_; }
 
 private:
     std::shared_ptr<Engraver> engraver_;
+    // Sleeps the clock until `atMs`, in slices with the wait hook between them when one is set.
+    void sleepUntil(qint64 atMs);
+
     Clock& clock_;
     Parity parity_ = Parity::Even;
+    std::function<void()> waitHook_;
 };
 
 // The port name that selects the built-in engraver.

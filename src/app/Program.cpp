@@ -22,9 +22,9 @@ QString damagedRecoveryFileNote(const ProgramDir& dir, const RecoverySetAside& a
 } // namespace
 
 Program::Program(Screen& screen_, Clock& clock_, TransportFactory transports, ProgramDir dir_)
-    : screen(screen_), clock(clock_), dir(std::move(dir_)), port(std::move(transports)),
-      exchange(port, screen, clock, texts), commands(exchange), image(screen, texts, imageLinks()),
-      movement(commands, image, screen) {}
+    : screen(screen_), menus(screen_), clock(clock_), dir(std::move(dir_)),
+      port(std::move(transports)), exchange(port, screen, menus, clock, texts), commands(exchange),
+      image(screen, texts, imageLinks()), movement(commands, image, screen, settings) {}
 
 ImageLinks Program::imageLinks() {
     ImageLinks links;
@@ -133,12 +133,12 @@ void Program::programMotorDrivers() {
     if (!commands.progXMotor(CommandSet::kResolutionParameter, kStartUpResolutionSetting)) {
         screen.showMessage(MessageKind::Error, QStringLiteral("Не отвечает драйвер двигателя X "));
         exchange.setLinkActive(false);
-        screen.enterMenuState(MenuState::LinkLost, false);
+        menus.linkLost();
     }
     if (!commands.progYMotor(CommandSet::kResolutionParameter, kStartUpResolutionSetting)) {
         screen.showMessage(MessageKind::Error, QStringLiteral("Не отвечает драйвер двигателя Y "));
         exchange.setLinkActive(false);
-        screen.enterMenuState(MenuState::LinkLost, false);
+        menus.linkLost();
     }
 }
 
@@ -146,6 +146,10 @@ void Program::offerUnfinishedJob() {
     if (!unfinishedJob || !exchange.linkActive())
         return;
     const RecoveryChoice choice = screen.askRecoveryChoice();
+    // Escape or the dialog's close box decides nothing: nothing is sent or deleted, and
+    // "Тест" offers the job again.
+    if (!choice.answered)
+        return;
     if (choice.finish) {
         resumeWarmUpCycles = choice.warmUpCycles;
         timers.crush = true;
@@ -199,13 +203,13 @@ void Program::deviceReadyCheck() {
     exchange.greeting();
     if (exchange.linkActive()) {
         screen.showMessage(MessageKind::Information, texts.status(StatusText::DeviceReady));
-        screen.enterMenuState(MenuState::LinkUp, false);
+        menus.linkUp();
         exchange.setLinkError(false);
         if (unfinishedJob)
             offerUnfinishedJob();
     } else {
         screen.showMessage(MessageKind::Error, QStringLiteral("Устройство не отвечает"));
-        screen.enterMenuState(MenuState::LinkLost, false);
+        menus.linkLost();
         exchange.setLinkError(true);
     }
 }

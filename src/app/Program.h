@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Clock.h"
+#include "app/MenuStates.h"
 #include "app/ProgramDir.h"
 #include "app/Screen.h"
 #include "app/Settings.h"
@@ -68,6 +69,7 @@ public:
     bool reportFileResult(const FileResult& result);
 
     Screen& screen;
+    MenuStates menus;
     Clock& clock;
     ProgramDir dir;
     Texts texts;

@@ -19,7 +19,7 @@ public:
     void setGauge(int, int) override {}
     void setField(Field, const QString&) override {}
     void processEvents() override {}
-    RecoveryChoice askRecoveryChoice() override { return {false, 0}; }
+    RecoveryChoice askRecoveryChoice() override { return {false, 0, false}; }
     std::optional<ConversionVariant> askConversionVariant() override { return std::nullopt; }
     QString askPictureToOpen() override { return {}; }
     QString askPictureSaveName() override { return {}; }

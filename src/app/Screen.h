@@ -52,6 +52,9 @@ enum class MessageKind { Information, Warning, Error };
 struct RecoveryChoice {
     bool finish = true;   // finish the job (else ignore it and delete its recovery data)
     int warmUpCycles = 3; // warm-up series before the job goes on
+    // "Ok" was pressed. A dialog closed otherwise (Escape, its close box, a termination)
+    // decides nothing: the job stays pending.
+    bool answered = true;
 };
 
 // Everything the core needs from the screen. The main window implements it; the tests and

@@ -3,6 +3,7 @@
 #include "app/TerminationSignals.h"
 #include "app/Version.h"
 #include "app/ui/Application.h"
+#include "app/ui/ModalWindowCloser.h"
 #include "app/ui/Windows.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QTextStream>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -43,15 +45,28 @@ int main(int argc, char* argv[]) {
         return 0;
     QApplication app(argc, argv);
     zuk::setUpApplication();
-    // Installed before the windows exist, so that a signal during start-up is kept until the
-    // main window can close.
+    // Installed before the windows exist. A signal during the start-up (a message box or the
+    // unfinished-job dialog waiting for the operator) closes every dialog as if it had not
+    // been answered, so the start-up runs to its end at once; the main window then closes
+    // as "Выход" closes it.
     zuk::TerminationSignals termination;
+    zuk::TMenuForm* menuForm = nullptr;
+    std::unique_ptr<zuk::ModalWindowCloser> startUpCloser;
+    QObject::connect(&termination, &zuk::TerminationSignals::requested, [&] {
+        if (menuForm)
+            menuForm->terminationRequested();
+        else if (!startUpCloser)
+            startUpCloser = std::make_unique<zuk::ModalWindowCloser>();
+    });
+    termination.deliver();
 
     zuk::SystemClock clock;
     auto windows = zuk::createWindows(clock, zuk::systemTransports(clock), QDir::currentPath());
-    QObject::connect(&termination, &zuk::TerminationSignals::requested, windows->menuForm.get(),
-                     &zuk::TMenuForm::terminationRequested);
-    termination.deliver();
-    windows->menuForm->show();
+    menuForm = windows->menuForm.get();
+    if (startUpCloser) {
+        menuForm->terminationRequested();
+        return 0;
+    }
+    menuForm->show();
     return QApplication::exec();
 }

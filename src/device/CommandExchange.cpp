@@ -1,6 +1,7 @@
 #include "device/CommandExchange.h"
 
 #include "app/Clock.h"
+#include "app/MenuStates.h"
 #include "app/Screen.h"
 #include "app/Texts.h"
 
@@ -19,8 +20,9 @@ constexpr int kLinkFaultText = 9002;
 constexpr std::array<quint8, 4> kGreetingBytes{0x1B, 0x01, 0x00, 0x00};
 } // namespace
 
-CommandExchange::CommandExchange(SerialPort& port, Screen& screen, Clock& clock, const Texts& texts)
-    : port_(port), screen_(screen), clock_(clock), texts_(texts) {}
+CommandExchange::CommandExchange(SerialPort& port, Screen& screen, MenuStates& menus, Clock& clock,
+                                 const Texts& texts)
+    : port_(port), screen_(screen), menus_(menus), clock_(clock), texts_(texts) {}
 
 void CommandExchange::setCommand(std::array<quint8, 4> bytes, const QString& name,
                                  qint32 endTimeoutMs) {
@@ -44,7 +46,7 @@ void CommandExchange::failLink(bool setLinkError, const QString& message) {
     linkActive_ = false;
     if (setLinkError)
         linkError_ = true;
-    screen_.enterMenuState(MenuState::LinkLost, false);
+    menus_.linkLost();
     screen_.showMessage(MessageKind::Error, message);
 }
 
@@ -109,6 +111,8 @@ int CommandExchange::waitForAnswer(int kind) {
         answer = getAnswer(kind + sequence_);
         if (answer < 0 || answer == kind + sequence_ || answer == kRefused + next(sequence_))
             break;
+        if (kind == kDataTaken && printLineCompletedMeanwhile(answer))
+            break;
         if (round >= maxRounds) {
             failLink(true, kCommandFailed + command_.name);
             answer = -1;
@@ -128,37 +132,88 @@ int CommandExchange::waitForAnswer(int kind) {
     return answer;
 }
 
+// The answer to a data frame of a print line (0x60 + s) was lost, and the device, which had
+// all the line's data, engraved it and completed: its completion (0x50 + next(s)) came
+// instead, or the burst found it idle two numbers on (0x90 + next(next(s))). The data was
+// taken; the line's end wait then finds the device idle and leaves in step.
+bool CommandExchange::printLineCompletedMeanwhile(int answer) const {
+    return answer == kCompleted + next(sequence_) || answer == kRefused + next(next(sequence_));
+}
+
 void CommandExchange::longEndWait() {
     if (!linkActive_)
         return;
     log_.append(QStringLiteral("  LongEndComand  "));
-    const qint64 start = clock_.monotonicMs();
+    qint64 start = clock_.monotonicMs();
+    int bursts = 0;
     for (;;) {
         const qint64 elapsedMs = clock_.monotonicMs() - start;
         quint8 b = 0;
         const bool arrived = port_.readByte(b);
         log_.appendByte(b);
-        if (arrived && b == kCompleted + sequence_) {
-            log_.append(QStringLiteral(" Ok "));
-            screen_.setCursor(CursorShape::Default);
-            advanceSequence();
-            return;
-        }
-        if (arrived && b == kRefused + sequence_) {
-            log_.append(QStringLiteral(" False "));
-            advanceSequence();
-            return;
-        }
-        if (!arrived && elapsedMs > command_.endTimeoutMs) {
-            log_.append(kNoAnswer);
-            failLink(true, kNoAnswer + command_.name);
-            return;
-        }
         if (arrived) {
-            advanceSequence();
+            longCommandAnswered(b);
+            return;
+        }
+        if (elapsedMs <= command_.endTimeoutMs)
+            continue;
+        switch (silenceAfterLongCommand(bursts)) {
+        case LongWaitSilence::Completed:
+            return;
+        case LongWaitSilence::WaitAgain:
+            start = clock_.monotonicMs();
+            continue;
+        case LongWaitSilence::Failed:
+            // A command sent again that failed has told the operator already.
+            if (linkActive_) {
+                log_.append(kNoAnswer);
+                failLink(true, kNoAnswer + command_.name);
+            }
             return;
         }
     }
+}
+
+void CommandExchange::longCommandAnswered(quint8 b) {
+    if (b == kCompleted + sequence_) {
+        log_.append(QStringLiteral(" Ok "));
+        screen_.setCursor(CursorShape::Default);
+    } else if (b == kRefused + sequence_) {
+        log_.append(QStringLiteral(" False "));
+    } else {
+        // Any other byte ends the wait as if the command had completed; it is not the answer
+        // expected.
+        countMissedAnswer();
+    }
+    advanceSequence();
+}
+
+// The end time-out of a long command passed without a byte. A lost completion is not yet a
+// failed command: the burst asks the device, at most kMaxLongWaitBursts times in one wait.
+// - Completed: its completion held back (0x50 + s), or sent and lost, so that idle it refuses
+//   the burst at its next number (0x90 + next(s)).
+// - Waiting for a confirmation or still busy (0x20 + s, which the burst has just confirmed):
+//   one more end time-out.
+// - Idle at the same number (0x90 + s): it never took the command (a refusal whose burst
+//   answer came garbled was taken for an acceptance); the command goes out again.
+// - A garbled answer: asked again. Silence: the command failed.
+CommandExchange::LongWaitSilence CommandExchange::silenceAfterLongCommand(int& bursts) {
+    while (++bursts <= kMaxLongWaitBursts) {
+        const int answer = askForCompletion();
+        if (completedMeanwhile(answer)) {
+            longCommandAnswered(static_cast<quint8>(kCompleted + sequence_));
+            return LongWaitSilence::Completed;
+        }
+        if (answer < 0)
+            break;
+        if (answer == kAwaitingConfirmation + sequence_)
+            return LongWaitSilence::WaitAgain;
+        if (answer == kRefused + sequence_) {
+            send();
+            return linkActive_ ? LongWaitSilence::WaitAgain : LongWaitSilence::Failed;
+        }
+    }
+    return LongWaitSilence::Failed;
 }
 
 void CommandExchange::greeting() {
@@ -177,7 +232,7 @@ void CommandExchange::greeting() {
             screen_.showMessage(MessageKind::Error, texts_.language(kLinkFaultText, kLinkFault));
             log_.append(kLinkFault);
             linkActive_ = false;
-            screen_.enterMenuState(MenuState::LinkLost, false);
+            menus_.linkLost();
             return;
         }
         const int answer = getAnswer(kAccepted + sequence_);
@@ -208,7 +263,7 @@ void CommandExchange::greeting() {
 
 void CommandExchange::greetingSucceeded() {
     linkActive_ = true;
-    screen_.enterMenuState(MenuState::LinkUp, false);
+    menus_.linkUp();
     advanceSequence();
     screen_.setField(Field::Edit5, QString::number(sequence_));
 }
@@ -222,6 +277,8 @@ int CommandExchange::getAnswer(int expected) {
         log_.append(QStringLiteral("OK"));
         return b;
     }
+    if (!arrived || b != kRefused + sequence_)
+        countMissedAnswer();
     const int answer = resynchronise();
     log_.append(arrived ? QStringLiteral("<>==>") : QStringLiteral("Not Answer==>"));
     log_.appendByte(std::abs(answer));
@@ -245,6 +302,20 @@ int CommandExchange::resynchronise() {
     if (b == kAwaitingConfirmation + sequence_ && !port_.writeByte(kResyncConfirmation))
         return -1;
     return b;
+}
+
+void CommandExchange::countMissedAnswer() {
+    ++missedAnswers_;
+    lastMissedCommand_ = command_.name;
+}
+
+int CommandExchange::askForCompletion() {
+    countMissedAnswer();
+    const int answer = resynchronise();
+    log_.append(QStringLiteral("Not Answer==>"));
+    log_.appendByte(std::abs(answer));
+    dumpLog();
+    return answer;
 }
 
 void CommandExchange::countError() {

@@ -11,6 +11,7 @@
 namespace zuk {
 
 class Clock;
+class MenuStates;
 class Screen;
 class Texts;
 
@@ -47,8 +48,10 @@ public:
     static constexpr int kMaxRefusals = 16;
     static constexpr int kMaxGreetingAttempts = 16;
     static constexpr int kMinWaitRounds = 16;
+    static constexpr int kMaxLongWaitBursts = 4;
 
-    CommandExchange(SerialPort& port, Screen& screen, Clock& clock, const Texts& texts);
+    CommandExchange(SerialPort& port, Screen& screen, MenuStates& menus, Clock& clock,
+                    const Texts& texts);
 
     static int next(int sequence) { return (sequence + 1) & 0x0F; }
 
@@ -60,7 +63,9 @@ public:
     int endWait();
     // Waits for 0x60 + s after a data frame; the last answer, or -1.
     int dataWait();
-    // Waits for the completion of a long command, bounded by its end time-out.
+    // Waits for the completion of a long command, bounded by its end time-out. A completion
+    // that does not come in time is asked for with a resynchronisation before the command
+    // counts as failed.
     void longEndWait();
     // The "Hi" exchange that checks the link and synchronises the sequence number.
     void greeting();
@@ -68,6 +73,17 @@ public:
     int getAnswer(int expected);
     // The odd-parity burst; the byte that answered it, or -1.
     int resynchronise();
+    // Asks with the burst for a completion that did not come in time (a missed answer); the
+    // byte that answered the burst, or -1.
+    int askForCompletion();
+    // An answer came, but not the one expected (a garbled completion): counted with the
+    // missed ones.
+    void countMissedAnswer();
+    // The burst's answer says that the command has completed: the device gives the completion
+    // it held back (0x50 + s), or, idle, refuses at its next number (0x90 + next(s)).
+    bool completedMeanwhile(int burstAnswer) const {
+        return burstAnswer == kCompleted + sequence_ || burstAnswer == kRefused + next(sequence_);
+    }
 
     // Link failure: clears the link-active flag (and sets the link-error flag when asked),
     // enters the link lost state and shows the message.
@@ -92,6 +108,12 @@ public:
     // Completion and data waits that ended without the device's answer (-1), counted since
     // start-up: the command may or may not have been carried out.
     int unansweredWaits() const { return unansweredWaits_; }
+    // Answers that did not come as expected, counted since start-up: lost or garbled bytes
+    // (whether or not a resynchronisation repaired them) and completions of long commands that
+    // never came. A refusal, which only asks for the frame again, is not one of them.
+    int missedAnswers() const { return missedAnswers_; }
+    // The name of the command whose answer was missed last.
+    const QString& lastMissedCommand() const { return lastMissedCommand_; }
 
     ExchangeLog& log() { return log_; }
     quint16 errorCount() const { return errorCount_; }
@@ -106,17 +128,24 @@ public:
 
     SerialPort& port() { return port_; }
     Screen& screen() { return screen_; }
+    MenuStates& menus() { return menus_; }
     Clock& clock() { return clock_; }
     const Texts& texts() const { return texts_; }
 
 private:
+    enum class LongWaitSilence { Completed, WaitAgain, Failed };
+
     int transmit(bool followOn);
     int waitForAnswer(int kind);
+    bool printLineCompletedMeanwhile(int answer) const;
+    void longCommandAnswered(quint8 b);
+    LongWaitSilence silenceAfterLongCommand(int& bursts);
     void dumpLog();
     void greetingSucceeded();
 
     SerialPort& port_;
     Screen& screen_;
+    MenuStates& menus_;
     Clock& clock_;
     const Texts& texts_;
 
@@ -127,6 +156,8 @@ private:
     ExchangeLog log_;
     quint16 errorCount_ = 0;
     int unansweredWaits_ = 0;
+    int missedAnswers_ = 0;
+    QString lastMissedCommand_;
     bool selfTesting_ = false;
     TestingLog testingLog_;
 };

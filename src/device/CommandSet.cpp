@@ -1,6 +1,7 @@
 #include "device/CommandSet.h"
 
 #include "app/Clock.h"
+#include "app/MenuStates.h"
 #include "app/Screen.h"
 
 #include <QStringDecoder>
@@ -51,6 +52,7 @@ void CommandSet::resetError(int fieldWidth, int fieldHeight) {
     exchange_.screen().setCursor(CursorShape::Busy);
     exchange_.send();
     position = {};
+    headPositionUnknown = false;
     exchange_.longEndWait();
 }
 
@@ -132,7 +134,7 @@ bool CommandSet::programMotor(quint8 code, const QString& name, const QString& s
     // The driver's completion is read directly, without the end wait; it is read also after
     // a failed send, so that a driver that stays silent is named.
     quint8 answer = 0;
-    if (!exchange_.port().readByte(answer)) {
+    if (!exchange_.port().readByte(answer) && !(taken && completionAskedFor(answer))) {
         exchange_.failLink(false, silentMessage);
         return false;
     }
@@ -147,10 +149,25 @@ bool CommandSet::programMotor(quint8 code, const QString& name, const QString& s
     else if (parameter == kStepTimeParameter)
         stepTimeFactor = value;
     const bool confirmed = answer == CommandExchange::kCompleted + exchange_.sequence();
+    if (!confirmed)
+        exchange_.countMissedAnswer();
     exchange_.setLinkActive(true);
-    exchange_.screen().enterMenuState(MenuState::LinkUp, false);
+    exchange_.menus().linkUp();
     exchange_.advanceSequence();
     return confirmed;
+}
+
+// A motor setting the device took but whose completion did not come: the burst asks for it.
+// The device has completed (the answer is then the completion), or it was still waiting for
+// the confirmation, which the burst has just given: its completion is read once more.
+bool CommandSet::completionAskedFor(quint8& answer) {
+    const int burstAnswer = exchange_.askForCompletion();
+    if (exchange_.completedMeanwhile(burstAnswer)) {
+        answer = static_cast<quint8>(CommandExchange::kCompleted + exchange_.sequence());
+        return true;
+    }
+    return burstAnswer == CommandExchange::kAwaitingConfirmation + exchange_.sequence() &&
+           exchange_.port().readByte(answer);
 }
 
 StrikeProfile computeStrikeProfile(const StrikeLevels& levels, quint8 stepTimeFactor,

@@ -84,6 +84,9 @@ public:
     qint32 stepDuration = 0;
     std::array<qint32, 4> strikeDurations{};
     PlanPosition position;
+    // The head may stand anywhere (a resumption that did not go ahead): the plan position is
+    // not to be trusted until the next homing.
+    bool headPositionUnknown = false;
     quint16 reportedRow = 0;    // "How": Y
     quint16 reportedColumn = 0; // "How": X
     // What "Monitor" last showed in RealPosYEdit and RealPosXEdit; nothing before it did.
@@ -100,6 +103,7 @@ private:
     void shortCommand(std::array<quint8, 4> bytes, const QString& name, qint32 timeoutMs);
     bool programMotor(quint8 code, const QString& name, const QString& silentMessage,
                       quint8 parameter, quint8 value);
+    bool completionAskedFor(quint8& answer);
     bool readHowData(std::array<quint8, 4>& data);
     bool readByteWithin(quint8& byte, int attempts);
     bool writeByteWithin(quint8 byte, int attempts);

@@ -8,6 +8,10 @@ bool SerialPort::openPort() {
     closePort();
     if (factory_)
         transport_ = factory_(portName_);
+    if (transport_) {
+        transport_->setLostHandler(lostHandler_);
+        transport_->setWaitHook(waitHook_);
+    }
     return isOpen();
 }
 
@@ -39,10 +43,9 @@ bool SerialPort::readByte(quint8& byte) {
 }
 
 bool SerialPort::writeBytes(const QByteArray& bytes) {
-    bool allWritten = true;
-    for (char c : bytes)
-        allWritten = writeByte(static_cast<quint8>(c)) && allWritten;
-    return allWritten;
+    if (bytes.isEmpty())
+        return true;
+    return transport_ && transport_->writeBytes(bytes);
 }
 
 QString devicePathForPort(const QString& portName) {

@@ -27,6 +27,15 @@ public:
     bool openPort();
     void closePort();
     bool isOpen() const { return transport_ != nullptr; }
+    // The open line has gone away by itself (see ByteTransport::lost): nothing goes through
+    // it any more, and it waits for its owner to close it.
+    bool lineLost() const { return transport_ && transport_->lost(); }
+    // Called once for every line opened from now on that goes away by itself, from the event
+    // loop or from inside a call on the line: it only takes note (see ByteTransport).
+    void setLostHandler(std::function<void()> handler) { lostHandler_ = std::move(handler); }
+    // Called while a read waits for the device (see ByteTransport::setWaitHook); given to
+    // every line the port opens.
+    void setWaitHook(std::function<void()> hook) { waitHook_ = std::move(hook); }
 
     void setOddParity();
     void setEvenParity();
@@ -34,12 +43,14 @@ public:
     bool writeByte(quint8 byte);
     // One read of one byte, at most kReadTimeoutMs; byte keeps its value when nothing came.
     bool readByte(quint8& byte);
-    // Writes the string one byte per write call, to the end even when a write fails;
-    // true when every byte was written.
+    // Writes the string (a frame) in one call of the line where the line allows it; true
+    // when every byte was written (always for an empty string).
     bool writeBytes(const QByteArray& bytes);
 
 private:
     TransportFactory factory_;
+    std::function<void()> lostHandler_;
+    std::function<void()> waitHook_;
     QString portName_;
     std::unique_ptr<ByteTransport> transport_;
 };

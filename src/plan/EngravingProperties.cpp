@@ -63,12 +63,12 @@ void EngravingProperties::print1Click() {
     view_.showPortrait(program_.settings.portrait);
     view_.setPropertiesPanelVisible(true);
     view_.setSecondPassPanelVisible(secondWorkChecked_);
-    program_.screen.enterMenuState(MenuState::Work, program_.timers.optimizing);
+    program_.menus.work(program_.timers.optimizing);
 }
 
 void EngravingProperties::bitBtn1Click() {
     hidePanels();
-    program_.screen.enterMenuState(MenuState::LinkUp, false);
+    program_.menus.linkUp();
 }
 
 JobStartResult EngravingProperties::button17Click() {

@@ -4,6 +4,7 @@
 #include "plan/BufferedFileWriter.h"
 #include "plan/JobTimeEstimate.h"
 #include "plan/PlanBuilder.h"
+#include "run/DevicePreparation.h"
 #include "run/EngravingRun.h"
 #include "run/PlanFiles.h"
 #include "run/RunState.h"
@@ -72,22 +73,28 @@ FileResult writeJobFiles(Program& program) {
     return writeRecoveryFile(program.dir, jobRecoveryData(program), RecoveryStage::JobStart);
 }
 
-void prepareDevice(Program& program) {
-    CommandSet& commands = program.commands;
+void greetDevice(Program& program) {
     for (int i = 0; i < kJobStartGreetings; ++i)
-        commands.greeting();
-    commands.strikeSetting(CommandSet::kStrikeT, CommandSet::kJobStrikeT);
-    commands.strikeSetting(CommandSet::kStrikeU, CommandSet::kJobStrikeU);
+        program.commands.greeting();
 }
 
-void sendJobSettings(Program& program) {
-    CommandSet& commands = program.commands;
-    const Settings& settings = program.settings;
-    commands.setResolutionSteps(settings.resolutionIndex);
-    commands.setStepTime(commands.stepTimeFactor);
-    commands.setStrike(settings.first);
-    commands.resetError(settings.fieldWidth, settings.fieldHeight);
-    commands.beginPrint();
+// A setting after the files failed: nothing was struck ("Begin print" was not sent), and the
+// job's files stay, so that "Тест" offers it once the device answers (its record says that
+// no pass has begun: it runs from home) and a new "Работа" replaces it.
+JobStartResult keepUnstartedJob(Program& program, const DevicePreparation& device) {
+    program.timers.optimizing = false;
+    program.job.plan.close();
+    noteProgressResult(program, program.job.progress.flush(program.clock.monotonicMs()));
+    program.exchange.setLinkActive(false);
+    keepJobPending(program);
+    enterNoDeviceState(program);
+    program.screen.showMessage(
+        MessageKind::Error,
+        device.failureText() +
+            QStringLiteral(" Гравирование не начато, на пластину ничего не нанесено. Данные "
+                           "работы сохранены: когда устройство ответит («Тест»), её можно будет "
+                           "выполнить с начала."));
+    return {};
 }
 
 // The recovery file has been written but the job does not run after all: nothing was
@@ -118,7 +125,11 @@ PlanBuildResult buildJobPlan(Program& program, const ProgramDir& planDir) {
 
 JobStartResult launchJob(Program& program, qint64 planLines) {
     Job& job = program.job;
-    prepareDevice(program);
+    greetDevice(program);
+    DevicePreparation device(program, RepairedAnswers::EndThePreparation);
+    if (!device.send({PassSetting::StrikeTimingT, PassSetting::StrikeTimingU}))
+        return refuse(program, MessageKind::Error,
+                      device.failureText() + QStringLiteral(" Гравирование не начато."));
     // A new job: its first pass runs, whatever the job before it did.
     job.secondPassRunning = false;
     job.planLineCounter = 0;
@@ -127,7 +138,11 @@ JobStartResult launchJob(Program& program, qint64 planLines) {
     // The recovery file now describes this job; an older one it replaced is gone.
     program.unfinishedJob = false;
 
-    sendJobSettings(program);
+    device.send({PassSetting::Resolution, PassSetting::StepTime, PassSetting::StrikeProfile,
+                 PassSetting::Home},
+                program.settings.first);
+    if (!device.beginPrint())
+        return keepUnstartedJob(program, device);
     program.commands.position = {};
     job.planLineCounter = 0;
     const std::optional<qint64> estimate = estimateJobTime(program);
@@ -141,6 +156,8 @@ JobStartResult launchJob(Program& program, qint64 planLines) {
 
 JobStartResult startJob(Program& program, const std::function<void()>& hidePanels) {
     program.timers.optimizing = false;
+    // From here to one of the job's ends no answer of the device opens the menus.
+    program.menus.holdForJob();
     enterWorkState(program);
     program.settings.writeDefaults = false;
     program.reportFileResult(saveConfiguration(program.dir, program.settings));

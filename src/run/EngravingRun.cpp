@@ -1,10 +1,12 @@
 #include "run/EngravingRun.h"
 
 #include "app/Program.h"
+#include "run/DevicePreparation.h"
 #include "run/LiveProgress.h"
 #include "run/PlanFiles.h"
 #include "run/RunLine.h"
 #include "run/RunState.h"
+#include "service/FieldBounds.h"
 
 #include <QDir>
 
@@ -14,16 +16,6 @@ namespace {
 
 qint64 now(const Program& program) {
     return program.clock.monotonicMs();
-}
-
-// The run stopped on a link failure: the advice, and the job stays for the next start.
-void faultStop(Program& program) {
-    program.timers.optimizing = false;
-    program.job.plan.close();
-    enterWorkState(program);
-    noteProgressResult(program, program.job.progress.flush(now(program)));
-    keepJobPending(program);
-    program.screen.showFaultAdvice();
 }
 
 void normalEnd(Program& program) {
@@ -58,8 +50,7 @@ void endWithoutDevice(Program& program) {
     noteProgressResult(program, program.job.progress.flush(now(program)));
     keepJobPending(program);
     enterNoDeviceState(program);
-    const QString kept = QStringLiteral(
-        " Данные работы сохранены: когда устройство ответит («Тест»), её можно будет завершить.");
+    const QString kept = QLatin1Char(' ') + jobKeptText();
     program.screen.showMessage(
         MessageKind::Error,
         nothingSent
@@ -90,6 +81,13 @@ QString damagedLineMessage(const PlanReader& plan, const QByteArray& line) {
         .arg(QDir::toNativeSeparators(plan.path()), QString::fromLatin1(line.left(40)));
 }
 
+QString offFieldLineMessage(const PlanReader& plan, const QByteArray& line, QSize field) {
+    return damagedLineMessage(plan, line) +
+           QStringLiteral("\nОна вывела бы головку за рабочее поле (%1 × %2 точек).")
+               .arg(field.width())
+               .arg(field.height());
+}
+
 // The first tick of a pass: the job start, the second pass's start or the resumption has
 // homed the device and told it "Begin print", so the head's position now belongs to the pass.
 void notePassBegun(Program& program) {
@@ -99,7 +97,12 @@ void notePassBegun(Program& program) {
         noteProgressResult(program, progress.markBegun(now(program)));
 }
 
-void noteLineDone(Program& program) {
+// The line is recorded as completed only when every command of it completed: the link is
+// still up, no failure set the link-error flag, and every completion wait had the device's
+// answer. A wait that ended without one leaves the line's outcome unknown, so the record stays
+// where it was and a crash now resumes from this line; the lines after it, answered again,
+// move the record on.
+void noteLineDone(Program& program, bool everyWaitAnswered) {
     const bool linkActive = program.exchange.linkActive();
     const bool linkError = program.exchange.linkError();
     if (!linkActive && !linkError) {
@@ -107,7 +110,7 @@ void noteLineDone(Program& program) {
         return;
     }
     ProgressRecorder& progress = program.job.progress;
-    if (!linkActive || linkError || !progress.active() ||
+    if (!linkActive || linkError || !everyWaitAnswered || !progress.active() ||
         progress.current().pass != runningPass(program) ||
         progress.current().line == ProgressEntry::kNotStarted)
         return;
@@ -169,16 +172,18 @@ void runTick(Program& program) {
         return;
     }
     const LineOutcome outcome = runPlanLine(program, line);
-    if (outcome == LineOutcome::Damaged) {
-        stopOnPlanFault(program, damagedLineMessage(job.plan, line));
+    if (outcome == LineOutcome::Damaged || outcome == LineOutcome::OffField) {
+        stopOnPlanFault(
+            program, outcome == LineOutcome::Damaged
+                         ? damagedLineMessage(job.plan, line)
+                         : offFieldLineMessage(job.plan, line, workingFieldInDots(program.image)));
         return;
     }
-    // A wait that ended without the device's answer leaves the line's outcome unknown: it is
-    // a failed command, and the next tick stops the run with the job kept.
-    if (program.exchange.unansweredWaits() != unansweredBefore)
-        program.exchange.setLinkError(true);
+    // A wait that ended without the device's answer does not stop the run: the next command
+    // meets the failure if the device is really gone (a frame without an answer sets the
+    // link-error flag, and the tick after it stops the run with the job kept).
     if (job.plan.linesRead() > linesBefore) {
-        noteLineDone(program);
+        noteLineDone(program, program.exchange.unansweredWaits() == unansweredBefore);
         noteLiveProgressLine(program, line);
     }
     if (outcome == LineOutcome::SentNothing)
@@ -188,6 +193,18 @@ void runTick(Program& program) {
 }
 
 } // namespace
+
+void faultStop(Program& program) {
+    program.timers.optimizing = false;
+    program.job.plan.close();
+    // The job ends here; the window stays locked as the advice says (restart the program and
+    // the device).
+    program.menus.releaseFromJob();
+    enterWorkState(program);
+    noteProgressResult(program, program.job.progress.flush(now(program)));
+    keepJobPending(program);
+    program.screen.showFaultAdvice();
+}
 
 void optimizingTimer(Program& program) {
     const qint64 startMs = now(program);
@@ -206,26 +223,28 @@ void startSecondPass(Program& program) {
         return;
     }
     noteProgressResult(program, beginSecondPassProgress(program, planPath, firstPassLines));
-    program.reportFileResult(
-        writeRecoveryFile(program.dir, jobRecoveryData(program), RecoveryStage::SecondPassStart));
-    job.secondPass = false;
-    CommandSet& commands = program.commands;
-    // The second pass's levels go to the device; the first pass's stay in memory.
-    commands.setStrike(program.settings.second);
-    commands.setResolutionSteps(program.settings.resolutionIndex);
-    commands.resetError(program.settings.fieldWidth, program.settings.fieldHeight);
-    commands.position = {};
-    job.planLineCounter = 0;
-    job.linesWithoutLink = 0;
-    // A failed setting leaves the link down. "Begin print", which goes out regardless, would
-    // bring it back and clear the link-error flag, and the pass would run from where the head
-    // stood with the forces the device kept; the fault stop keeps the job instead, and its
-    // resumption runs the whole pass from home.
-    if (!program.exchange.linkActive()) {
-        program.exchange.setLinkError(true);
+    // Without "Sec" in the recovery file a crash would resume the first pass again: the job
+    // stops before the second pass sends anything. The file still describes the first pass,
+    // which the record shows completed, so a resumption goes on with the second pass.
+    if (FileResult written = writeRecoveryFile(program.dir, jobRecoveryData(program),
+                                               RecoveryStage::SecondPassStart);
+        !written.ok()) {
+        stopOnPlanFault(program, written.error);
         return;
     }
-    commands.beginPrint();
+    job.secondPass = false;
+    // The second pass's levels go to the device; the first pass's stay in memory.
+    DevicePreparation device(program, RepairedAnswers::Accept);
+    device.send({PassSetting::StrikeProfile, PassSetting::Resolution, PassSetting::Home},
+                program.settings.second);
+    program.commands.position = {};
+    job.planLineCounter = 0;
+    job.linesWithoutLink = 0;
+    // A setting that failed: the pass must not run from where the head stood with the forces
+    // the device kept. The fault stop keeps the job, and its resumption runs the whole pass
+    // from home.
+    if (!device.beginPrint())
+        program.exchange.setLinkError(true);
 }
 
 FileResult beginJobProgress(Program& program) {

@@ -16,6 +16,10 @@ class Program;
 // end of the job.
 void optimizingTimer(Program& program);
 
+// The run stopped on a link failure: the run timer off, the plan closed, the job kept for the
+// next start, `TForm4`'s advice; the window stays locked as the advice says.
+void faultStop(Program& program);
+
 // Enters the second pass: its plan "123Sec.txt", the recovery file with "Sec", the second
 // pass's strike levels, homing and "Begin print".
 void startSecondPass(Program& program);

@@ -38,6 +38,8 @@ void continueWork(Program& program) {
 
 void finishWork(Program& program) {
     suspendJob(program);
+    // The job ends here, kept for the next start; the window stays locked.
+    program.menus.releaseFromJob();
     enterWorkState(program);
 }
 

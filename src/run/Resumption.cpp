@@ -1,6 +1,7 @@
 #include "run/Resumption.h"
 
 #include "app/Program.h"
+#include "run/DevicePreparation.h"
 #include "run/PlanFiles.h"
 #include "run/PlanRebuild.h"
 #include "run/PlanScan.h"
@@ -13,13 +14,26 @@ namespace zuk {
 
 namespace {
 
+const QString kJobKept = QStringLiteral("\nДанные незавершённой работы сохранены.");
+
 // The resumption cannot go on: the files stay as they are, the job stays pending, and the
-// window is usable again.
+// window is usable again, STOP hidden. The head may have moved, so the plan position no longer
+// says where it is: the next manual move homes it first.
 void stopResuming(Program& program, const QString& why) {
+    program.commands.headPositionUnknown = true;
+    program.menus.work(false);
     enterIdleState(program);
     if (!why.isEmpty())
-        program.screen.showMessage(
-            MessageKind::Error, why + QStringLiteral("\nДанные незавершённой работы сохранены."));
+        program.screen.showMessage(MessageKind::Error, why + kJobKept);
+}
+
+// The device failed during the resumption (the exchange has shown which command): the job
+// stays, to be finished once the device answers again.
+void stopResumingOnDevice(Program& program, const QString& why) {
+    stopResuming(program,
+                 why + QStringLiteral(" Возобновление работы остановлено.") + kJobKept +
+                     QStringLiteral(" Когда устройство будет готово, выберите «Тест» и снова "
+                                    "выберите «Завершить незавершенный проект.»."));
 }
 
 QString noMatchMessage(StoppedPosition stop, const QString& planPath) {
@@ -31,6 +45,7 @@ QString noMatchMessage(StoppedPosition stop, const QString& planPath) {
         .arg(QDir::toNativeSeparators(planPath));
 }
 
+// The job's values, once the resumption goes ahead: a refused one leaves the program's own.
 void applyRecoveryData(Program& program, const RecoveryData& data) {
     program.image.picture().fileName = data.pictureFile;
     program.image.placement().offset = QPoint(data.columnOffset, data.rowOffset);
@@ -88,28 +103,28 @@ FileResult replacePlan(Program& program, const Interrupted& job, const PlanCut& 
     return progress.begin(program.dir, record, program.clock.monotonicMs());
 }
 
+// The needle may be down on the stopped cell (a crash in the middle of a line): it is raised
+// first, so that the warm-up strokes do not pit the plate. The rebuilt plan lowers it again
+// ("Down: ") before its first strike.
 void warmUp(Program& program) {
+    if (program.resumeWarmUpCycles <= 0)
+        return;
+    program.commands.needleUp();
     for (int cycle = 0; cycle < program.resumeWarmUpCycles; ++cycle)
         warmUpSeries(program);
 }
 
-// The device as the job start leaves it, for the rebuilt plan; false when a command of it
-// failed. After a failure every setting finds the link down and sends nothing, but "Begin
-// print" goes out regardless and brings the link back, so the run would move and strike with
-// what the device held before (after a restart, its own defaults): the wrong forces, the wrong
-// steps, and a head that leaves the plan's path.
-bool prepareDevice(Program& program) {
-    CommandSet& commands = program.commands;
-    commands.setResolutionSteps(program.settings.resolutionIndex);
-    commands.setStrike(program.settings.first);
-    commands.strikeSetting(CommandSet::kStrikeT, CommandSet::kJobStrikeT);
-    commands.strikeSetting(CommandSet::kStrikeU, CommandSet::kJobStrikeU);
-    commands.resetError(program.settings.fieldWidth, program.settings.fieldHeight);
-    commands.setStepTime(commands.stepTimeFactor);
-    if (!program.exchange.linkActive())
-        return false;
-    commands.beginPrint();
-    return program.exchange.linkActive() && !program.exchange.linkError();
+// The device as the job start leaves it, for the rebuilt plan, then "Begin print"; nothing of
+// it after a setting that failed, so the run never moves and strikes with what the device held
+// before (after a restart, its own defaults).
+std::optional<QString> prepareDevice(Program& program) {
+    DevicePreparation device(program, RepairedAnswers::Accept);
+    device.send({PassSetting::Resolution, PassSetting::StrikeProfile}, program.settings.first);
+    device.send({PassSetting::StrikeTimingT, PassSetting::StrikeTimingU, PassSetting::Home,
+                 PassSetting::StepTime});
+    if (device.beginPrint())
+        return std::nullopt;
+    return device.failureText();
 }
 
 } // namespace
@@ -118,11 +133,15 @@ void resumeJob(Program& program) {
     // One attempt per choice of the operator, whatever happens below.
     program.timers.crush = false;
     program.timers.timer4 = false;
+    // From here to one of the job's ends no answer of the device opens the menus.
+    program.menus.holdForJob();
     enterWorkState(program);
-    program.screen.showStopEntry();
+    program.menus.showStopDisabled();
+    // Shown before the device is asked anything: homing alone can take many seconds.
+    program.screen.processEvents();
 
     if (!program.commands.how()) {
-        stopResuming(program, QString()); // the exchange has told why
+        stopResumingOnDevice(program, QStringLiteral("Устройство не сообщило положение головки."));
         return;
     }
     const StoppedPosition stop{program.commands.reportedRow, program.commands.reportedColumn};
@@ -136,8 +155,6 @@ void resumeJob(Program& program) {
                 : recovery.error);
         return;
     }
-    applyRecoveryData(program, recovery.data);
-
     Interrupted job;
     job.pass = recovery.data.secondPassStarted() ? 2 : 1;
     job.planName = job.pass == 2 ? kSecondPassPlanName : kEngravingPlanName;
@@ -150,7 +167,7 @@ void resumeJob(Program& program) {
     job.plan = *identity.identity;
     job.progress = readProgressRecord(program.dir).record.find(job.pass, job.plan);
 
-    const QPoint offsets = program.image.placement().offset;
+    const QPoint offsets(recovery.data.columnOffset, recovery.data.rowOffset);
     const PlanCut cut = findCut(job, offsets, stop);
     if (cut.kind == PlanCut::Kind::Failed || cut.kind == PlanCut::Kind::NotFound) {
         stopResuming(program, cut.kind == PlanCut::Kind::Failed
@@ -158,6 +175,7 @@ void resumeJob(Program& program) {
                                   : noMatchMessage(stop, job.planPath));
         return;
     }
+    applyRecoveryData(program, recovery.data);
 
     warmUp(program);
     if (FileResult replaced = replacePlan(program, job, cut); !replaced.ok()) {
@@ -170,9 +188,9 @@ void resumeJob(Program& program) {
     }
     // The rebuilt plan is in place with its record at the pass's beginning, so the next
     // attempt runs all of it from home, wherever the head is now.
-    if (!prepareDevice(program)) {
+    if (const std::optional<QString> failed = prepareDevice(program)) {
         program.job.plan.close();
-        stopResuming(program, QString()); // the exchange has told why
+        stopResumingOnDevice(program, *failed);
         return;
     }
     program.commands.position = {};

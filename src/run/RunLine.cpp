@@ -4,9 +4,9 @@
 #include "plan/PlanLine.h"
 #include "run/HeadMove.h"
 #include "run/StrikeMarks.h"
+#include "service/FieldBounds.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace zuk {
 
@@ -27,14 +27,16 @@ void moveRows(CommandSet& commands, qint64 rows, bool up) {
     }
 }
 
-bool fitsPlanPosition(const FieldCell& cell) {
-    constexpr qint64 low = std::numeric_limits<qint32>::min();
-    constexpr qint64 high = std::numeric_limits<qint32>::max();
-    return cell.row >= low && cell.row <= high && cell.column >= low && cell.column <= high;
-}
-
 FieldCell headCell(const Program& program) {
     return {program.commands.position.row, program.commands.position.column};
+}
+
+// Whether the head may be taken to the cell: the field the placement check measured the
+// picture on, border included, and the column past its last, where a backward run that
+// strikes the last column begins (the head steps before it strikes) and a forward run that
+// struck it ends.
+bool withinReach(const Program& program, const FieldCell& cell) {
+    return pointInField(cell.column, cell.row, workingFieldInDots(program.image) + QSize(1, 0));
 }
 
 LineOutcome runGoTo(Program& program, QByteArrayView line) {
@@ -43,8 +45,8 @@ LineOutcome runGoTo(Program& program, QByteArrayView line) {
         return LineOutcome::Damaged;
     const QPoint offset = program.image.placement().offset;
     const FieldCell to{qint64{cell->row} + offset.y(), qint64{cell->column} + offset.x()};
-    if (!fitsPlanPosition(to))
-        return LineOutcome::Damaged;
+    if (!withinReach(program, to))
+        return LineOutcome::OffField;
     CommandSet& commands = program.commands;
     const HeadMove move = headMoveBetween(headCell(program), to);
     moveRows(commands, move.rowsUp, true);
@@ -111,6 +113,9 @@ LineOutcome runStrikeLine(Program& program, QByteArrayView line, bool forward) {
     if (run.sendsNothing())
         return LineOutcome::SentNothing;
     const FieldCell start = headCell(program);
+    // The head starts within reach (every line leaves it there) and moves one way.
+    if (!withinReach(program, {start.row, run.endColumn(start.column)}))
+        return LineOutcome::OffField;
     if (forward) {
         print(program.commands, true, run.sent);
         if (program.stepControl) {

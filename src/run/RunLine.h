@@ -14,6 +14,9 @@ enum class LineOutcome {
     // A line the run cannot carry out (a "GoTo:" without numbers, a strike line with other
     // characters than digits or too long for one print line): nothing was sent.
     Damaged,
+    // A line that would take the head off the working field (its border included): a
+    // "GoTo:" to a cell off it, or a strike line that would run off it. Nothing was sent.
+    OffField,
 };
 
 // Carries out one plan line on the device: the moves of "GoTo:", the print lines of

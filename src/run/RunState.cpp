@@ -21,19 +21,22 @@ RecoveryData jobRecoveryData(const Program& program) {
 }
 
 void enterWorkState(Program& program) {
-    program.screen.enterMenuState(MenuState::Work, program.timers.optimizing);
+    program.menus.work(program.timers.optimizing);
 }
 
 void enterNoDeviceState(Program& program) {
-    program.screen.enterMenuState(MenuState::LinkUp, false);
-    program.screen.enterMenuState(MenuState::LinkLost, false);
+    program.menus.releaseFromJob();
+    program.menus.noDevice();
 }
 
 void enterIdleState(Program& program) {
-    if (program.exchange.linkActive())
-        program.screen.enterMenuState(MenuState::LinkUp, false);
-    else
-        enterNoDeviceState(program);
+    program.menus.releaseFromJob();
+    program.menus.idle(program.exchange.linkActive());
+}
+
+QString jobKeptText() {
+    return QStringLiteral(
+        "Данные работы сохранены: когда устройство ответит («Тест»), её можно будет завершить.");
 }
 
 void keepJobPending(Program& program) {

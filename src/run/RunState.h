@@ -17,13 +17,17 @@ RecoveryData jobRecoveryData(const Program& program);
 
 // The work state: everything but Help locked, STOP shown exactly while the run timer runs.
 void enterWorkState(Program& program);
-// What a start-up without a device shows: "Файл", "Порт" and "Тест" usable, "Работа" and
+// The job has ended (or could not begin) and no longer holds the window, which shows what a
+// start-up without a device shows: "Файл", "Порт" and "Тест" usable, "Работа" and
 // "Установки" not until a greeting succeeds.
 void enterNoDeviceState(Program& program);
 
-// Back to preparing jobs after one could not start or go on: the link up state while the
-// device answers, else the state without a device.
+// The job could not start or go on and no longer holds the window, which goes back to
+// preparing jobs: the link up state while the device answers, else the state without a device.
 void enterIdleState(Program& program);
+
+// Tells the operator that the job is kept and how it is finished.
+QString jobKeptText();
 
 // The job stays unfinished: its recovery file and progress record stay, and a successful
 // greeting ("Тест", the port menu) offers to finish it, as after a start-up that found it.

@@ -18,9 +18,16 @@ QSize workingFieldInDots(QSize image1Size, int resolution) {
     return {inDots(image1Size.width()), inDots(image1Size.height())};
 }
 
+QSize workingFieldInDots(const ImagePreparation& image) {
+    return workingFieldInDots(image.view().image().size(), image.placement().resolution);
+}
+
 bool pointInField(QPoint point, QSize fieldDots) {
-    return point.x() >= 0 && point.y() >= 0 && point.x() <= fieldDots.width() &&
-           point.y() <= fieldDots.height();
+    return pointInField(point.x(), point.y(), fieldDots);
+}
+
+bool pointInField(qint64 column, qint64 row, QSize fieldDots) {
+    return column >= 0 && row >= 0 && column <= fieldDots.width() && row <= fieldDots.height();
 }
 
 std::optional<QString> placementFitsField(const Placement& placement, QSize fieldDots) {
@@ -46,9 +53,7 @@ std::optional<QString> placementFitsField(const Placement& placement, QSize fiel
 }
 
 std::optional<QString> placementFitsField(const ImagePreparation& image) {
-    const Placement& placement = image.placement();
-    return placementFitsField(
-        placement, workingFieldInDots(image.view().image().size(), placement.resolution));
+    return placementFitsField(image.placement(), workingFieldInDots(image));
 }
 
 } // namespace zuk

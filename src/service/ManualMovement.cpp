@@ -1,6 +1,7 @@
 #include "service/ManualMovement.h"
 
 #include "app/Screen.h"
+#include "app/Settings.h"
 #include "device/CommandSet.h"
 #include "image/ImagePreparation.h"
 #include "service/FieldBounds.h"
@@ -11,8 +12,9 @@ namespace {
 constexpr quint8 kNeedleDownMode = 0; // "Put" 0: the manual moves' needle down
 } // namespace
 
-ManualMovement::ManualMovement(CommandSet& commands, ImagePreparation& image, Screen& screen)
-    : commands_(commands), image_(image), screen_(screen) {}
+ManualMovement::ManualMovement(CommandSet& commands, ImagePreparation& image, Screen& screen,
+                               const Settings& settings)
+    : commands_(commands), image_(image), screen_(screen), settings_(settings) {}
 
 void ManualMovement::sendMotorTiming() {
     commands_.setResolutionSteps(image_.placement().resolution);
@@ -53,8 +55,7 @@ void ManualMovement::geometryButtonClick(int handle) {
 // link is down the move goes on as bookkeeping only; the operator is told that the head
 // stays where it is.
 bool ManualMovement::targetOnField(QPoint target) {
-    const Placement& placement = image_.placement();
-    const QSize field = workingFieldInDots(image_.view().image().size(), placement.resolution);
+    const QSize field = workingFieldInDots(image_);
     if (!pointInField(target, field)) {
         notice(QStringLiteral("Точка (%1, %2) вне рабочего поля %3 × %4 точек: головка не "
                               "перемещена.")
@@ -84,6 +85,10 @@ void ManualMovement::needleAfter(NeedleChoice needle) {
 // Columns first, then rows; a row is two motor steps. The commands split counts that one
 // command cannot carry.
 void ManualMovement::travelTo(QPoint target) {
+    // A head whose place is not known is sent home first, so that the move starts from the
+    // origin the plan position counts from.
+    if (commands_.headPositionUnknown)
+        commands_.resetError(settings_.fieldWidth, settings_.fieldHeight);
     PlanPosition& position = commands_.position;
     const qint64 columns = qint64{target.x()} - position.column;
     if (columns > 0)

@@ -6,6 +6,7 @@ namespace zuk {
 
 class CommandSet;
 class ImagePreparation;
+struct Settings;
 class Screen;
 
 // What the needle does during a manual move.
@@ -42,7 +43,8 @@ class ManualMovement {
 public:
     static constexpr int kHandles = 9;
 
-    ManualMovement(CommandSet& commands, ImagePreparation& image, Screen& screen);
+    ManualMovement(CommandSet& commands, ImagePreparation& image, Screen& screen,
+                   const Settings& settings);
 
     // Needle before, columns, then rows (reached from either side, no overshoot), needle
     // after. The plan position follows also while the link is down, when nothing is sent. A
@@ -85,6 +87,7 @@ private:
     CommandSet& commands_;
     ImagePreparation& image_;
     Screen& screen_;
+    const Settings& settings_;
     int grabbed_ = 0; // 0 or the handle 1..9 under the last left press
     QPoint grabOffset_;
     bool mouseDown_ = false;

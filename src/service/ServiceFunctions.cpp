@@ -18,13 +18,13 @@ void testDevice(Program& program) {
     program.exchange.greeting();
     if (!program.exchange.linkActive()) {
         // The greeting has shown why.
-        program.screen.enterMenuState(MenuState::LinkLost, false);
+        program.menus.linkLost();
         program.exchange.setLinkError(true);
         return;
     }
     program.screen.showMessage(MessageKind::Information,
                                program.texts.status(StatusText::DeviceReady));
-    program.screen.enterMenuState(MenuState::LinkUp, false);
+    program.menus.linkUp();
     program.exchange.setLinkError(false);
     const QString identification = program.commands.deviceText();
     program.screen.showMessage(MessageKind::Information,

@@ -205,6 +205,21 @@ TEST_F(EndWaitTest, DataWaitExpectsDataTakenAndWritesNoMarker) {
     EXPECT_EQ(exchange.sequence(), 2);
 }
 
+TEST_F(EndWaitTest, ALostDataAnswerOfAPrintLineThatCompletedEndsTheDataWaitInStep) {
+    // The device took the last data frame, engraved and completed: its completion came in
+    // place of the lost answer, or the burst found it idle two numbers on.
+    for (int burstAnswer : {0x52, 0x93}) {
+        exchange.setSequence(1);
+        line.answer({S, burstAnswer, S, 0x93});
+        EXPECT_EQ(exchange.dataWait(), burstAnswer);
+        EXPECT_EQ(exchange.sequence(), 2);
+        // The line's end wait finds the device idle at its next number and leaves in step.
+        EXPECT_EQ(exchange.endWait(), 0x93);
+        EXPECT_EQ(exchange.sequence(), 3);
+    }
+    EXPECT_EQ(exchange.unansweredWaits(), 0);
+}
+
 using LongEndWaitTest = ExchangeFixture;
 
 TEST_F(LongEndWaitTest, CompletionRefusalAndOtherBytesAllAdvance) {
@@ -223,16 +238,45 @@ TEST_F(LongEndWaitTest, CompletionRefusalAndOtherBytesAllAdvance) {
     EXPECT_TRUE(screen.messages.isEmpty());
 }
 
-TEST_F(LongEndWaitTest, SilenceBeyondTheEndTimeOutFailsTheLink) {
+// Past the end time-out in silence, the burst asks the device what became of the command.
+struct SilentEnd {
+    const char* what;
+    std::vector<int> afterTimeOut; // the burst's answers and what follows
+    bool completed;
+    int framesSent; // the command's frames on the line (two: sent again)
+};
+
+class LongEndWaitSilence : public ExchangeFixture,
+                           public ::testing::WithParamInterface<SilentEnd> {};
+
+TEST_P(LongEndWaitSilence, TheBurstTellsWhetherTheCommandCompleted) {
+    const SilentEnd& c = GetParam();
     exchange.setCommand({0x1B, 0x11, 0x00, 0x00}, "StepDown", 1760);
-    exchange.longEndWait();
     // The deadline is checked before each read: 0, 500, 1000, 1500 are within, 2000 is not.
-    EXPECT_EQ(clock.monotonicMs(), 2500);
-    EXPECT_FALSE(exchange.linkActive());
-    EXPECT_TRUE(exchange.linkError());
-    EXPECT_EQ(exchange.sequence(), 0);
-    EXPECT_EQ(screen.messages, QStringList{"Устройство не отвечает StepDown"});
+    line.answerRepeatedly(S, 5);
+    for (int b : c.afterTimeOut)
+        line.answer({b});
+    const int missedBefore = exchange.missedAnswers();
+    exchange.longEndWait();
+    EXPECT_EQ(exchange.linkActive(), c.completed);
+    EXPECT_EQ(exchange.linkError(), !c.completed);
+    EXPECT_EQ(exchange.sequence(), c.completed ? 1 : 0);
+    EXPECT_EQ(screen.messages,
+              c.completed ? QStringList{} : QStringList{"Устройство не отвечает StepDown"});
+    EXPECT_GT(exchange.missedAnswers(), missedBefore);
+    EXPECT_EQ(line.writtenBytes().count(hexBytes("1b1100000a")), c.framesSent);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    , LongEndWaitSilence,
+    ::testing::Values(SilentEnd{"CompletionHeldBack", {0x50}, true, 0},
+                      SilentEnd{"CompletionLostDeviceIdle", {0x91}, true, 0},
+                      SilentEnd{"StillBusyThenCompletes", {0x20, S, 0x50}, true, 0},
+                      SilentEnd{"GarbledAnswerAskedAgain", {0x6E, 0x91}, true, 0},
+                      SilentEnd{"NeverTakenSentAgain", {0x90, 0xA0, 0x50}, true, 1},
+                      SilentEnd{"GarbledEveryTime", {0x6E, 0x6E, 0x6E, 0x6E, 0x91}, false, 0},
+                      SilentEnd{"Silent", {}, false, 0}),
+    [](const ::testing::TestParamInfo<SilentEnd>& info) { return std::string(info.param.what); });
 
 TEST_F(LongEndWaitTest, WaitsLongerThan65535MillisecondsWithoutOverflow) {
     exchange.setCommand({0x1B, 0x00, 0x00, 0x00}, "Reset eror", 80000);

@@ -106,6 +106,24 @@ TEST_F(CommandSetTest, AnotherCompletionByteMirrorsTheParameterThatWasSent) {
     EXPECT_TRUE(screen.messages.isEmpty());
 }
 
+TEST_F(CommandSetTest, ALostMotorCompletionIsAskedForWithTheBurst) {
+    // Completed and idle at its next number; then a driver still waiting for the
+    // confirmation, which the burst gives, completes; then one that says nothing.
+    line.answer({0xA0, S, 0x91});
+    EXPECT_TRUE(commands.progXMotor(0x60, 16));
+    line.answer({0xA1, S, 0x21, 0x51});
+    EXPECT_TRUE(commands.progYMotor(0x61, 20));
+    EXPECT_EQ(exchange.sequence(), 2);
+    EXPECT_EQ(exchange.missedAnswers(), 2);
+    EXPECT_EQ(commands.motorParameter60, 16);
+    EXPECT_EQ(commands.stepTimeFactor, 20);
+    EXPECT_TRUE(screen.messages.isEmpty());
+    line.answer({0xA2});
+    EXPECT_FALSE(commands.progYMotor(0x60, 17));
+    EXPECT_EQ(screen.messages, QStringList{"Устройство не отвечает ProgY_Motor"});
+    EXPECT_FALSE(exchange.linkActive());
+}
+
 TEST_F(CommandSetTest, MotorDriverSilentAfterAFailedSendIsNamedToo) {
     // Nothing answers: the send fails ("Ошибка команды"), and the completion read that
     // follows it finds nothing either.

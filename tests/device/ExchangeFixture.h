@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Clock.h"
+#include "app/MenuStates.h"
 #include "app/Texts.h"
 #include "device/CommandExchange.h"
 #include "device/SerialPort.h"
@@ -25,7 +26,8 @@ protected:
     RecordingScreen screen;
     Texts texts;
     SerialPort port{line.factory()};
-    CommandExchange exchange{port, screen, clock, texts};
+    MenuStates menus{screen};
+    CommandExchange exchange{port, screen, menus, clock, texts};
 };
 
 } // namespace zuk::test

@@ -39,6 +39,7 @@ public:
             tap_.cross();
         return byte;
     }
+    bool lost() const override { return tap_.hungUp; }
 
 private:
     std::optional<quint8> silence(int timeoutMs) {

@@ -32,6 +32,8 @@ struct LineTap {
     QByteArray written;
     // The cable is pulled: writes go nowhere and nothing arrives.
     bool unplugged = false;
+    // The line says it has gone away by itself (its device side hung up).
+    bool hungUp = false;
 
     void cross() {
         if (crashAt && bytes == *crashAt) {

@@ -1,9 +1,10 @@
-// Whole jobs over a faulty line: the simulated engraver drops, inverts and refuses about one
-// in a hundred of its answers, or falls silent part way. Whatever the exchange cannot repair
-// ends in the fault stop with the job kept; the operator restarts the device and the program,
-// which finishes the job. Every job must end with the plate exactly as without faults, no
-// cell struck twice in a pass. Each campaign prints one line of figures; ZUK_FAULT_SEEDS runs
-// other seeds than the suite's twelve ("40": seeds 1 to 40, "13-60": seeds 13 to 60).
+// Whole jobs over a faulty line: the simulated engraver drops or inverts about one in a hundred
+// of its answer bytes and refuses about one good frame in two hundred, or falls silent part
+// way. Whatever the exchange cannot repair ends in the fault stop with the job kept; the
+// operator restarts the device and the program, which finishes the job. Every job must end with the
+// plate exactly as without faults, no cell struck twice in a pass. Each campaign prints one line of
+// figures; ZUK_FAULT_SEEDS runs other seeds than the suite's twelve ("40": seeds 1 to 40, "13-60":
+// seeds 13 to 60).
 #include "EngraverBench.h"
 
 #include <QFile>
@@ -20,8 +21,8 @@ namespace {
 constexpr qint64 kRestartDelayMs = 20000;
 constexpr int kMaxRestarts = 25;
 // One answer byte in this many is dropped, one in this many inverted, one good frame in this
-// many refused: about one fault per hundred answer bytes in all.
-constexpr int kFaultRate = 300;
+// many refused: about one answer byte in a hundred lost or garbled.
+constexpr int kFaultRate = 200;
 
 const std::vector<PlanRegion> kRegions{{2, 14, 2, 40}, {4, 18, 46, 80}, {20, 30, 6, 60}};
 constexpr unsigned kDefaultSeeds = 12;
@@ -120,6 +121,7 @@ struct CampaignFigures {
     int badCheckRefusals = 0; // frames the device refused for their check byte
     int framesRepeated = 0;   // frames beyond those of the fault-free job
     int faultStops = 0;       // the job kept and finished by a new program start
+    int jobsWithoutStop = 0;  // finished by the run that began them
     int platesEqual = 0;
 
     int faultsInjected() const { return droppedBytes + corruptedBytes + refusedFrames + silences; }
@@ -142,8 +144,9 @@ struct CampaignFigures {
                   << silences << " silences) in " << answerBytes << " answer bytes, "
                   << resynchronisations << " resynchronisations, " << framesRepeated
                   << " frames repeated, " << badCheckRefusals << " refused for the check byte, "
-                  << faultStops << " fault stops finished by a restart, " << platesEqual << " of "
-                  << jobs << " plates equal" << std::endl;
+                  << faultStops << " fault stops finished by a restart, " << jobsWithoutStop
+                  << " jobs finished without one, " << platesEqual << " of " << jobs
+                  << " plates equal" << std::endl;
         const std::pair<const char*, int> properties[] = {
             {"jobs", jobs},
             {"answer_bytes", answerBytes},
@@ -155,6 +158,7 @@ struct CampaignFigures {
             {"frames_repeated", framesRepeated},
             {"check_byte_refusals", badCheckRefusals},
             {"fault_stops", faultStops},
+            {"jobs_without_stop", jobsWithoutStop},
             {"plates_equal", platesEqual},
         };
         for (const auto& [name, value] : properties)
@@ -213,7 +217,9 @@ TEST_P(FaultyLine, JobsWithOneAnswerInAHundredLostGarbledOrRefusedEndWithTheExac
         EngraverBench bench(options);
         bench.startProgram();
         bench.startJob(spec);
-        figures.faultStops += finishAcrossRestarts(bench);
+        const int restarts = finishAcrossRestarts(bench);
+        figures.faultStops += restarts;
+        figures.jobsWithoutStop += restarts == 0 ? 1 : 0;
         figures.add(bench.engraver().counters(), reference);
         figures.platesEqual += platesEqual(bench, spec, reference) ? 1 : 0;
         EXPECT_FALSE(QFile::exists(bench.file("JobProgress.txt")));
@@ -225,6 +231,9 @@ TEST_P(FaultyLine, JobsWithOneAnswerInAHundredLostGarbledOrRefusedEndWithTheExac
     EXPECT_LT(figures.faultsInjected() * 60, figures.answerBytes);
     EXPECT_GT(figures.resynchronisations, figures.jobs * 10);
     EXPECT_EQ(figures.platesEqual, figures.jobs);
+    // A lost or garbled answer is repaired where the device can tell what it did: nearly every
+    // job ends without the operator's restart.
+    EXPECT_GE(figures.jobsWithoutStop * 100, figures.jobs * 95);
 }
 
 TEST_P(FaultyLine, DeviceFallingSilentEndsInTheFaultStopAndANewStartFinishesTheJob) {

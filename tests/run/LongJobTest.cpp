@@ -49,11 +49,16 @@ qint64 requestedLines() {
 
 // Rows one above the other, each a needle-down strike line of 23 cells ending in one struck
 // cell, so that every line sends commands but the device's plate (the observer's memory, not
-// the program's) grows by only one strike a row.
+// the program's) grows by only one strike a row. The rows climb the field over and over, a
+// column further right each time, so that no cell is struck twice and the head stays on the
+// field.
 std::vector<QByteArray> longPlan(qint64 lines) {
+    constexpr qint32 kRows = EngraverBench::kFieldSide;
+    constexpr qint32 kClimbs = EngraverBench::kFieldSide - 30; // the line's 23 cells fit beside
     std::vector<QByteArray> plan;
-    for (qint32 row = 1; qint64(plan.size()) < lines; ++row) {
-        plan.push_back(goToLine(row, 2 + row % 7));
+    for (qint32 k = 0; qint64(plan.size()) < lines; ++k) {
+        const qint32 row = 1 + k % kRows;
+        plan.push_back(goToLine(row, 2 + k / kRows % kClimbs + row % 2));
         plan.push_back(kDownLine.toByteArray());
         plan.push_back(kKnockPrefix.toByteArray() + QByteArray(22, '0') + char('1' + row % 4));
         plan.push_back(kUpLine.toByteArray());

@@ -62,6 +62,9 @@ TEST_F(Resumption, WithoutLineFourteenTheFirstPassPlanIsCutAtTheStopAndFinished)
     bench.program().crushTimerTimer();
     EXPECT_EQ(count(sim::CommandKind::How), 1);
     EXPECT_EQ(count(sim::CommandKind::WarmUp), 2 * 20 * 3);
+    // The needle, down on the stopped line, was raised before the strokes.
+    EXPECT_TRUE(bench.engraver().unexplainedViolations().empty())
+        << bench.engraver().unexplainedViolations().front().description.toStdString();
     EXPECT_EQ(bench.screen().fields[Field::Edit3], QString::number(stopped.rowSteps / 2));
     EXPECT_EQ(bench.screen().fields[Field::Edit4], QString::number(stopped.column));
     const QStringList plan = ProgramDir(bench.path()).readLines("123123123.txt").lines;
@@ -107,7 +110,18 @@ TEST_F(Resumption, HeadThatLostItsPositionIsReportedAndNothingIsTouched) {
     EXPECT_TRUE(bench.screen().messages[0].contains("строка 0, столбец 0"))
         << bench.screen().messages[0].toStdString();
     EXPECT_EQ(bench.screen().menuState, MenuState::LinkUp);
+    // STOP, shown while the resumption prepared the run, is hidden again.
+    const QStringList& events = bench.screen().events;
+    EXPECT_GT(events.lastIndexOf("menu: work"), events.lastIndexOf("stop entry: shown"));
     expectStoppedWithFilesKept(plan, record);
+    // The job's values stay the program's own: the recovery file's are applied only to a
+    // resumption that goes ahead.
+    EXPECT_NE(bench.program().settings.first, spec.first);
+    // Where the head stands is not known: a manual move homes it first.
+    const int homings = count(sim::CommandKind::Reset);
+    EXPECT_TRUE(bench.program().movement.moveTo(QPoint(20, 20), NeedleChoice::Raised));
+    EXPECT_EQ(count(sim::CommandKind::Reset), homings + 1);
+    EXPECT_EQ(bench.engraver().machine().head, (sim::HeadPosition{20, 40}));
 }
 
 TEST_F(Resumption, MissingPlanOrDamagedRecoveryFileEndsItWithAMessage) {

@@ -6,6 +6,8 @@
 #include "run/EngravingRun.h"
 #include "run/RecoveryFile.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace zuk::test {
@@ -65,12 +67,68 @@ TEST_F(RunTick, GoToClimbsUpOrOvershootsDownwardsAndSendsNothingWhenAlreadyThere
     EXPECT_EQ(bench.engraver().machine().head, (sim::HeadPosition{23, 30}));
 }
 
-TEST_F(RunTick, MovesLongerThanOneCommandGoOutInPiecesThatNeverWrap) {
-    start({goTo(40000, 70000), kUpLine.toByteArray()});
-    tick(); // field row 40005: 80010 steps up, in pieces of an even 65534 steps; 70003 columns
-    EXPECT_EQ(frames(), (QStringList{"1b10fffd", "1b10388b", "1b12fffe", "1b121173"}));
-    EXPECT_EQ(bench.engraver().machine().head, (sim::HeadPosition{70003, 80010}));
-    EXPECT_TRUE(bench.engraver().unexplainedViolations().empty());
+// The field is 310 × 310 dots (300 and the border) with the placement at column 3, row 5;
+// the head reaches rows 0..310 and columns 0..311, one past the last for a backward run that
+// strikes the last column. A line that would leave that stops the job before it sends anything.
+struct OffFieldCase {
+    const char* what;
+    std::vector<QByteArray> plan; // its last line leaves the field
+};
+
+class RunTickOffField : public RunTick, public ::testing::WithParamInterface<OffFieldCase> {};
+
+TEST_P(RunTickOffField, StopsTheJobAtTheLineWithItsMessageKeepsItAndSendsNothingForIt) {
+    const std::vector<QByteArray>& plan = GetParam().plan;
+    start(plan);
+    for (size_t line = 1; line < plan.size(); ++line)
+        tick();
+    const sim::HeadPosition head = bench.engraver().machine().head;
+    mark();
+    tick();
+    Program& program = bench.program();
+    EXPECT_FALSE(program.timers.optimizing);
+    EXPECT_EQ(frames(), (QStringList{"1b390000", "1bfd0101"})) << "EndPrint and Off only";
+    EXPECT_EQ(bench.engraver().machine().head, head);
+    ASSERT_EQ(bench.screen().messages.size(), 1);
+    const QString message = bench.screen().messages[0];
+    EXPECT_TRUE(message.contains(QStringLiteral("Строка %1 плана").arg(plan.size())));
+    EXPECT_TRUE(message.contains("123123123.txt"));
+    EXPECT_TRUE(message.contains("за рабочее поле (310 × 310 точек)")) << message.toStdString();
+    EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
+    EXPECT_TRUE(QFile::exists(bench.file("JobProgress.txt")));
+    EXPECT_TRUE(program.unfinishedJob);
+}
+
+const std::vector<QByteArray> kAtTheLastColumn{goTo(10, 306), kDownLine.toByteArray(),
+                                               "Knock: 11"}; // strikes 309 and 310
+
+INSTANTIATE_TEST_SUITE_P(
+    RunTick, RunTickOffField,
+    ::testing::Values(OffFieldCase{"a damaged plan's row", {goTo(2, 2), goTo(999993, 5)}},
+                      OffFieldCase{"the row past the last", {goTo(2, 2), goTo(306, 2)}},
+                      OffFieldCase{"two columns past the last", {goTo(2, 2), goTo(2, 309)}},
+                      OffFieldCase{"a forward run past the column after the last",
+                                   {kAtTheLastColumn[0], kAtTheLastColumn[1], kAtTheLastColumn[2],
+                                    "Knock: 1"}},
+                      OffFieldCase{"a backward run past the first column",
+                                   {goTo(10, 1), kDownLine.toByteArray(), "KBack: 11111"}}),
+    [](const ::testing::TestParamInfo<OffFieldCase>& info) {
+        QString name = QString::fromLatin1(info.param.what);
+        name.replace(QRegularExpression("[^A-Za-z]"), QString());
+        return name.toStdString();
+    });
+
+TEST_F(RunTick, TheHeadReachesTheWholeFieldAndTheColumnAfterIt) {
+    start({kAtTheLastColumn[0], kAtTheLastColumn[1], kAtTheLastColumn[2], goTo(305, 308),
+           "KBack: 1" + QByteArray(309, '0') + "1", kUpLine.toByteArray()});
+    while (bench.program().timers.optimizing)
+        tick();
+    EXPECT_TRUE(bench.screen().messages.isEmpty())
+        << bench.screen().messages.join('|').toStdString();
+    EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
+    EXPECT_EQ(platePass(bench.engraver().plate(), spec_, 1).cells,
+              (std::map<std::pair<qint64, qint64>, int>{
+                  {{15, 309}, 1}, {{15, 310}, 1}, {{310, 310}, 1}, {{310, 0}, 1}}));
 }
 
 TEST_F(RunTick, KnockSendsItsDigitsWithoutTrailingZerosAndMarksTheStruckCells) {
@@ -242,7 +300,13 @@ TEST_F(RunTick, SelfTestingComparesTheDevicesCountersWithThePlanPosition) {
 }
 
 TEST_F(RunTick, LineTheRunCannotFollowStopsTheJobWithAMessageAndKeepsIt) {
-    start({goTo(2, 2), "GoTo:   two  three"});
+    // The plan damaged after the job start had read it for its estimate.
+    start({goTo(2, 2), goTo(3, 3)});
+    QFile plan(bench.file(QStringLiteral("123123123.txt")));
+    ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
+    plan.write(planFileBytes({goTo(2, 2), "GoTo:   two  three"}));
+    plan.close();
+    ASSERT_TRUE(bench.program().job.plan.open(plan.fileName()));
     tick();
     tick();
     Program& program = bench.program();

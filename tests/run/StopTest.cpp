@@ -3,6 +3,7 @@
 
 #include "run/EngravingRun.h"
 #include "run/Interruption.h"
+#include "run/LostPort.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,28 @@ TEST_F(Stop, FinishSwitchesTheDeviceOffKeepsTheJobAndTheNextStartFinishesIt) {
     ASSERT_TRUE(bench.runTimers());
     expectPlateExact();
     EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
+}
+
+TEST_F(Stop, APausedRunWhosePortWentAwayEndsInTheFaultStopWithTheJobKept) {
+    start(false);
+    for (int line = 0; line < 7; ++line)
+        optimizingTimer(program());
+    ASSERT_TRUE(stopClick(program(), true).shown);
+    closeLostPort(program());
+    EXPECT_TRUE(program().port.isOpen()) << "a port that has not gone away stays";
+    EXPECT_TRUE(bench.screen().messages.isEmpty());
+
+    bench.tap.hungUp = true;
+    closeLostPort(program());
+    EXPECT_FALSE(program().port.isOpen());
+    ASSERT_EQ(bench.screen().messages.size(), 1);
+    EXPECT_TRUE(bench.screen().messages[0].contains("Данные работы сохранены"));
+    EXPECT_EQ(bench.screen().faultAdvices, 1);
+    EXPECT_FALSE(program().job.plan.isOpen());
+    EXPECT_TRUE(program().unfinishedJob);
+    EXPECT_EQ(bench.screen().menuState, MenuState::LinkLost) << "the state without a device";
+    EXPECT_TRUE(QFile::exists(bench.file("ErorFile.txt")));
+    EXPECT_TRUE(QFile::exists(bench.file("JobProgress.txt")));
 }
 
 } // namespace

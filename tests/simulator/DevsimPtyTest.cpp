@@ -1,6 +1,7 @@
 // zuk-devsim end to end: the program's exchange on its QSerialPort line, through a real
 // pseudo-terminal, in real time (a second or two).
 #include "app/Clock.h"
+#include "app/MenuStates.h"
 #include "app/Texts.h"
 #include "device/CommandExchange.h"
 #include "device/CommandSet.h"
@@ -44,7 +45,8 @@ TEST(DevsimOverPseudoTerminal, ProgramsExchangeRunsCommandsAndTheReportsAreWritt
     });
     port.setPortName(link);
     ASSERT_TRUE(port.openPort());
-    CommandExchange exchange(port, screen, clock, texts);
+    MenuStates menus(screen);
+    CommandExchange exchange(port, screen, menus, clock, texts);
     CommandSet commands(exchange);
 
     commands.greeting();
@@ -109,7 +111,8 @@ TEST(DevsimOverPseudoTerminal, HeadPositionFromTheStateFileAndTheIdentificationT
     });
     port.setPortName(devsim.terminal());
     ASSERT_TRUE(port.openPort());
-    CommandExchange exchange(port, screen, clock, texts);
+    MenuStates menus(screen);
+    CommandExchange exchange(port, screen, menus, clock, texts);
     CommandSet commands(exchange);
     commands.greeting();
     ASSERT_TRUE(commands.how());

@@ -1,5 +1,6 @@
 // The program's own exchange and command set against the simulated engraver, in virtual time.
 #include "app/Clock.h"
+#include "app/MenuStates.h"
 #include "app/Texts.h"
 #include "device/CommandExchange.h"
 #include "device/CommandSet.h"
@@ -34,7 +35,8 @@ public:
     SerialPort port{[this](const QString& name) {
         return isBuiltInPortName(name) ? openBuiltInEngraver(device, clock) : nullptr;
     }};
-    CommandExchange exchange{port, screen, clock, texts};
+    MenuStates menus{screen};
+    CommandExchange exchange{port, screen, menus, clock, texts};
     CommandSet commands{exchange};
 
     // Both ends agree on the sequence number and the link is up.

@@ -26,9 +26,12 @@ public:
         ::tcsetattr(master_, TCSANOW, &raw);
         path_ = QString::fromLocal8Bit(::ptsname(master_));
     }
-    ~PseudoTerminal() {
+    ~PseudoTerminal() { hangUp(); }
+    // Closes the test's side, as a device side that goes away does.
+    void hangUp() {
         if (master_ >= 0)
             ::close(master_);
+        master_ = -1;
     }
     const QString& path() const { return path_; }
     void send(const QByteArray& bytes) {

@@ -1,6 +1,7 @@
 #include "support/StartedJob.h"
 
 #include "app/Program.h"
+#include "plan/JobStart.h"
 #include "plan/PlanLine.h"
 #include "run/EngravingRun.h"
 #include "run/PlanFiles.h"
@@ -39,33 +40,13 @@ QString startJobAsTheJobStartDoes(Program& p, const JobSpec& spec, const QByteAr
     p.image.picture().fileName = p.dir.path(QStringLiteral("picture.bmp"));
     p.job.secondPass = spec.secondPass;
     p.job.secondPassRunning = false;
-    const QString planPath = p.dir.path(kEngravingPlanName);
-    if (QString failed = writeFile(planPath, planFile); !failed.isEmpty())
+    if (QString failed = writeFile(p.dir.path(kEngravingPlanName), planFile); !failed.isEmpty())
         return failed;
-    if (spec.secondPass) {
-        if (QString failed = writeFile(p.dir.path(QStringLiteral("123sec.txt")), planFile);
-            !failed.isEmpty())
-            return failed;
-    }
-
-    CommandSet& commands = p.commands;
-    commands.strikeSetting(CommandSet::kStrikeT, 46);
-    commands.strikeSetting(CommandSet::kStrikeU, 64);
-    if (!p.job.plan.open(planPath))
-        return p.job.plan.error();
-    if (FileResult begun = beginJobProgress(p); !begun.ok())
-        return begun.error;
-    if (FileResult written = writeRecoveryFile(p.dir, jobRecoveryData(p), RecoveryStage::JobStart);
-        !written.ok())
-        return written.error;
-    commands.setResolutionSteps(spec.resolution);
-    commands.setStepTime(commands.stepTimeFactor);
-    commands.setStrike(spec.first);
-    commands.resetError(p.settings.fieldWidth, p.settings.fieldHeight);
-    commands.beginPrint();
-    commands.position = {};
-    p.job.planLineCounter = 0;
-    p.timers.optimizing = true;
+    // The rest as the job start does it, from the plan on: the same code.
+    p.menus.holdForJob();
+    const qint64 lines = planFile.count('\n');
+    if (!launchJob(p, lines).started)
+        return QStringLiteral("the job start refused the job");
     return {};
 }
 

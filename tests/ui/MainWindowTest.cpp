@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -175,6 +176,58 @@ TEST_F(MainWindowTest, UnfinishedJobDialogComesOnlyWithAnAnsweringDevice) {
     EXPECT_EQ(form(*answering).recoveryAsked, 1);
     EXPECT_TRUE(answering->menuForm->timer("CrushTimer").isActive());
 }
+
+// The start-up's recovery dialog closed without "Ok", whichever choice it shows: nothing is
+// sent, nothing deleted, and the job stays pending for "Тест".
+enum class DialogClosed { Escape, IgnoreThenEscape, CloseBox };
+class RecoveryDialogClosed : public MainWindowTest,
+                             public ::testing::WithParamInterface<DialogClosed> {};
+
+TEST_P(RecoveryDialogClosed, WithoutOkLeavesTheJobPending) {
+    const QByteArray job = "a.bmp\r\n1\r\n2\r\n1\r\n1\r\n1\r\n1\r\n0\r\n1\r\n1\r\n1\r\n1\r\n0\r\n";
+    QFile file(dir.filePath("ErorFile.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(job);
+    file.close();
+    answerStartUp();
+    qsizetype writtenBeforeTheDialog = -1;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_TRUE(dialog);
+        writtenBeforeTheDialog = line.writtenBytes().size();
+        if (GetParam() == DialogClosed::IgnoreThenEscape)
+            dialog->findChild<QRadioButton*>("IgnoreButton")->setChecked(true);
+        if (GetParam() == DialogClosed::CloseBox)
+            dialog->close();
+        else
+            QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    auto windows = createWindows<TMenuForm>(clock, line.factory(), dir.path());
+    Program& program = windows->menuForm->program();
+    EXPECT_EQ(line.writtenBytes().size(), writtenBeforeTheDialog);
+    EXPECT_TRUE(program.unfinishedJob);
+    EXPECT_FALSE(program.timers.crush);
+    EXPECT_FALSE(program.timers.timer3);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), job);
+}
+
+std::string dialogClosedName(const ::testing::TestParamInfo<DialogClosed>& info) {
+    switch (info.param) {
+    case DialogClosed::Escape:
+        return "Escape";
+    case DialogClosed::IgnoreThenEscape:
+        return "IgnoreThenEscape";
+    case DialogClosed::CloseBox:
+        return "CloseBox";
+    }
+    return {};
+}
+
+INSTANTIATE_TEST_SUITE_P(, RecoveryDialogClosed,
+                         ::testing::Values(DialogClosed::Escape, DialogClosed::IgnoreThenEscape,
+                                           DialogClosed::CloseBox),
+                         dialogClosedName);
 
 TEST_F(MainWindowTest, AdviceAndAboutBoxesShowTheirTexts) {
     auto windows = create();

@@ -12,9 +12,13 @@
 #include "support/QuietMenuForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +98,34 @@ TEST_F(RunWindow, StopPausesTheRunAndKeepsTheLayoutForTheAbortPanel) {
     menu().enterMenuState(MenuState::Work, false); // STOP hidden
     menu().STOPClick();
     EXPECT_FALSE(menu().lastAbortLayout().shown);
+}
+
+// While a handler waits for the device the window handles its events: STOP is taken and
+// acknowledged at once and carried out when the handler returns; a click elsewhere waits for
+// the handler to end.
+TEST_F(RunWindow, InsideAHandlerStopIsTakenAtOnceAndOtherInputWaits) {
+    menu().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu()));
+    prepareJob();
+    menu().enterMenuState(MenuState::Work, true);
+    QMenuBar* bar = menu().menuBar();
+    const QPoint help = bar->actionGeometry(menu().menuEntry(7)).center();
+    bool taken = false;
+    QTimer::singleShot(0, [&] {
+        // Inside "Тест", between two reads of the device's answers.
+        QTest::keyClick(&menu(), Qt::Key_Delete);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, help);
+        taken = program().timers.optimizing && !menu().lastAbortLayout().shown &&
+                QApplication::activePopupWidget() == nullptr &&
+                menu().findChild<QLabel*>("RunProgress")->text().startsWith("STOP");
+    });
+    menu().N5Click();
+    EXPECT_TRUE(taken);
+    EXPECT_FALSE(program().timers.optimizing);
+    EXPECT_TRUE(menu().lastAbortLayout().shown);
+    // The held click opens the menu once the event loop runs again.
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+    QApplication::activePopupWidget()->close();
 }
 
 TEST_F(RunWindow, ResumptionShowsStopButKeepsItDisabled) {

@@ -217,36 +217,44 @@ void BatchJob::printSummary(const JobFigures& figures, RunEnd end) {
             << " %)";
     out << Qt::endl;
 
-    printHostShare(elapsed);
+    printHostShare(figures);
 }
 
-void BatchJob::printHostShare(qint64 elapsedMs) {
+// The device's time for the job: what the built-in engraver modelled (before any speed-up),
+// or for a device on a real line the job's estimate. Either is what the device takes, however
+// fast the line answered.
+BatchJob::DeviceTime BatchJob::deviceTime(const JobFigures& figures) const {
+    if (sim::isBuiltInPortName(program_->port.portName()))
+        return {double(engraver_->modelledDeviceTimeUs() - modelledUsAtStart_) / 1e6,
+                QStringLiteral("modelled")};
+    return {double(figures.estimate) / double(kUnitsPerMs) / 1e3, QStringLiteral("estimated")};
+}
+
+void BatchJob::printHostShare(const JobFigures& figures) {
     // The process's processor time without the built-in engraver's, against the device's time
-    // (modelled by the engraver, or the time the job took on a real line).
+    // for the job, with the real time the job took beside it.
     QTextStream& out = streams_.out;
     const double processS = double(processCpuNs() - jobStartCpuNs_) / 1e9;
     const double hostS = processS - double(engraverMeter_.cpuSince(meterAtStart_)) / 1e9;
-    const bool modelled = line_.virtualTime;
-    const double deviceS =
-        modelled ? double(engraver_->modelledDeviceTimeUs() - modelledUsAtStart_) / 1e6
-                 : double(elapsedMs) / 1e3;
+    const DeviceTime device = deviceTime(figures);
     out << "host: " << QString::number(hostS, 'f', 3) << " s processor time (of "
         << QString::number(processS, 'f', 3) << " s for the whole process)";
     if (linesCompleted_ > 0)
         out << ", " << QString::number(hostS * 1e6 / double(linesCompleted_), 'f', 1)
             << " µs a line";
-    if (deviceS > 0)
-        out << ", " << QString::number(100.0 * hostS / deviceS, 'f', 4) << " % of the device's "
-            << duration(qint64(deviceS * 1e3)) << (modelled ? " (modelled)" : "");
-    out << Qt::endl;
+    if (device.seconds > 0)
+        out << ", " << QString::number(100.0 * hostS / device.seconds, 'f', 4)
+            << " % of the device's " << duration(qint64(device.seconds * 1e3)) << " ("
+            << device.source << ")";
+    out << ", in " << duration(jobWall_.elapsed()) << " real time" << Qt::endl;
     // On virtual time nothing waits for the device, so the real time outside the engraver is
     // what the host added to the job's time: its waits for the disk, and on a shared computer
     // the time other processes took, included.
-    if (modelled && deviceS > 0) {
+    if (line_.virtualTime && device.seconds > 0) {
         const double hostWallS =
             double(jobWall_.nsecsElapsed() - engraverMeter_.wallSince(meterAtStart_)) / 1e9;
         out << "host real time: " << QString::number(hostWallS, 'f', 3) << " s, "
-            << QString::number(100.0 * hostWallS / deviceS, 'f', 4) << " % of the device's"
+            << QString::number(100.0 * hostWallS / device.seconds, 'f', 4) << " % of the device's"
             << Qt::endl;
     }
 }

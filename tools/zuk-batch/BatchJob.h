@@ -87,7 +87,13 @@ public:
 private:
     void printProgress(const JobFigures& job);
     qint64 linesDone() const;
-    void printHostShare(qint64 elapsedMs);
+    // The device's time for the job, in seconds, and where the figure comes from.
+    struct DeviceTime {
+        double seconds = 0;
+        QString source; // "modelled" or "estimated"
+    };
+    DeviceTime deviceTime(const JobFigures& figures) const;
+    void printHostShare(const JobFigures& figures);
     qint64 elapsedMs() const;
     // How long the job is expected to take on this line, in milliseconds.
     qint64 expectedMs(const JobFigures& figures) const;

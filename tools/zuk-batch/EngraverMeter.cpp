@@ -42,6 +42,9 @@ public:
     bool writeByte(quint8 byte) override {
         return metered([&] { return inner_->writeByte(byte); });
     }
+    bool writeBytes(QByteArrayView bytes) override {
+        return metered([&] { return inner_->writeBytes(bytes); });
+    }
     std::optional<quint8> readByte(int timeoutMs) override {
         return metered([&] { return inner_->readByte(timeoutMs); });
     }

@@ -2,6 +2,7 @@
 
 #include "app/Language.h"
 #include "app/ui/FieldImage.h"
+#include "app/ui/InputDuringHandler.h"
 #include "app/ui/ModalWindowCloser.h"
 #include "app/ui/TAboutBox.h"
 #include "app/ui/TForm4.h"
@@ -11,6 +12,7 @@
 #include "image/ui/TForm5.h"
 #include "plan/ui/EngravingPanels.h"
 #include "run/EngravingRun.h"
+#include "run/LostPort.h"
 #include "run/Preview.h"
 #include "run/ui/AbortPanel.h"
 #include "run/ui/PreviewDialog.h"
@@ -63,6 +65,14 @@ TMenuForm::TMenuForm(Clock& clock, TransportFactory transports, const QString& p
             [this] { handle([this] { CrushTimerTimer(); }); });
     connect(&timer3_, &QTimer::timeout, this, [this] { handle([this] { Timer3Timer(); }); });
     connect(&timer4_, &QTimer::timeout, this, [this] { handle([this] { Timer4Timer(); }); });
+    // The port may tell from inside one of its calls: the handler runs from the event loop.
+    program_.port.setLostHandler(
+        [this] { QMetaObject::invokeMethod(this, &TMenuForm::portLost, Qt::QueuedConnection); });
+    inputDuringHandler_ = new InputDuringHandler(*this, *menuEntry(kStopEntry), [this] {
+        runProgress_->setText(QStringLiteral("STOP: работа остановится после текущей строки"));
+    });
+    program_.port.setWaitHook([this] { keepAliveInHandler(); });
+    sinceEventsHandled_.start();
 }
 
 TMenuForm::~TMenuForm() = default;
@@ -78,9 +88,34 @@ template <typename F> void TMenuForm::handle(F&& f) {
     f();
     --handlersRunning_;
     syncTimers();
+    if (handlersRunning_ == 0)
+        takeInputOfTheHandler();
     // A termination signal that came while the handler ran closes the window now.
     if (terminating_ && handlersRunning_ == 0 && !closed_)
         close();
+    if (portLostPending_ && handlersRunning_ == 0 && !closed_)
+        portLost();
+}
+
+// Called after every read of the device and while one waits: the window handles its events
+// at most every kWaitSliceMs.
+void TMenuForm::keepAliveInHandler() {
+    if (handlersRunning_ == 0 || sinceEventsHandled_.elapsed() < ByteTransport::kWaitSliceMs)
+        return;
+    inputDuringHandler_->handleEvents();
+    sinceEventsHandled_.restart();
+}
+
+// STOP first, between two plan lines; the close box after it; the rest of the input is
+// handled by the event loop after the handler.
+void TMenuForm::takeInputOfTheHandler() {
+    const bool stop = inputDuringHandler_->takeStopRequest();
+    const bool close = inputDuringHandler_->takeCloseRequest();
+    inputDuringHandler_->releaseHeldInput();
+    if (stop && !closed_)
+        STOPClick();
+    if (close && !closed_)
+        this->close();
 }
 
 void TMenuForm::syncTimers() {
@@ -254,6 +289,21 @@ void TMenuForm::terminationRequested() {
         CloseExit();
 }
 
+void TMenuForm::portLost() {
+    if (closed_)
+        return;
+    if (handlersRunning_ > 0) {
+        portLostPending_ = true;
+        return;
+    }
+    portLostPending_ = false;
+    handle([this] {
+        closeLostPort(program_);
+        if (!program_.job.plan.isOpen())
+            engravingPanels_->abortPanel().hide();
+    });
+}
+
 void TMenuForm::Timer4Timer() {
     program_.timer4Timer();
 }
@@ -407,7 +457,10 @@ void TMenuForm::setField(Field field, const QString& text) {
 }
 
 void TMenuForm::processEvents() {
-    QCoreApplication::processEvents();
+    if (handlersRunning_ > 0)
+        inputDuringHandler_->handleEvents();
+    else
+        QCoreApplication::processEvents();
 }
 
 RecoveryChoice TMenuForm::askRecoveryChoice() {

@@ -4,6 +4,7 @@
 #include "app/Screen.h"
 #include "run/Interruption.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -26,6 +27,7 @@ class ChangeBox;
 class EngravingPanels;
 class FieldImage;
 class GroupBox1;
+class InputDuringHandler;
 class ModalWindowCloser;
 class TConvertForm;
 class TForm1;
@@ -82,6 +84,9 @@ public:
     // A termination signal (SIGTERM, SIGINT, SIGHUP) arrived: the one place that decides how
     // the program ends on it.
     void terminationRequested();
+    // The serial port went away by itself (the device unplugged): told by the port, run when
+    // no other handler runs.
+    void portLost();
     // Engraving run
     void OptimizingTimer();
     // STOP (menu entry, Delete key): pauses the run and shows the abort panel as the layout
@@ -153,6 +158,10 @@ private:
                      void (TMenuForm::*handler)() = nullptr);
     // Runs a handler and then lets the timers follow the program's decisions.
     template <typename F> void handle(F&& f);
+    // What the operator did while the handler ran: STOP, the close box, the rest of the input.
+    void takeInputOfTheHandler();
+    // The window stays alive inside a handler (the device waited for, a long step).
+    void keepAliveInHandler();
     void syncTimers();
     void setNeedleControlsEnabled(bool enabled);
     void showCheckedPort();
@@ -161,8 +170,12 @@ private:
     bool closed_ = false;
     // Handlers running (more than one while a modal dialog of one runs another).
     int handlersRunning_ = 0;
+    // The port went away while a handler ran: dealt with once the handlers have returned.
+    bool portLostPending_ = false;
     // Set by a termination signal: no operator is there to answer message boxes or dialogs.
     ModalWindowCloser* terminating_ = nullptr;
+    InputDuringHandler* inputDuringHandler_ = nullptr;
+    QElapsedTimer sinceEventsHandled_;
     TForm1* form1_ = nullptr;
     TForm4* form4_ = nullptr;
     TForm5* form5_ = nullptr;

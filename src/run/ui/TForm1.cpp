@@ -64,9 +64,12 @@ RecoveryChoice TForm1::currentChoice() const {
 }
 
 RecoveryChoice TForm1::choose() {
-    // The dialog has no close box: only "Ok" ends it, with the choice its buttons hold.
-    exec();
-    return currentChoice();
+    // Only "Ok" acts on the choice its buttons hold; Escape or closing the dialog leaves the
+    // job pending.
+    const bool accepted = exec() == QDialog::Accepted;
+    RecoveryChoice choice = currentChoice();
+    choice.answered = accepted;
+    return choice;
 }
 
 } // namespace zuk

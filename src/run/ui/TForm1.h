@@ -17,7 +17,8 @@ class TForm1 : public QDialog {
 public:
     explicit TForm1(const Texts& texts, QWidget* parent = nullptr);
 
-    // Shows the dialog modally and returns the operator's choice.
+    // Shows the dialog modally and returns the operator's choice; not answered unless "Ok"
+    // closed it.
     RecoveryChoice choose();
     // The choice the dialog's controls hold now.
     RecoveryChoice currentChoice() const;
