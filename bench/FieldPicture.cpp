@@ -18,3 +18,8 @@ QImage fieldPicture(int width, int height) {
     }
     return picture;
 }
+
+const QImage& defaultFieldPicture() {
+    static const QImage picture = fieldPicture(kFieldWidth, kFieldHeight);
+    return picture;
+}

@@ -61,20 +61,19 @@ QImage noisePicture() {
 }
 
 // The picture converted once, as an open does (combined variant, tables after start-up).
-std::unique_ptr<zuk::Picture> converted(const QImage& image) {
-    auto picture = std::make_unique<zuk::Picture>();
-    picture->bitmap = image;
-    zuk::PictureTables tables = zuk::PictureTables::afterStartUp();
+std::unique_ptr<zuk::DotImage> converted(const QImage& image) {
+    auto dots = std::make_unique<zuk::DotImage>();
+    const zuk::PictureTables tables = zuk::PictureTables::afterStartUp();
     zuk::SilentProgress progress;
-    zuk::rebuildAndConvert(*picture, tables, zuk::ConversionVariant::Combined, progress);
-    return picture;
+    zuk::convertPicture(image, tables, zuk::ConversionVariant::Combined, *dots, progress);
+    return dots;
 }
 
-zuk::Picture& photo() {
+zuk::DotImage& photo() {
     static const auto picture = converted(photoPicture());
     return *picture;
 }
-zuk::Picture& noise() {
+zuk::DotImage& noise() {
     static const auto picture = converted(noisePicture());
     return *picture;
 }
@@ -86,7 +85,7 @@ std::unique_ptr<QTemporaryDir> planDirectory() {
     return std::make_unique<QTemporaryDir>();
 }
 
-void planBenchmark(benchmark::State& state, zuk::Picture& picture, bool singleSided) {
+void planBenchmark(benchmark::State& state, zuk::DotImage& picture, bool singleSided) {
     const auto dir = planDirectory();
     const zuk::ProgramDir programDir(dir->path());
     zuk::SilentPlanProgress progress;

@@ -33,8 +33,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The shared libraries the programs link (Qt 6 Core, Gui, Widgets, SerialPort, the C++
-# runtime) become dependencies by themselves; the Qt platform plugins and Qt's own Russian
-# texts (the standard dialogs) are loaded at run time and are named here.
+# runtime) become dependencies by themselves; the Qt platform plugins, the picture format
+# plugins (TIFF and WebP) and Qt's own Russian texts (the standard dialogs) are loaded at run
+# time and are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, qt6-image-formats-plugins, qt6-translations-l10n")
 include(CPack)

@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/Language.h"
+#include "image/PreparationFile.h"
 #include "run/ProgressRecord.h"
 #include "run/Resumption.h"
 
@@ -38,6 +39,9 @@ ImageLinks Program::imageLinks() {
     links.resolution = [this] { return choices.resolutionIndex; };
     links.resolutionChosen = [this](int line) { choices.resolutionIndex = line; };
     links.resetPlanPosition = [this] { commands.position = {}; };
+    links.preparationChosen = [this](const PreparationChoices& choices) {
+        reportFileResult(savePreparation(dir, choices));
+    };
     return links;
 }
 
@@ -56,6 +60,7 @@ void Program::formCreate() {
     unfinishedJob = false;
     loadConfigurationFile();
     loadLanguageFile();
+    loadPreparationFile();
     port.setPortName(portOverride.value_or(settings.portName));
     port.openPort();
     exchange.setLinkActive(true);
@@ -87,6 +92,13 @@ void Program::loadLanguageFile() {
     const LanguageLoad load = loadLanguage(dir, texts);
     if (!load.ok())
         screen.showMessage(MessageKind::Warning, load.error);
+}
+
+void Program::loadPreparationFile() {
+    const PreparationLoad load = loadPreparation(dir);
+    if (!load.ok())
+        screen.showMessage(MessageKind::Warning, load.error);
+    image.setPreparation(load.choices);
 }
 
 void Program::noticeUnfinishedJob() {

@@ -43,9 +43,10 @@ public:
     Program(Screen& screen, Clock& clock, TransportFactory transports, ProgramDir dir);
 
     // --- Start-up and shutdown ---
-    // The main window's creation: defaults, configuration, language, port, recovery file,
-    // tables, greeting, both motor drivers, link timing, homing (not while a job is pending:
-    // the resumption asks the device where the head stopped).
+    // The main window's creation: defaults, configuration, language, remembered picture
+    // preparation, port, recovery file, tables, greeting, both motor drivers, link timing,
+    // homing (not while a job is pending: the resumption asks the device where the head
+    // stopped).
     void formCreate();
     // The unfinished-job dialog at its creation: asked when a job is pending and the device
     // answers.
@@ -101,6 +102,7 @@ public:
 private:
     void loadConfigurationFile();
     void loadLanguageFile();
+    void loadPreparationFile();
     void noticeUnfinishedJob();
     void readAboutTextsFile();
     void programMotorDrivers();

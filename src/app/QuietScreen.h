@@ -24,6 +24,10 @@ public:
     QString askPictureToOpen() override { return {}; }
     QString askPictureSaveName() override { return {}; }
     ResolutionChoice askResolutionAndPlacement() override { return {}; }
+    std::optional<PreparationChoices> askPreparation(PreparationPreview&,
+                                                     const PreparationChoices&) override {
+        return std::nullopt;
+    }
     void setCaption(const QString&) override {}
     void showFieldView(const QImage&) override {}
     void scrollFieldViewTo(const QRect&) override {}

@@ -5,6 +5,7 @@
 
 #include "app/MenuLook.h"
 #include "image/DialogChoices.h"
+#include "image/PreparationChoices.h"
 #include "run/LiveProgress.h"
 
 #include <optional>
@@ -15,6 +16,7 @@ class QRect;
 namespace zuk {
 
 struct JobPreview;
+class PreparationPreview;
 
 enum class CursorShape {
     Default,   // the ordinary arrow, restored after a failure
@@ -86,6 +88,11 @@ public:
     virtual QString askPictureSaveName() = 0;
     // The resolution and placement dialog ("Portret_Properties"), shown modally.
     virtual ResolutionChoice askResolutionAndPlacement() = 0;
+    // The preparation dialog ("Подготовка рисунка") for the picture `preview` holds, modally,
+    // starting from `choices`; it shows the dots `preview` makes of the choices as they change.
+    // The choices when "OK" was pressed; nothing when it was closed another way.
+    virtual std::optional<PreparationChoices> askPreparation(PreparationPreview& preview,
+                                                             const PreparationChoices& choices) = 0;
     // The main window's caption.
     virtual void setCaption(const QString& text) = 0;
     // The working-field view has been redrawn; the window shows it.

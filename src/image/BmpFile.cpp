@@ -96,19 +96,6 @@ void encodeRow(const QRgb* line, uchar* stored, qint64 width, qint64 rowBytes) {
     std::memset(stored + 3 * width, 0, std::size_t(rowBytes - 3 * width));
 }
 
-// A 32-bit RGB picture whose pixels lie in fresh pages of their own (see PageMemory): no
-// zero-fill, few page faults. Throws std::bad_alloc when there is no room.
-QImage pictureInFreshPages(int width, int height) {
-    const qsizetype stride = qsizetype(width) * 4;
-    auto* memory = new PageMemory(std::size_t(stride) * std::size_t(height));
-    QImage picture(
-        static_cast<uchar*>(memory->data()), width, height, stride, QImage::Format_RGB32,
-        [](void* pages) { delete static_cast<PageMemory*>(pages); }, memory);
-    if (picture.isNull())
-        delete memory;
-    return picture;
-}
-
 } // namespace
 
 HeaderProblem readLayout(const QByteArray& head, qint64 fileSize, Layout& layout) {

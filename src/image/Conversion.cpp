@@ -1,23 +1,20 @@
 #include "image/Conversion.h"
 
 #include "image/DiffusionRow.h"
+#include "image/RowBands.h"
+#include "image/RowHandoff.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <memory>
+#include <thread>
 
 namespace zuk {
 namespace {
 
 // Dot values at or above this become 255 in the simple variant.
 constexpr double kSimpleThreshold = 126;
-
-// The conversion works on 32-bit RGB pictures in place; a picture in any other format is
-// turned into one first.
-void keepAsRgb32(QImage& bitmap) {
-    if (!bitmap.isNull() && bitmap.format() != QImage::Format_RGB32)
-        bitmap = bitmap.convertToFormat(QImage::Format_RGB32);
-}
 
 // What the pattern lookup finds from one position of one gray's row: the next nonzero value
 // (0 when the row has none) and the position it leaves behind.
@@ -67,11 +64,11 @@ private:
 
 // The combined variant's quantiser. The gray grid cell with the dot's own indices lies one
 // pixel to the right of the dot, so the threshold and the pattern of a dot come from its right
-// neighbour. The pattern positions are worked on in a copy and handed back at the end.
+// neighbour. The pattern positions start as the tables hold them and are advanced in a copy.
 class PatternQuantiser {
 public:
-    PatternQuantiser(const Grid<qint32>& gray, PictureTables& tables)
-        : gray_(gray), tables_(tables), steps_(patternSteps(tables.pattern)) {
+    PatternQuantiser(const Grid<qint32>& gray, const PictureTables& tables)
+        : gray_(gray), steps_(patternSteps(tables.pattern)) {
         // Positions are always below the pattern length; the remainder only keeps a damaged
         // one inside the table.
         for (int tone = 0; tone < 256; ++tone)
@@ -87,11 +84,15 @@ public:
         for (int value = 0; value < 256; ++value)
             dotValues_[value] = value;
     }
-    ~PatternQuantiser() {
-        std::copy(positions_.begin(), positions_.end(), tables_.positions.begin());
-    }
     PatternQuantiser(const PatternQuantiser&) = delete;
     PatternQuantiser& operator=(const PatternQuantiser&) = delete;
+
+    // The positions as the diffusion has left them.
+    PatternPositions positions() const {
+        PatternPositions advanced{};
+        std::copy(positions_.begin(), positions_.end(), advanced.begin());
+        return advanced;
+    }
 
     void startRow(int i) { grays_ = gray_.row(i); }
 
@@ -111,7 +112,6 @@ public:
 
 private:
     const Grid<qint32>& gray_;
-    PictureTables& tables_;
     std::unique_ptr<PatternSteps> steps_;
     std::array<int, 256> positions_{};
     std::array<double, 256> thresholds_{};
@@ -121,27 +121,32 @@ private:
     int currentNext_ = 0;
 };
 
-// Serpentine diffusion over rows 1..H of the dot image: odd rows left to right over columns
-// 1..W+2, even rows right to left over columns W+1..2.
-template <typename Quantiser>
-void diffuse(Picture& picture, PictureProgress& progress, Quantiser& quantiser) {
+// Row i of the serpentine diffusion over rows 1..H of the dot image: odd rows left to right
+// over columns 1..W+2, even rows right to left over columns W+1..2. It reads and writes rows i
+// and i+1 only.
+template <typename Quantiser> void diffuseGridRow(DotImage& picture, int i, Quantiser& quantiser) {
     const int width = picture.width();
+    quantiser.startRow(i);
+    double* row = picture.dots.row(i);
+    double* below = picture.dots.row(i + 1);
+    if (i % 2 == 1)
+        diffusion::diffuseRow<+1>(row, below, 1, width + 2, quantiser);
+    else
+        diffusion::diffuseRow<-1>(row, below, width + 1, 2, quantiser);
+}
+
+template <typename Quantiser>
+void diffuse(DotImage& picture, PictureProgress& progress, Quantiser& quantiser) {
     const int height = picture.height();
     for (int i = 1; i <= height; ++i) {
-        quantiser.startRow(i);
-        double* row = picture.dots.row(i);
-        double* below = picture.dots.row(i + 1);
-        if (i % 2 == 1)
-            diffusion::diffuseRow<+1>(row, below, 1, width + 2, quantiser);
-        else
-            diffusion::diffuseRow<-1>(row, below, width + 1, 2, quantiser);
+        diffuseGridRow(picture, i, quantiser);
         progress.setGauge(i, height);
     }
 }
 
 // Clears the margin columns that the diffusion wrote into; in the combined variant also the
 // last picture row, which therefore never holds a dot.
-void clearMargins(Picture& picture, ConversionVariant variant) {
+void clearMargins(DotImage& picture, ConversionVariant variant) {
     const int width = picture.width();
     const int height = picture.height();
     for (int i = 0; i < height; ++i) {
@@ -192,25 +197,28 @@ private:
     std::array<qint32, kLast + 1> snapped_{};
 };
 
-// Truncates and snaps each picture cell of the dot image and shows it in the bitmap as gray.
-void writeBack(Picture& picture, ConversionVariant variant, PictureProgress& progress) {
-    keepAsRgb32(picture.bitmap);
-    const DotSnap snap(variant);
+// Truncates and snaps each picture cell of picture row y in the dot image and shows it in the
+// bitmap's row `line` as gray. It reads and writes the picture cells of grid row y+1 only.
+void writeBackRow(DotImage& picture, const DotSnap& snap, int y, QRgb* line) {
+    double* cells = picture.dots.row(y + 1) + 2;
     const int width = picture.width();
+    for (int x = 0; x < width; ++x) {
+        const qint32 dot = snap(static_cast<qint32>(cells[x]));
+        cells[x] = dot;
+        line[x] = qRgb(dot, dot, dot);
+    }
+}
+
+void writeBack(DotImage& picture, ConversionVariant variant, PictureProgress& progress) {
+    const DotSnap snap(variant);
     const int height = picture.height();
     for (int y = 0; y < height; ++y) {
-        double* cells = picture.dots.row(y + 1) + 2;
-        auto* line = reinterpret_cast<QRgb*>(picture.bitmap.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const qint32 dot = snap(static_cast<qint32>(cells[x]));
-            cells[x] = dot;
-            line[x] = qRgb(dot, dot, dot);
-        }
+        writeBackRow(picture, snap, y, reinterpret_cast<QRgb*>(picture.bitmap.scanLine(y)));
         progress.setGauge(y + 1, height);
     }
 }
 
-void finishConversion(Picture& picture, ConversionVariant variant, PictureProgress& progress) {
+void finishConversion(DotImage& picture, ConversionVariant variant, PictureProgress& progress) {
     clearMargins(picture, variant);
     // Both variants report the transfer here ("Перенос данных").
     progress.showStatus(StatusText::Transferring);
@@ -220,124 +228,146 @@ void finishConversion(Picture& picture, ConversionVariant variant, PictureProgre
     progress.showStatus(StatusText::PictureReady);
 }
 
-void startConversion(const Picture& picture, PictureProgress& progress) {
+void startConversion(const DotImage& picture, PictureProgress& progress) {
     progress.showStatus(StatusText::Converting);
     progress.setGauge(0, picture.height());
 }
 
-enum class GridCells { Zeroed, ToBeFilled };
+// The diffusion hands finished rows over in groups of this many.
+constexpr int kHandoffRows = 32;
 
-// Sizes the grids from the picture bitmap. Grids of the same size keep their memory;
-// otherwise the old ones go first, so that old and new grids never take memory together. The
-// mark grid and the empty-row table are always zeroed; the gray grid and the dot image only
-// when asked, since the fill writes every one of their cells.
-void shapeGrids(Picture& picture, GridCells grayAndDots) {
-    const int width = picture.width();
-    const int height = picture.height();
-    if (picture.gray.rows() != height + 4 || picture.gray.cols() != width + 4) {
-        picture.gray.release();
-        picture.dots.release();
-        picture.marks.release();
-        picture.emptyRows = {};
+// Writes the rows back as they are claimed, by either thread: each row once, and only a row the
+// diffusion has finished (`final` counts them).
+class WriteBackQueue {
+public:
+    WriteBackQueue(DotImage& dots, ConversionVariant variant)
+        : dots_(dots), snap_(variant), bits_(dots.bitmap.bits()), // detached here, once
+          stride_(dots.bitmap.bytesPerLine()), height_(dots.height()) {}
+
+    // The second thread: rows as they become final, until every row is claimed.
+    void followTheDiffusion() {
+        for (int y = next_.load(); y < height_; y = next_.load()) {
+            if (y >= final_.count())
+                final_.waitFor(y + 1);
+            else if (next_.compare_exchange_weak(y, y + 1))
+                writeBack(y);
+        }
     }
-    if (grayAndDots == GridCells::Zeroed) {
-        picture.gray.reset(height + 4, width + 4);
-        picture.dots.reset(height + 4, width + 4);
-    } else {
-        picture.gray.resizeForOverwrite(height + 4, width + 4);
-        picture.dots.resizeForOverwrite(height + 4, width + 4);
+    // The diffusion has finished the picture rows above `rows`.
+    void finished(int rows) { final_.publish(rows); }
+    // The calling thread, once every row is final: the rows the second thread has not claimed.
+    void finishOnThisThread() {
+        final_.publish(height_);
+        for (int y = next_.fetch_add(1); y < height_; y = next_.fetch_add(1))
+            writeBack(y);
     }
-    picture.marks.reset(height + 5, width + 5, height + 4);
-    picture.emptyRows.assign(static_cast<std::size_t>(height) + 5, 0);
+    // Nothing more is to be written back (the conversion failed).
+    void abandon() {
+        next_.store(height_);
+        final_.publish(height_);
+    }
+
+private:
+    void writeBack(int y) {
+        writeBackRow(dots_, snap_, y, reinterpret_cast<QRgb*>(bits_ + y * stride_));
+    }
+
+    DotImage& dots_;
+    const DotSnap snap_;
+    uchar* const bits_;
+    const qsizetype stride_;
+    const int height_;
+    RowHandoff final_;
+    std::atomic<int> next_{0};
+};
+
+// The diffusion of filled grids with the write-back beside it on a second thread, every cell
+// computed as on one: a row is final once it has been diffused (the last one, which the
+// combined variant clears, once the margins are cleared), and only final rows are written back.
+// The second thread only ever takes work off this one: the rows it has not written back when
+// the diffusion ends are written back here, so a second thread that gets no processor costs
+// nothing but its start. This thread alone reports progress.
+template <typename Quantiser>
+void convertAlongside(DotImage& dots, Quantiser& quantiser, ConversionVariant variant,
+                      PictureProgress& progress) {
+    const int height = dots.height();
+    WriteBackQueue queue(dots, variant);
+    std::thread helper([&queue] { queue.followTheDiffusion(); });
+    try {
+        startConversion(dots, progress);
+        for (int i = 1; i <= height; ++i) {
+            diffuseGridRow(dots, i, quantiser);
+            progress.setGauge(i, height);
+            if (i % kHandoffRows == 0)
+                queue.finished(std::min(i, height - 1));
+        }
+        queue.finished(height - 1);
+        clearMargins(dots, variant);
+        progress.showStatus(StatusText::Transferring);
+        progress.setGauge(0, height);
+        queue.finishOnThisThread();
+    } catch (...) {
+        queue.abandon();
+        helper.join();
+        throw;
+    }
+    helper.join();
+    progress.setGauge(0, height);
+    progress.showStatus(StatusText::PictureReady);
 }
 
-// The tone value of every gray as a real, so that the fill only copies.
-std::array<double, 256> toneValues(const PictureTables& tables, ConversionVariant variant) {
-    std::array<double, 256> tones{};
-    for (int gray = 0; gray < 256; ++gray)
-        tones[gray] = variant == ConversionVariant::Combined ? tables.combinedTone[gray]
-                                                             : tables.simpleTone[gray];
-    return tones;
-}
-
-template <typename T> void clearRows(Grid<T>& grid, int from, int to) {
-    for (int i = from; i < to; ++i)
-        std::fill_n(grid.row(i), grid.cols(), T{});
+// convertPicture with the dots written back on a second thread beside the diffusion.
+PatternPositions convertOnTwoThreads(const QImage& picture, const PictureTables& tables,
+                                     ConversionVariant variant, DotImage& dots,
+                                     PictureProgress& progress) {
+    buildGrids(picture, tables, variant, dots, progress);
+    if (variant == ConversionVariant::Combined) {
+        PatternQuantiser quantiser(dots.gray, tables);
+        convertAlongside(dots, quantiser, variant, progress);
+        return quantiser.positions();
+    }
+    ThresholdQuantiser quantiser;
+    convertAlongside(dots, quantiser, variant, progress);
+    return tables.positions;
 }
 
 } // namespace
 
-void sizeGrids(Picture& picture, PictureProgress& progress) {
-    progress.setGauge(0, picture.height());
-    shapeGrids(picture, GridCells::Zeroed);
-    progress.setGauge(picture.height(), picture.height());
-}
-
-void fillGrids(Picture& picture, const PictureTables& tables, ConversionVariant variant,
-               PictureProgress& progress) {
-    keepAsRgb32(picture.bitmap);
-    const int width = picture.width();
-    const int height = picture.height();
-    const std::array<double, 256> tones = toneValues(tables, variant);
-    progress.showStatus(StatusText::PreparingData);
-    progress.setGauge(0, height);
-    clearRows(picture.gray, 0, 1);
-    clearRows(picture.dots, 0, 1);
-    for (int y = 0; y < height; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(picture.bitmap.constScanLine(y));
-        qint32* grays = picture.gray.row(y + 1);
-        double* dots = picture.dots.row(y + 1);
-        grays[0] = 0;
-        dots[0] = dots[1] = 0;
-        for (int x = 0; x < width; ++x) {
-            const int gray = qRed(line[x]);
-            grays[x + 1] = gray;
-            dots[x + 2] = tones[gray];
-        }
-        std::fill(grays + width + 1, grays + width + 4, 0);
-        std::fill(dots + width + 2, dots + width + 4, 0.0);
-        progress.setGauge(y + 1, height);
-    }
-    clearRows(picture.gray, height + 1, height + 4);
-    clearRows(picture.dots, height + 1, height + 4);
-}
-
-void buildGrids(Picture& picture, const PictureTables& tables, ConversionVariant variant,
-                PictureProgress& progress) {
-    progress.setGauge(0, picture.height());
-    shapeGrids(picture, GridCells::ToBeFilled);
-    progress.setGauge(picture.height(), picture.height());
-    fillGrids(picture, tables, variant, progress);
-}
-
-void convertSimple(Picture& picture, PictureProgress& progress) {
-    startConversion(picture, progress);
+void convertSimple(DotImage& dots, PictureProgress& progress) {
+    startConversion(dots, progress);
     ThresholdQuantiser quantiser;
-    diffuse(picture, progress, quantiser);
-    finishConversion(picture, ConversionVariant::Simple, progress);
+    diffuse(dots, progress, quantiser);
+    finishConversion(dots, ConversionVariant::Simple, progress);
 }
 
-void convertCombined(Picture& picture, PictureTables& tables, PictureProgress& progress) {
-    startConversion(picture, progress);
+PatternPositions convertCombined(DotImage& dots, const PictureTables& tables,
+                                 PictureProgress& progress) {
+    startConversion(dots, progress);
+    PatternPositions positions{};
     {
-        PatternQuantiser quantiser(picture.gray, tables); // hands the positions back when done
-        diffuse(picture, progress, quantiser);
+        PatternQuantiser quantiser(dots.gray, tables);
+        diffuse(dots, progress, quantiser);
+        positions = quantiser.positions();
     }
-    finishConversion(picture, ConversionVariant::Combined, progress);
+    finishConversion(dots, ConversionVariant::Combined, progress);
+    return positions;
 }
 
-void convertPicture(Picture& picture, PictureTables& tables, ConversionVariant variant,
-                    PictureProgress& progress) {
+PatternPositions convertGrids(DotImage& dots, const PictureTables& tables,
+                              ConversionVariant variant, PictureProgress& progress) {
     if (variant == ConversionVariant::Combined)
-        convertCombined(picture, tables, progress);
-    else
-        convertSimple(picture, progress);
+        return convertCombined(dots, tables, progress);
+    convertSimple(dots, progress);
+    return tables.positions;
 }
 
-void rebuildAndConvert(Picture& picture, PictureTables& tables, ConversionVariant variant,
-                       PictureProgress& progress) {
-    buildGrids(picture, tables, variant, progress);
-    convertPicture(picture, tables, variant, progress);
+PatternPositions convertPicture(const QImage& picture, const PictureTables& tables,
+                                ConversionVariant variant, DotImage& dots,
+                                PictureProgress& progress) {
+    if (secondThreadPays(picture.height()))
+        return convertOnTwoThreads(picture, tables, variant, dots, progress);
+    buildGrids(picture, tables, variant, dots, progress);
+    return convertGrids(dots, tables, variant, progress);
 }
 
 } // namespace zuk

@@ -2,7 +2,7 @@
 
 #include "app/Texts.h"
 #include "image/DialogChoices.h"
-#include "image/Picture.h"
+#include "image/DotImage.h"
 #include "image/ToneTables.h"
 
 namespace zuk {
@@ -23,33 +23,45 @@ public:
     void setGauge(int, int) override {}
 };
 
-// Sizes all grids from the picture bitmap, every cell 0; nothing of the previous grids stays.
-void sizeGrids(Picture& picture, PictureProgress& progress);
+// Sizes the dot image for a picture of `size`: the gray grid and the dot image with every cell
+// 0, and the bitmap. Nothing of the previous grids stays; grids of the same size keep their
+// memory.
+void sizeGrids(DotImage& dots, QSize size, PictureProgress& progress);
 
 // Copies each pixel's red component into the gray grid and its tone value, through the tone
 // curve of the variant, into the dot image. Writes every cell of both, the margins as 0, so
-// the grids need only have the right size (sizeGrids or buildGrids).
-void fillGrids(Picture& picture, const PictureTables& tables, ConversionVariant variant,
-               PictureProgress& progress);
+// the grids need only have the picture's size (sizeGrids or buildGrids).
+void fillGrids(const QImage& picture, const PictureTables& tables, ConversionVariant variant,
+               DotImage& dots, PictureProgress& progress);
 
-// What an open does to the grids: sizeGrids and fillGrids, without first zeroing the cells
-// that the fill writes anyway.
-void buildGrids(Picture& picture, const PictureTables& tables, ConversionVariant variant,
-                PictureProgress& progress);
+// What a conversion does first: sizeGrids and fillGrids, without first zeroing the cells that
+// the fill writes anyway.
+void buildGrids(const QImage& picture, const PictureTables& tables, ConversionVariant variant,
+                DotImage& dots, PictureProgress& progress);
 
-// Serpentine error diffusion of the dot image to 0 and 255 with one fixed threshold.
-void convertSimple(Picture& picture, PictureProgress& progress);
+// Serpentine error diffusion of the filled grids to 0 and 255 with one fixed threshold, and
+// the dots written back as grays.
+void convertSimple(DotImage& dots, PictureProgress& progress);
 
-// Serpentine error diffusion where a dot takes the next value of its gray's pattern; advances
-// the pattern positions.
-void convertCombined(Picture& picture, PictureTables& tables, PictureProgress& progress);
+// Serpentine error diffusion of the filled grids where a dot takes the next value of its
+// gray's pattern, starting from the pattern positions of `tables`; returns the positions
+// advanced past every value taken.
+PatternPositions convertCombined(DotImage& dots, const PictureTables& tables,
+                                 PictureProgress& progress);
 
-void convertPicture(Picture& picture, PictureTables& tables, ConversionVariant variant,
-                    PictureProgress& progress);
+// The diffusion of the variant; returns the pattern positions after it (unchanged by the
+// simple variant).
+PatternPositions convertGrids(DotImage& dots, const PictureTables& tables,
+                              ConversionVariant variant, PictureProgress& progress);
 
-// Rebuilds the grids from the picture bitmap and converts it: what every open does once the
-// picture is in place. Afterwards the bitmap shows the dot values as grays.
-void rebuildAndConvert(Picture& picture, PictureTables& tables, ConversionVariant variant,
-                       PictureProgress& progress);
+// The whole conversion of a picture into its dots, as every open makes it: the grids built from
+// the picture, the diffusion and the dots written back into the bitmap, which takes the
+// picture's resolution. The picture itself is not changed. The tables' pattern positions are
+// where the combined variant starts; the positions after the conversion are returned, for the
+// caller to keep (the program carries them from one conversion to the next) or to drop (a
+// preview of the dots).
+PatternPositions convertPicture(const QImage& picture, const PictureTables& tables,
+                                ConversionVariant variant, DotImage& dots,
+                                PictureProgress& progress);
 
 } // namespace zuk

@@ -87,18 +87,21 @@ struct Candidate {
 // in steps of `Step` (+1 rightwards, −1 leftwards). For each cell, `quantiser.candidate(j)`
 // gives the cell's candidate and `quantiser.commit(j, strike)` learns the outcome.
 //
-// Each share of the error is computed on its own from the same error: e·7/16 is (e·7)·1/16,
-// the same result as (e·7)/16 since dividing by 16 and multiplying by 1/16 round the same
-// exact value. The value carried to the next cell along the row and the two cells below that
-// still wait for shares stay in registers, so that every cell is read once and written once;
-// each cell still receives its shares in the order of a cell-by-cell update (the cell below
-// and behind got 1/16 while it was ahead, 5/16 while it was below, then 3/16), so every sum is
-// the same. The error and the share carried along the row are worked out for both outcomes
-// while the threshold is compared; a missed cell keeps its whole value as error (v − 0 = v).
+// Each share of the error is computed on its own from the same error, in one product: e·7/16 is
+// e·0.4375, the same double as (e·7)/16, because 7/16 is exact and a division by 16 (a power of
+// two) only moves the exponent, so both round the same exact value once. One product instead of
+// two shortens the chain from one cell's value to the next one's, which bounds the row's speed. The
+// value carried to the next cell along the row and the two cells below that still wait for shares
+// stay in registers, so that every cell is read once and written once; each cell still receives its
+// shares in the order of a cell-by-cell update (the cell below and behind got 1/16 while it was
+// ahead, 5/16 while it was below, then 3/16), so every sum is the same. The error and the share
+// carried along the row are worked out for both outcomes while the threshold is compared; a missed
+// cell keeps its whole value as error (v − 0 = v).
 template <int Step, typename Quantiser>
 void diffuseRow(double* __restrict row, double* __restrict below, int first, int last,
                 Quantiser& quantiser) {
-    const Real three(3), five(5), seven(7), sixteenth(1.0 / 16);
+    const Real threeSixteenths(3.0 / 16), fiveSixteenths(5.0 / 16), sevenSixteenths(7.0 / 16),
+        sixteenth(1.0 / 16);
     Real value = Real::at(row + first);
     Real belowBehind = Real::at(below + first - Step);
     Real belowHere = Real::at(below + first);
@@ -109,11 +112,11 @@ void diffuseRow(double* __restrict row, double* __restrict below, int first, int
         strike.orZero(candidate.dot).storeTo(row + j);
         const Real struckError = value - candidate.dot;
         const Real error = strike.pick(struckError, value);
-        (belowBehind + error * three * sixteenth).storeTo(below + j - Step);
-        belowBehind = belowHere + error * five * sixteenth;
+        (belowBehind + error * threeSixteenths).storeTo(below + j - Step);
+        belowBehind = belowHere + error * fiveSixteenths;
         belowHere = Real::at(below + j + Step) + error * sixteenth;
         value = Real::at(row + j + Step) +
-                strike.pick(struckError * seven * sixteenth, value * seven * sixteenth);
+                strike.pick(struckError * sevenSixteenths, value * sevenSixteenths);
         if (j == last)
             break;
     }

@@ -1,5 +1,8 @@
 #include "image/ImagePreparation.h"
 
+#include "image/PicturePreparation.h"
+#include "image/PreparationPreview.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRect>
@@ -45,39 +48,86 @@ void ImagePreparation::openClick() {
 
     const QString path = screen_.askPictureToOpen();
     const bool fileChosen = !path.isEmpty() && QFileInfo(path).isFile();
-    if (fileChosen && !takePictureFile(path))
-        return;
+    std::optional<QImage> preparedPicture;
+    if (fileChosen) {
+        preparedPicture = takePictureFile(path);
+        if (!preparedPicture)
+            return;
+    }
     // With no picture held there is nothing to convert again: a cancelled open changes
     // nothing (no status line, no redraw, no motor setting).
-    if (!fileChosen && picture_.bitmap.isNull())
+    if (!fileChosen && !holdsPicture())
         return;
 
+    // A cancelled open converts the dots shown, as they are, once more; the picture as read
+    // stays as it is.
+    convertAndShow(fileChosen ? *preparedPicture : QImage(dots_.bitmap));
+    if (holdsPicture() && links_.linkActive && links_.linkActive() && links_.setStepTime)
+        links_.setStepTime();
+}
+
+void ImagePreparation::prepareClick() {
+    if (!holdsPicture()) {
+        screen_.showMessage(MessageKind::Warning,
+                            QStringLiteral("Нет рисунка для подготовки. Откройте рисунок: "
+                                           "\"Файл\" → \"Открыть\"."));
+        return;
+    }
+    std::optional<PreparationChoices> chosen;
+    {
+        PreparationPreview preview(picture_.source, variant(), tables_);
+        chosen = screen_.askPreparation(preview, preparation_);
+    } // the preview's dots go before the picture is prepared again
+    if (!chosen)
+        return;
+    const std::optional<QImage> picture = prepared(picture_.source, *chosen, picture_.fileName);
+    if (!picture)
+        return;
+    preparation_ = *chosen;
+    if (links_.preparationChosen)
+        links_.preparationChosen(preparation_);
+    convertAndShow(*picture);
+}
+
+// Converts the picture into the dots held and shows them placed on the field.
+void ImagePreparation::convertAndShow(const QImage& picture) {
     if (links_.resetPlanPosition)
         links_.resetPlanPosition();
     try {
-        convertHeldPicture();
+        convert(picture);
     } catch (const std::bad_alloc&) {
         dropPictureAfterMemoryFailure();
         return;
     }
     redrawView();
-    screen_.scrollFieldViewTo(QRect(placement_.offset, picture_.bitmap.size()));
-    if (links_.linkActive && links_.linkActive() && links_.setStepTime)
-        links_.setStepTime();
+    screen_.scrollFieldViewTo(QRect(placement_.offset, dots_.size()));
 }
 
-// Reads the file and, when it is a sound picture, makes it the working picture and asks for
-// its density and placement. A refused file leaves picture, grids and caption as they were.
-bool ImagePreparation::takePictureFile(const QString& path) {
+// Reads the file and, when it is a sound picture that the preparation chosen can prepare,
+// makes it the working picture and asks for its density and placement; gives the prepared
+// picture. A refused file leaves picture, preparation, dots and caption as they were.
+std::optional<QImage> ImagePreparation::takePictureFile(const QString& path) {
     PictureFile file = readPictureFile(path);
     if (!file.ok()) {
         screen_.showMessage(MessageKind::Warning, file.error);
-        return false;
+        return std::nullopt;
     }
+    std::optional<PreparationChoices> chosen;
+    {
+        PreparationPreview preview(file.image, variant(), tables_);
+        chosen = screen_.askPreparation(preview, preparation_);
+    }
+    const PreparationChoices choices = chosen.value_or(preparation_);
+    std::optional<QImage> picture = prepared(file.image, choices, path);
+    if (!picture)
+        return std::nullopt;
     screen_.setCaption(openingCaption());
     screen_.setStatusLine(texts_.status(StatusText::LoadingFile));
-    picture_.bitmap = std::move(file.image);
+    picture_.source = std::move(file.image);
     picture_.fileName = path;
+    preparation_ = choices;
+    if (chosen && links_.preparationChosen)
+        links_.preparationChosen(preparation_);
 
     const ResolutionChoice choice = screen_.askResolutionAndPlacement();
     if (links_.resolutionChosen)
@@ -88,12 +138,31 @@ bool ImagePreparation::takePictureFile(const QString& path) {
 
     if (links_.pictureOpened)
         links_.pictureOpened();
-    return true;
+    return picture;
 }
 
-void ImagePreparation::convertHeldPicture() {
+// The picture prepared with the choices; nothing, after telling the operator why naming the
+// file, when the choices cannot prepare it.
+std::optional<QImage> ImagePreparation::prepared(const QImage& source,
+                                                 const PreparationChoices& choices,
+                                                 const QString& path) {
+    std::optional<QString> problem;
+    try {
+        PreparedPicture result = preparePicture(source, choices);
+        if (!result.problem)
+            return std::move(result.image);
+        problem = result.problem;
+    } catch (const std::bad_alloc&) {
+        problem = QStringLiteral("недостаточно памяти для рисунка");
+    }
+    screen_.showMessage(MessageKind::Warning, preparationRefusal(path, *problem));
+    return std::nullopt;
+}
+
+// Makes the dots of the picture; the pattern positions move on past the values taken.
+void ImagePreparation::convert(const QImage& picture) {
     ScreenProgress progress(screen_, texts_);
-    rebuildAndConvert(picture_, tables_, variant(), progress);
+    tables_.positions = convertPicture(picture, tables_, variant(), dots_, progress);
 }
 
 // The grids could not be allocated: rather than keep a picture without its grids, the
@@ -101,6 +170,7 @@ void ImagePreparation::convertHeldPicture() {
 void ImagePreparation::dropPictureAfterMemoryFailure() {
     const QString name = picture_.fileName;
     picture_ = Picture();
+    dots_ = DotImage();
     screen_.showMessage(
         MessageKind::Error,
         QStringLiteral("Недостаточно памяти для преобразования рисунка \"%1\"; рисунок закрыт.")
@@ -109,20 +179,20 @@ void ImagePreparation::dropPictureAfterMemoryFailure() {
 }
 
 void ImagePreparation::save1Click() {
-    if (picture_.bitmap.isNull()) {
+    if (!holdsPicture()) {
         screen_.showMessage(MessageKind::Warning, QStringLiteral("Нет рисунка для сохранения."));
         return;
     }
     const QString name = screen_.askPictureSaveName();
     if (name.isEmpty())
         return;
-    const QString error = writePictureFile(picture_.bitmap, name);
+    const QString error = writePictureFile(dots_.bitmap, name);
     if (!error.isEmpty())
         screen_.showMessage(MessageKind::Error, error);
 }
 
 void ImagePreparation::redrawView() {
-    view_.draw(picture_.bitmap, placement_, resolution(), savedPlacement());
+    view_.draw(dots_.bitmap, placement_, resolution(), savedPlacement());
     screen_.showFieldView(view_.image());
 }
 

@@ -32,11 +32,14 @@ struct ImageLinks {
     // The resolution and placement dialog closed with this line selected (the resolution
     // index kept in Zuk.ini).
     std::function<void(int)> resolutionChosen;
+    // The operator chose this preparation in "Подготовка рисунка" and a picture was prepared
+    // with it (the program remembers it for its next start).
+    std::function<void(const PreparationChoices&)> preparationChosen;
 };
 
-// The picture preparation of the main window: the tables, the working picture and its grids,
-// the density and placement, the working-field view, and the "Открыть" and "Сохранить" menu
-// commands.
+// The picture preparation of the main window: the tables, the working picture as read, its
+// preparation and the dots made from it, the density and placement, the working-field view,
+// and the "Открыть", "Подготовка рисунка" and "Сохранить" menu commands.
 class ImagePreparation {
 public:
     ImagePreparation(Screen& screen, const Texts& texts, ImageLinks links = {});
@@ -48,18 +51,34 @@ public:
     void setFieldSize(QSize field) { view_.setFieldSize(field); }
 
     // "Файл" → "Открыть": the conversion-variant dialog, the open dialog, and for a readable
-    // file the resolution and placement dialog; then the grids are rebuilt from the picture
-    // held, converted and drawn, and the view scrolls to the placed picture. A file that
-    // cannot be read is refused with a message and changes nothing; so does a cancelled
-    // dialog while no picture is held.
+    // file the preparation dialog (starting from the preparation in force) and the resolution
+    // and placement dialog; then the prepared picture is converted into its dots and drawn,
+    // and the view scrolls to the placed picture. A file that cannot be read or prepared is
+    // refused with a message and changes nothing; so does a cancelled dialog while no picture
+    // is held. A cancelled dialog while a picture is held converts the dots shown again.
     void openClick();
-    // "Файл" → "Сохранить": writes the picture as BMP under exactly the name entered.
+    // "Файл" → "Подготовка рисунка": the preparation dialog for the picture held; with "OK"
+    // the picture as read is prepared anew, converted and drawn (the density, the placement and
+    // the caption stay). Without a picture held it says so.
+    void prepareClick();
+    // "Файл" → "Сохранить": writes the dots shown as BMP under exactly the name entered.
     void save1Click();
     // Draws the working field with the placed picture and shows it.
     void redrawView();
 
+    // The picture as read and its file's name.
     Picture& picture() { return picture_; }
     const Picture& picture() const { return picture_; }
+    // The dots made from the picture: what the view shows, the plan engraves and "Сохранить"
+    // writes.
+    DotImage& dotImage() { return dots_; }
+    const DotImage& dotImage() const { return dots_; }
+    // A picture is held (and its dots made).
+    bool holdsPicture() const { return !dots_.empty(); }
+    // The preparation of the picture held, and of the next picture opened.
+    const PreparationChoices& preparation() const { return preparation_; }
+    // Sets it without asking (the remembered one at start-up, zuk-batch's options).
+    void setPreparation(const PreparationChoices& choices) { preparation_ = choices; }
     PictureTables& tables() { return tables_; }
     Placement& placement() { return placement_; }
     const Placement& placement() const { return placement_; }
@@ -74,8 +93,11 @@ public:
     }
 
 private:
-    bool takePictureFile(const QString& path);
-    void convertHeldPicture();
+    std::optional<QImage> takePictureFile(const QString& path);
+    std::optional<QImage> prepared(const QImage& source, const PreparationChoices& choices,
+                                   const QString& path);
+    void convert(const QImage& picture);
+    void convertAndShow(const QImage& picture);
     void dropPictureAfterMemoryFailure();
     std::optional<QPoint> savedPlacement() const;
 
@@ -84,6 +106,8 @@ private:
     ImageLinks links_;
     PictureTables tables_;
     Picture picture_;
+    PreparationChoices preparation_;
+    DotImage dots_;
     Placement placement_;
     FieldView view_;
     bool combined_ = false;

@@ -126,4 +126,16 @@ void PageMemory::free() noexcept {
     mapped_ = 0;
 }
 
+QImage pictureInFreshPages(int width, int height, QImage::Format format) {
+    const qsizetype pixelBytes = format == QImage::Format_Grayscale8 ? 1 : 4;
+    const qsizetype stride = (qsizetype(width) * pixelBytes + 3) / 4 * 4; // whole 32-bit words
+    auto* memory = new PageMemory(std::size_t(stride) * std::size_t(height));
+    QImage picture(
+        static_cast<uchar*>(memory->data()), width, height, stride, format,
+        [](void* pages) { delete static_cast<PageMemory*>(pages); }, memory);
+    if (picture.isNull())
+        delete memory;
+    return picture;
+}
+
 } // namespace zuk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+
 #include <cstddef>
 
 namespace zuk {
@@ -40,5 +42,9 @@ private:
     std::size_t bytes_ = 0;
     std::size_t mapped_ = 0; // the length of the mapping; 0 for a block from the heap
 };
+
+// A picture (32-bit RGB, or 8-bit gray) whose pixels lie in fresh pages of their own: no
+// zero-fill, few page faults. Throws std::bad_alloc when there is no room.
+QImage pictureInFreshPages(int width, int height, QImage::Format format = QImage::Format_RGB32);
 
 } // namespace zuk

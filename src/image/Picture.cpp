@@ -1,12 +1,17 @@
 #include "image/Picture.h"
 
 #include "image/BmpFile.h"
+#include "image/PictureEnds.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -30,17 +35,6 @@ QString noMemory() {
 QString refusal(const QString& path, const QString& reason) {
     return QStringLiteral("Не удалось открыть рисунок \"%1\": %2.")
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-std::optional<QString> sizeProblem(qint64 width, qint64 height) {
-    if (width <= kMaxPictureSide && height <= kMaxPictureSide && width * height <= kMaxPictureDots)
-        return std::nullopt;
-    return QStringLiteral("рисунок %1 × %2 точек слишком велик (допускается не более %3 точек "
-                          "по каждой стороне и не более %4 точек всего)")
-        .arg(width)
-        .arg(height)
-        .arg(kMaxPictureSide)
-        .arg(kMaxPictureDots);
 }
 
 // The decoded pixels as 32-bit RGB with the colour channels untouched: an alpha channel is
@@ -74,6 +68,85 @@ PictureFile decodeWithQt(QFile& file, const bmp::Layout& layout, const QString& 
     return {std::move(rgb), {}};
 }
 
+// The formats read through Qt's image readers besides BMP, by the names Qt gives them.
+bool readerFormatTaken(const QByteArray& format) {
+    for (const char* taken : {"png", "jpeg", "jpg", "tiff", "tif", "gif", "webp"})
+        if (format == taken)
+            return true;
+    return false;
+}
+
+// Holds back what the decoders under Qt's readers (libpng, libtiff, libjpeg) write straight to
+// the error output about a damaged file: the program says what went wrong in its own message.
+class ErrorOutputHeld {
+public:
+    ErrorOutputHeld() {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && nowhere >= 0)
+            ::dup2(nowhere, STDERR_FILENO);
+        if (nowhere >= 0)
+            ::close(nowhere);
+    }
+    ~ErrorOutputHeld() {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+    }
+    ErrorOutputHeld(const ErrorOutputHeld&) = delete;
+    ErrorOutputHeld& operator=(const ErrorOutputHeld&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+// Whether a JPEG or GIF file reaches its end; other formats are cut short only as their
+// decoders find it.
+bool reachesItsEnd(QFile& file, const QByteArray& format) {
+    const bool jpeg = format == "jpeg" || format == "jpg";
+    if (!jpeg && format != "gif")
+        return true;
+    file.seek(0);
+    const QByteArray bytes = file.readAll();
+    file.seek(0);
+    return jpeg ? jpegReachesItsEnd(bytes) : gifReachesItsEnd(bytes);
+}
+
+// A PNG, JPEG, TIFF, GIF or WebP file through Qt's readers, which find the format from the
+// content. The size is checked before the pixels are decoded where the header gives it, and in
+// any case before the picture is taken. A JPEG or GIF cut short is refused: Qt's decoders would
+// fill its missing rows. The orientation a photograph records is applied, as photo viewers
+// show it.
+PictureFile decodeOtherFormat(QFile& file, const QString& path) {
+    const QByteArray format = QImageReader::imageFormat(&file);
+    if (!readerFormatTaken(format))
+        return {{},
+                refusal(path, QStringLiteral("это не рисунок BMP, PNG, JPEG, TIFF, GIF или "
+                                             "WebP"))};
+    if (!reachesItsEnd(file, format))
+        return {{}, refusal(path, truncatedData())};
+    QImageReader reader(&file, format);
+    reader.setAutoTransform(true);
+    const ErrorOutputHeld quiet;
+    const QSize stored = reader.size();
+    if (stored.isValid()) {
+        if (auto tooLarge = pictureSizeProblem(stored.width(), stored.height()))
+            return {{}, refusal(path, *tooLarge)};
+    }
+    QImage decoded;
+    if (!reader.read(&decoded))
+        return {{}, refusal(path, damagedData())};
+    if (auto tooLarge = pictureSizeProblem(decoded.width(), decoded.height()))
+        return {{}, refusal(path, *tooLarge)};
+    QImage rgb = asOpaqueRgb(std::move(decoded));
+    if (rgb.isNull())
+        return {{}, refusal(path, noMemory())};
+    return {std::move(rgb), {}};
+}
+
 PictureFile decodeDirectly(QFile& file, const bmp::Layout& layout, const QString& path) {
     QImage picture;
     const bmp::PixelProblem problem = bmp::readPixels(file, layout, picture);
@@ -87,6 +160,17 @@ PictureFile decodeDirectly(QFile& file, const bmp::Layout& layout, const QString
 
 } // namespace
 
+std::optional<QString> pictureSizeProblem(qint64 width, qint64 height) {
+    if (width <= kMaxPictureSide && height <= kMaxPictureSide && width * height <= kMaxPictureDots)
+        return std::nullopt;
+    return QStringLiteral("рисунок %1 × %2 точек слишком велик (допускается не более %3 точек "
+                          "по каждой стороне и не более %4 точек всего)")
+        .arg(width)
+        .arg(height)
+        .arg(kMaxPictureSide)
+        .arg(kMaxPictureDots);
+}
+
 PictureFile readPictureFile(const QString& path) {
     QFile file(path);
     if (!file.exists())
@@ -97,13 +181,13 @@ PictureFile readPictureFile(const QString& path) {
     bmp::Layout layout;
     switch (bmp::readLayout(head, file.size(), layout)) {
     case bmp::HeaderProblem::NotBmp:
-        return {{}, refusal(path, QStringLiteral("это не рисунок BMP"))};
+        return decodeOtherFormat(file, path);
     case bmp::HeaderProblem::Damaged:
         return {{}, refusal(path, damagedHeader())};
     case bmp::HeaderProblem::None:
         break;
     }
-    if (auto tooLarge = sizeProblem(layout.width, layout.height))
+    if (auto tooLarge = pictureSizeProblem(layout.width, layout.height))
         return {{}, refusal(path, *tooLarge)};
     if (layout.dataOffset + layout.pixelDataBytes() > file.size())
         return {{}, refusal(path, truncatedData())};

@@ -30,7 +30,7 @@ void EngravingProperties::showLevels() {
 }
 
 void EngravingProperties::print1Click() {
-    if (program_.image.picture().bitmap.isNull()) {
+    if (!program_.image.holdsPicture()) {
         program_.screen.showMessage(MessageKind::Warning, noPictureMessage());
         return;
     }

@@ -51,7 +51,7 @@ void formatRow(const qint32* grays, int columns, QByteArray& line) {
 
 } // namespace
 
-QString writeGrayDump(const Picture& picture, const QString& path) {
+QString writeGrayDump(const DotImage& picture, const QString& path) {
     BufferedFileWriter writer(path);
     if (!writer.open())
         return writer.error();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/Picture.h"
+#include "image/DotImage.h"
 
 #include <QString>
 
@@ -12,8 +12,8 @@ namespace zuk {
 // grid be compared outside the program.
 inline constexpr const char* kGrayDumpFileName = "123Bm.txt";
 
-// Writes the dump of the picture's gray grid; the message naming the file on failure, or an
-// empty string.
-QString writeGrayDump(const Picture& picture, const QString& path);
+// Writes the dump of the dots' gray grid; the message naming the file on failure, or an empty
+// string.
+QString writeGrayDump(const DotImage& picture, const QString& path);
 
 } // namespace zuk

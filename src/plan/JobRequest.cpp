@@ -11,7 +11,7 @@ QSize JobRequest::fieldDots() const {
 
 JobRequest preparedJob(Program& program) {
     JobRequest request;
-    request.dots = &program.image.picture();
+    request.dots = &program.image.dotImage();
     request.pictureFile = program.image.picture().fileName;
     request.offset = program.image.placement().offset;
     request.fieldView = program.image.view().image().size();
@@ -25,9 +25,9 @@ QString noPictureMessage() {
 }
 
 std::optional<QString> jobRefusal(const JobRequest& request) {
-    if (!request.dots || request.dots->bitmap.isNull())
+    if (!request.dots || request.dots->empty())
         return noPictureMessage();
-    return placementFitsField(request.offset, request.dots->bitmap.size(), request.fieldDots());
+    return placementFitsField(request.offset, request.dots->size(), request.fieldDots());
 }
 
 } // namespace zuk

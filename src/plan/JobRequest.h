@@ -11,16 +11,16 @@
 namespace zuk {
 
 class Program;
-struct Picture;
+struct DotImage;
 
 // A job as it is asked for: the dots to engrave, where they lie on the working field and the
 // engraving choices. "Работа", the preview and zuk-batch ask for the job the operator has
 // prepared (preparedJob); the job start turns a request into the program's Job, which is all
 // the run reads.
 struct JobRequest {
-    // The converted picture whose dots the plan is built from (the build leaves them as they
-    // were); nothing for a job whose plan is written already.
-    Picture* dots = nullptr;
+    // The dots the plan is built from (the build leaves them as they were); nothing for a job
+    // whose plan is written already.
+    DotImage* dots = nullptr;
     // The picture file's name, as the recovery file records it.
     QString pictureFile;
     // The working-field cell (column, row) of the picture's top-left dot: the placement offsets

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 #include <optional>
 
 namespace zuk {
@@ -273,16 +274,13 @@ RunEnd Builder::strikeCells(qint32 row, qint32 start, int step, qint32 limit, qi
     return end;
 }
 
-// The grids as an open allocates them, with the margin of gray 0 around the picture that
+// The grids as a conversion makes them, with the margin of gray 0 around the picture that
 // keeps every neighbour of a picture cell inside the grids.
-bool picturePrepared(const Picture& picture) {
+bool picturePrepared(const DotImage& picture) {
     const int h = picture.height();
     const int w = picture.width();
     const bool sized = picture.gray.rows() == h + 4 && picture.gray.cols() == w + 4 &&
-                       picture.dots.rows() == h + 4 && picture.dots.cols() == w + 4 &&
-                       picture.marks.rows() == h + 5 && picture.marks.cols() == w + 5 &&
-                       picture.marks.rowLength(h + 3) == w + 5 &&
-                       picture.emptyRows.size() == static_cast<std::size_t>(h) + 5;
+                       picture.dots.rows() == h + 4 && picture.dots.cols() == w + 4;
     if (!sized)
         return false;
     for (int column = 0; column <= w + 1; ++column)
@@ -295,12 +293,12 @@ bool picturePrepared(const Picture& picture) {
 }
 
 // Every cell of rows 0..H+1, columns 0..W+1: 1 for a picture cell, else 0.
-void rebuildMarks(Picture& picture) {
-    const int lastRow = picture.height() + 1;
-    const int lastColumn = picture.width() + 1;
+void rebuildMarks(PlanGrids& grids) {
+    const int lastRow = grids.height() + 1;
+    const int lastColumn = grids.width() + 1;
     for (int row = 0; row <= lastRow; ++row) {
-        const qint32* grays = picture.gray.row(row);
-        qint32* marks = picture.marks.row(row);
+        const qint32* grays = grids.grayRow(row);
+        qint32* marks = grids.markRow(row);
         for (int column = 0; column <= lastColumn; ++column)
             marks[column] = grays[column] != 0 ? kUnplanned : 0;
     }
@@ -324,28 +322,31 @@ QString refusal(Outcome outcome, PlanCellPosition region) {
         .arg(what.arg(region.row).arg(region.column));
 }
 
-} // namespace
-
-PlanBuildResult buildPlanFiles(Picture& picture, bool singleSided, const PlanFiles& files,
+// The build proper, with the builder's own grids; throws std::bad_alloc when there is no room
+// for them.
+PlanBuildResult buildWithGrids(DotImage& picture, bool singleSided, const PlanFiles& files,
                                PlanProgress& progress) {
-    if (!picturePrepared(picture))
-        return failure(QStringLiteral(
-            "План гравировки не построен: рисунок не подготовлен, откройте его снова."));
-    rebuildMarks(picture);
+    PlanGrids grids(picture);
+    rebuildMarks(grids);
     if (!files.dump.isEmpty()) {
         if (const QString error = writeGrayDump(picture, files.dump); !error.isEmpty())
             return failure(error);
     }
-    std::fill(picture.emptyRows.begin(), picture.emptyRows.end(), 0);
+    std::vector<qint32> emptyRows(static_cast<std::size_t>(picture.height()) + 5, 0);
     BufferedFileWriter writer(files.plan);
     if (!writer.open())
         return failure(writer.error());
 
     PlanOutput out(writer);
-    PlanGrids grids(picture);
     StruckDots struck(picture);
-    Builder builder(grids, singleSided, out, progress, picture.emptyRows, struck);
-    const Outcome outcome = builder.run();
+    Builder builder(grids, singleSided, out, progress, emptyRows, struck);
+    Outcome outcome = Outcome::Complete;
+    try {
+        outcome = builder.run();
+    } catch (...) {
+        struck.restore(); // the dots stay as converted whatever happens
+        throw;
+    }
     struck.restore();
 
     if (outcome == Outcome::NeverCloses || outcome == Outcome::NoProgress) {
@@ -361,7 +362,21 @@ PlanBuildResult buildPlanFiles(Picture& picture, bool singleSided, const PlanFil
     return result;
 }
 
-PlanBuildResult buildPlan(Picture& picture, bool singleSided, const ProgramDir& dir,
+} // namespace
+
+PlanBuildResult buildPlanFiles(DotImage& picture, bool singleSided, const PlanFiles& files,
+                               PlanProgress& progress) {
+    if (!picturePrepared(picture))
+        return failure(QStringLiteral(
+            "План гравировки не построен: рисунок не подготовлен, откройте его снова."));
+    try {
+        return buildWithGrids(picture, singleSided, files, progress);
+    } catch (const std::bad_alloc&) {
+        return failure(QStringLiteral("План гравировки не построен: недостаточно памяти."));
+    }
+}
+
+PlanBuildResult buildPlan(DotImage& picture, bool singleSided, const ProgramDir& dir,
                           PlanProgress& progress) {
     return buildPlanFiles(
         picture, singleSided,

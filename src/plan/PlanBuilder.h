@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ProgramDir.h"
-#include "image/Picture.h"
+#include "image/DotImage.h"
 #include "plan/PlanProgress.h"
 
 #include <QString>
@@ -30,14 +30,14 @@ struct PlanFiles {
     QString dump;
 };
 
-// Builds the engraving plan of the converted picture region by region: writes the gray-grid
-// dump "123Bm.txt" and the plan "123123123.txt" in the program directory. `singleSided` is
-// the quality "Высокое" (every stretch struck left to right, the needle raised between
-// rows); otherwise strike runs alternate direction from row to row.
+// Builds the engraving plan of the dots region by region: writes the gray-grid dump "123Bm.txt"
+// and the plan "123123123.txt" in the program directory. `singleSided` is the quality
+// "Высокое" (every stretch struck left to right, the needle raised between rows); otherwise
+// strike runs alternate direction from row to row.
 //
-// The picture is not consumed: its dot values are the converted ones again afterwards, so a
-// second build of the same picture gives the same plan. The builder rebuilds the mark grid
-// and the empty-row table (its own state) and leaves them as the build ends.
+// The dots are not consumed: their values are the converted ones again afterwards, so a
+// second build of the same dots gives the same plan. The mark grid and the empty-row table are
+// the builder's own, made for each build.
 //
 // A file that cannot be written stops the build at once; a picture whose regions cannot be
 // planned (an outline that never leads back to its start, a region found again and again
@@ -45,11 +45,11 @@ struct PlanFiles {
 //
 // The caller resets the plan position and the plan line counter for the run, and hides the
 // controls that start a job: `progress` lets the window handle messages while the build runs.
-PlanBuildResult buildPlan(Picture& picture, bool singleSided, const ProgramDir& dir,
+PlanBuildResult buildPlan(DotImage& picture, bool singleSided, const ProgramDir& dir,
                           PlanProgress& progress);
 
 // The same build written to the given files (the batch tool's --plan and --dump).
-PlanBuildResult buildPlanFiles(Picture& picture, bool singleSided, const PlanFiles& files,
+PlanBuildResult buildPlanFiles(DotImage& picture, bool singleSided, const PlanFiles& files,
                                PlanProgress& progress);
 
 } // namespace zuk

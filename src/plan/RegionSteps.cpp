@@ -12,9 +12,9 @@ void RegionBox::widen(qint32 row, qint32 column) {
     lastColumn = std::max(lastColumn, column);
 }
 
-PlanGrids::PlanGrids(Picture& picture)
-    : gray_(picture.gray), marks_(picture.marks), dots_(picture.dots), height_(picture.height()),
-      width_(picture.width()) {}
+PlanGrids::PlanGrids(DotImage& picture)
+    : gray_(picture.gray), marks_(picture.height() + 5, picture.width() + 5, picture.height() + 4),
+      dots_(picture.dots), height_(picture.height()), width_(picture.width()) {}
 
 namespace {
 

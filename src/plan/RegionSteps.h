@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/Picture.h"
+#include "image/DotImage.h"
 
 #include <QtGlobal>
 
@@ -62,11 +62,14 @@ struct RegionBox {
     bool operator==(const RegionBox&) const = default;
 };
 
-// The builder's view of the picture's grids, addressed by plan cell. The dot value of plan
-// cell (row, column) lies one column further right in the dot image.
+// The builder's grids, addressed by plan cell: the gray grid and the dot image of the dots it
+// plans, and its own mark grid. The dot value of plan cell (row, column) lies one column
+// further right in the dot image.
 class PlanGrids {
 public:
-    explicit PlanGrids(Picture& picture);
+    // The mark grid takes H+5 rows, rows 0..H+3 of W+5 cells, every one 0 (fresh pages that
+    // cost nothing until they are written); throws std::bad_alloc when there is no room.
+    explicit PlanGrids(DotImage& picture);
 
     int height() const { return height_; }
     int width() const { return width_; }
@@ -79,11 +82,13 @@ public:
 
     qint32 gray(qint32 row, qint32 column) const { return gray_.row(row)[column]; }
     qint32& mark(qint32 row, qint32 column) { return marks_.row(row)[column]; }
+    // Checked access, for a look at the marks from outside the builder.
+    qint32& markAt(qint32 row, qint32 column) { return marks_.at(row, column); }
     double& value(qint32 row, qint32 column) { return valueRow(row)[column]; }
 
 private:
     const Grid<qint32>& gray_;
-    Grid<qint32>& marks_;
+    Grid<qint32> marks_;
     Grid<double>& dots_;
     int height_;
     int width_;

@@ -10,7 +10,7 @@ constexpr quint8 kOtherValue = 5;
 
 } // namespace
 
-StruckDots::StruckDots(Picture& picture)
+StruckDots::StruckDots(DotImage& picture)
     : cells_(picture.dots.empty() ? nullptr : picture.dots.row(0)),
       codes_(static_cast<std::size_t>(picture.dots.rows()) *
              static_cast<std::size_t>(picture.dots.cols())) {}

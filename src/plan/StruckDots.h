@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/Picture.h"
+#include "image/DotImage.h"
 #include "plan/RegionSteps.h"
 
 #include <utility>
@@ -14,7 +14,7 @@ namespace zuk {
 // conversion gives no other), and any other value is kept exactly in a list.
 class StruckDots {
 public:
-    explicit StruckDots(Picture& picture);
+    explicit StruckDots(DotImage& picture);
 
     // Keeps the value of a cell of the picture's dot image, whose strike code (1..4, or 0 for
     // another value) is `code`, and writes -1 into it.

@@ -122,7 +122,7 @@ void ManualMovement::image1MouseDown(MouseButton button, QPoint point) {
 }
 
 bool ManualMovement::pictureHeld() const {
-    return !image_.picture().bitmap.isNull();
+    return image_.holdsPicture();
 }
 
 // The frame has handles only while a picture is held and placed.
@@ -157,7 +157,7 @@ void ManualMovement::image1MouseUp() {
     if (!placement.placementChanged)
         return;
     placement.offset = placement.frameOrigin;
-    placement.frameSize = image_.picture().bitmap.size();
+    placement.frameSize = image_.dotImage().size();
     image_.redrawView(); // keeps the new offsets: the placement-changed flag is still set
     placement.placementChanged = false;
     if (const std::optional<QString> outside = placementFitsField(image_))

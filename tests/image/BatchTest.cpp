@@ -51,10 +51,9 @@ TEST_F(BatchTest, ConvertsSeveralPicturesAsTheProgramAndTheReferenceDo) {
         auto reference = test::referencePatterns();
         for (std::size_t k = 0; k < images.size(); ++k) {
             const auto [w, h] = sizes[k];
-            Picture picture;
-            picture.bitmap = images[k];
+            DotImage picture;
             SilentProgress progress;
-            rebuildAndConvert(picture, tables, variant, progress);
+            tables.positions = convertPicture(images[k], tables, variant, picture, progress);
             const auto written = writtenDots(path(QStringLiteral("out%1").arg(k)));
             EXPECT_EQ(written, test::redChannel(picture.bitmap)) << k;
             EXPECT_EQ(written,
@@ -119,6 +118,79 @@ TEST_F(BatchTest, CommandLineMistakes) {
         EXPECT_FALSE(run.err.isEmpty());
     }
     EXPECT_EQ(runBatch({"--help"}).exitCode, 0);
+}
+
+// The preparation's identities hold through the tool: each neutral choice gives the bytes of
+// no choice at all; a width alone keeps the height in proportion.
+TEST_F(BatchTest, PreparationOptionsApplyTheSameChoicesAsTheWindow) {
+    test::saveBmp(test::randomPicture(60, 40, 12), path("in.bmp"));
+    const auto converted = [this](const QStringList& options) {
+        const BatchRun run =
+            runBatch(QStringList{"convert", path("in.bmp"), path("out.bmp")} + options);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QFile file(path("out.bmp"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    };
+    const QByteArray plain = converted({});
+    for (const QStringList& neutral :
+         {QStringList{"--crop", "0,0,60,40"}, QStringList{"--width=60", "--height=40"},
+          QStringList{"--brightness", "0", "--contrast", "0", "--gamma", "1", "--sharpen", "0"},
+          QStringList{"--mirror", "h", "--mirror", "h"},
+          QStringList{"--rotate", "180", "--mirror", "h", "--mirror", "v"}})
+        EXPECT_EQ(converted(neutral), plain) << neutral.join(' ').toStdString();
+    EXPECT_NE(converted({"--invert"}), plain);
+    converted({"--width", "45", "--rotate", "180"});
+    EXPECT_EQ(readPictureFile(path("out.bmp")).image.size(), QSize(45, 30));
+
+    const BatchRun outside =
+        runBatch({"convert", path("in.bmp"), path("x.bmp"), "--crop", "100,100,5,5"});
+    EXPECT_EQ(outside.exitCode, 1);
+    EXPECT_TRUE(outside.err.contains("in.bmp") && outside.err.contains("вне рисунка"))
+        << outside.err.toStdString();
+}
+
+// A one-pixel checkerboard reduced through the tool by factors of 2 and more, integral or not,
+// is an even mid-gray: every row strikes about as many dots as a row of a flat mid-gray picture
+// (sampling instead of averaging would give rows of one colour).
+TEST_F(BatchTest, ACheckerboardReducedByTheToolStrikesAsAFlatMidGray) {
+    test::saveBmp(test::grayPicture(120, 90, [](int x, int y) { return (x + y) % 2 * 255; }),
+                  path("board.bmp"));
+    test::saveBmp(test::uniformPicture(120, 90, 128), path("flat.bmp"));
+    const auto struckPerRow = [this](const QString& name, const char* width) {
+        const BatchRun run = runBatch({"convert", path(name), path("out.bmp"), "--width", width});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QImage dots = readPictureFile(path("out.bmp")).image;
+        std::vector<double> struck(dots.height());
+        for (int y = 0; y < dots.height(); ++y)
+            for (int x = 0; x < dots.width(); ++x)
+                struck[y] += (qRed(dots.pixel(x, y)) < 128) / double(dots.width());
+        return struck;
+    };
+    for (const char* width : {"60", "40", "37", "24"}) {
+        const std::vector<double> board = struckPerRow("board.bmp", width);
+        const std::vector<double> flat = struckPerRow("flat.bmp", width);
+        ASSERT_EQ(board.size(), flat.size());
+        for (size_t y = 0; y < board.size(); ++y)
+            EXPECT_NEAR(board[y], flat[y], 0.15) << width << " row " << y;
+    }
+}
+
+TEST_F(BatchTest, PreparationOptionsAreListedAndCheckedForEveryCommand) {
+    for (const char* command : {"convert", "plan", "engrave", "preview"}) {
+        const BatchRun help = runBatch({command, "--help"});
+        for (const char* option :
+             {"--crop", "--rotate", "--mirror", "--width", "--height", "--gray", "--brightness",
+              "--contrast", "--gamma", "--invert", "--sharpen"})
+            EXPECT_TRUE(help.out.contains(option)) << command << " " << option;
+    }
+    for (const QStringList& wrong :
+         {QStringList{"--rotate", "45"}, QStringList{"--gamma", "9"}, QStringList{"--mirror"},
+          QStringList{"--sharpen", "1,50"}, QStringList{"--invert=yes"}}) {
+        const BatchRun run = runBatch(QStringList{"convert", "a.png", "b.bmp"} + wrong);
+        EXPECT_EQ(run.exitCode, 2) << wrong.join(' ').toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace zuk {
@@ -27,34 +28,29 @@ public:
 
 class ConversionTest : public ::testing::Test {
 protected:
-    // Converts the picture as an open does and returns the dot values row by row.
+    // Converts the picture as an open does, keeping the pattern positions it gives back, and
+    // returns the dot values row by row.
     std::vector<int> convert(const QImage& image, ConversionVariant variant) {
-        picture.bitmap = image;
-        rebuildAndConvert(picture, tables, variant, progress);
+        tables.positions = convertPicture(image, tables, variant, picture, progress);
         return redChannel(picture.bitmap);
     }
     int dot(int x, int y) const { return int(picture.dots.at(y + 1, x + 2)); }
 
     PictureTables tables = PictureTables::afterStartUp();
-    Picture picture;
+    DotImage picture;
     RecordingProgress progress;
 };
 
 TEST_F(ConversionTest, GridsOfAOneByOnePictureBeforeConversion) {
-    picture.bitmap = grayPicture(1, 1, [](int, int) { return 0; });
-    picture.bitmap.setPixel(0, 0, qRgb(200, 10, 10)); // a colour pixel is read by its red
-    sizeGrids(picture, progress);
-    fillGrids(picture, tables, ConversionVariant::Simple, progress);
+    QImage image = grayPicture(1, 1, [](int, int) { return 0; });
+    image.setPixel(0, 0, qRgb(200, 10, 10)); // a colour pixel is read by its red
+    sizeGrids(picture, image.size(), progress);
+    fillGrids(image, tables, ConversionVariant::Simple, picture, progress);
     EXPECT_EQ(picture.gray.rows(), 5);
     EXPECT_EQ(picture.gray.cols(), 5);
     EXPECT_EQ(picture.dots.rows(), 5);
     EXPECT_EQ(picture.dots.cols(), 5);
-    EXPECT_EQ(picture.marks.rows(), 6);
-    for (int row = 0; row <= 4; ++row)
-        EXPECT_EQ(picture.marks.rowLength(row), 6);
-    EXPECT_EQ(picture.marks.rowLength(5), 0);
-    EXPECT_THROW(picture.marks.at(5, 0), std::out_of_range);
-    EXPECT_EQ(picture.emptyRows.size(), 6u);
+    EXPECT_EQ(picture.bitmap.size(), QSize(1, 1));
     EXPECT_EQ(picture.gray.at(1, 1), 200);
     EXPECT_EQ(picture.dots.at(1, 2), tables.simpleTone[200]);
     int nonzero = 0;
@@ -227,10 +223,27 @@ TEST_F(ConversionTest, ReportsStatusTextsInOrderForBothVariants) {
 TEST_F(ConversionTest, ConvertingTheConvertedPictureAgainStartsFromItsDotValues) {
     convert(randomPicture(16, 16, 5), ConversionVariant::Combined);
     const QImage converted = picture.bitmap;
-    rebuildAndConvert(picture, tables, ConversionVariant::Combined, progress);
+    convert(converted, ConversionVariant::Combined);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             ASSERT_EQ(picture.gray.at(y + 1, x + 1), qRed(converted.pixel(x, y)));
+}
+
+// The picture and the tables go in unchanged; the dots, the picture's resolution and the
+// advanced positions come out.
+TEST_F(ConversionTest, ThePictureAndTheTablesStayAsTheyWere) {
+    QImage image = randomPicture(21, 13, 4);
+    image.setDotsPerMeterX(3937);
+    image.setDotsPerMeterY(1000);
+    const QImage before = image.copy();
+    const PictureTables tablesBefore = tables;
+    const PatternPositions advanced =
+        convertPicture(image, tables, ConversionVariant::Combined, picture, progress);
+    EXPECT_EQ(image, before);
+    EXPECT_EQ(tables.positions, tablesBefore.positions);
+    EXPECT_NE(advanced, tables.positions);
+    EXPECT_EQ(picture.bitmap.dotsPerMeterX(), 3937);
+    EXPECT_EQ(picture.bitmap.dotsPerMeterY(), 1000);
 }
 
 TEST_F(ConversionTest, AnEmptyPictureGivesEmptyGridsWithMargins) {
@@ -238,7 +251,32 @@ TEST_F(ConversionTest, AnEmptyPictureGivesEmptyGridsWithMargins) {
     EXPECT_TRUE(dots.empty());
     EXPECT_EQ(picture.gray.rows(), 4);
     EXPECT_EQ(picture.dots.cols(), 4);
-    EXPECT_EQ(picture.marks.rows(), 5);
+}
+
+// A picture of 64 rows or more is converted on two threads (the dots written back behind the
+// diffusion); every byte is what the conversion on one thread (buildGrids and convertGrids)
+// gives: both grids, the bitmap and the pattern positions.
+TEST_F(ConversionTest, TwoThreadsGiveTheBytesOfOne) {
+    unsigned seed = 40;
+    for (auto [width, height] : {std::pair{70, 64}, std::pair{33, 65}, std::pair{300, 97},
+                                 std::pair{129, 257}, std::pair{64, 64}}) {
+        for (auto variant : {ConversionVariant::Combined, ConversionVariant::Simple}) {
+            const QImage image = randomPicture(width, height, seed++);
+            DotImage serial;
+            buildGrids(image, tables, variant, serial, progress);
+            const PatternPositions serialPositions =
+                convertGrids(serial, tables, variant, progress);
+            DotImage alongside;
+            const PatternPositions positions =
+                convertPicture(image, tables, variant, alongside, progress);
+            ASSERT_EQ(positions, serialPositions) << width << "x" << height;
+            ASSERT_EQ(alongside.bitmap, serial.bitmap) << width << "x" << height;
+            const std::size_t cells = std::size_t(width + 4) * (height + 4);
+            ASSERT_EQ(std::memcmp(serial.dots.row(0), alongside.dots.row(0), cells * 8), 0);
+            ASSERT_EQ(std::memcmp(serial.gray.row(0), alongside.gray.row(0), cells * 4), 0);
+            tables.positions = positions;
+        }
+    }
 }
 
 } // namespace

@@ -2,8 +2,13 @@
 #include "TestPictures.h"
 
 #include "app/Texts.h"
+#include "image/Conversion.h"
 #include "image/ImagePreparation.h"
+#include "image/PicturePreparation.h"
+#include "image/PreparationPreview.h"
 #include "image/ui/PictureFileDialogs.h"
+#include "image/ui/PicturePane.h"
+#include "image/ui/PreparationDialog.h"
 #include "image/ui/TConvertForm.h"
 #include "image/ui/TForm5.h"
 
@@ -15,7 +20,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -255,8 +262,57 @@ TEST(WindowFlowTest, OpenWithTheRealDialogsAnsweredByClicks) {
     EXPECT_EQ(screen.caption,
               QStringLiteral("ZUK-5.5   95.6  dpi  =  37.6 т/см    (") + path + ")");
     EXPECT_EQ(screen.statusLine, QStringLiteral("Изображение готово"));
-    for (int red : test::redChannel(prep.picture().bitmap))
+    for (int red : test::redChannel(prep.dotImage().bitmap))
         ASSERT_TRUE(red == 0 || red == 255);
+}
+
+// "Подготовка рисунка": the dots shown are the real conversion's of the choices on the
+// controls, a crop is dragged with the mouse, impossible choices refuse "OK", "Сбросить" goes
+// back to no preparation.
+TEST(PreparationDialogTest, ShowsTheDotsOfTheChoicesAsTheyChange) {
+    const QImage picture = test::randomPicture(60, 40, 3);
+    const PictureTables tables = PictureTables::afterStartUp();
+    PreparationPreview preview(picture, ConversionVariant::Combined, tables);
+    PreparationChoices start;
+    start.width = 30;
+    PreparationDialog dialog(preview, start);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.choices(), start);
+    const auto* dotsPane = dialog.findChild<PicturePane*>(QStringLiteral("DotsPane"));
+    EXPECT_EQ(dotsPane->picture().size(), QSize(30, 20));
+    EXPECT_TRUE(dialog.statusText().contains(QStringLiteral("30 × 20")));
+
+    dialog.findChild<QSpinBox*>(QStringLiteral("BrightnessBox"))->setValue(40);
+    QApplication::processEvents();
+    PreparationChoices brighter = start;
+    brighter.brightness = 40;
+    EXPECT_EQ(dialog.choices(), brighter);
+    DotImage expected;
+    SilentProgress progress;
+    convertPicture(preparePicture(picture, brighter).image, tables, ConversionVariant::Combined,
+                   expected, progress);
+    EXPECT_EQ(dotsPane->picture(), expected.bitmap);
+
+    // Fitted at one screen pixel per pixel, centred in a pane of 120 × 80.
+    auto* original = dialog.findChild<PicturePane*>(QStringLiteral("OriginalPane"));
+    original->setFixedSize(120, 80);
+    QTest::mousePress(original, Qt::LeftButton, {}, QPoint(40, 25));
+    QTest::mouseMove(original, QPoint(70, 45));
+    QTest::mouseRelease(original, Qt::LeftButton, {}, QPoint(70, 45));
+    EXPECT_EQ(dialog.choices().crop, QRect(10, 5, 30, 20));
+
+    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OkButton"));
+    dialog.findChild<QSpinBox*>(QStringLiteral("WidthBox"))->setValue(30000);
+    dialog.findChild<QSpinBox*>(QStringLiteral("HeightBox"))->setValue(30000);
+    QApplication::processEvents();
+    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_TRUE(dialog.statusText().contains(QStringLiteral("слишком велик")));
+
+    dialog.findChild<QPushButton*>(QStringLiteral("ResetButton"))->click();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.choices(), PreparationChoices{});
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_EQ(dotsPane->picture().size(), picture.size());
 }
 
 } // namespace

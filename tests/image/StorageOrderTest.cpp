@@ -42,12 +42,11 @@ protected:
     }
 
     // The grids after converting the picture as an open does, with the tables of a fresh start.
-    static Picture converted(const QImage& image, ConversionVariant variant) {
-        Picture picture;
-        picture.bitmap = image;
-        PictureTables tables = PictureTables::afterStartUp();
+    static DotImage converted(const QImage& image, ConversionVariant variant) {
+        DotImage picture;
+        const PictureTables tables = PictureTables::afterStartUp();
         SilentProgress progress;
-        rebuildAndConvert(picture, tables, variant, progress);
+        convertPicture(image, tables, variant, picture, progress);
         return picture;
     }
 
@@ -69,8 +68,8 @@ TEST_P(StorageOrderTest, TopDownOpensAndConvertsLikeBottomUp) {
     }
 
     for (auto variant : {ConversionVariant::Combined, ConversionVariant::Simple}) {
-        const Picture fromTop = converted(topDown.image, variant);
-        const Picture fromBottom = converted(bottomUp.image, variant);
+        const DotImage fromTop = converted(topDown.image, variant);
+        const DotImage fromBottom = converted(bottomUp.image, variant);
         for (int i = 0; i < kHeight + 4; ++i)
             for (int j = 0; j < kWidth + 4; ++j) {
                 ASSERT_EQ(fromTop.gray.at(i, j), fromBottom.gray.at(i, j)) << i << ", " << j;

@@ -34,7 +34,7 @@ TEST_F(BatchPlanTest, WritesThePlanAndTheDumpTheProgramWrites) {
             ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
             // The core on a freshly started program's tables, as "Открыть" and "Работа" do.
-            Picture picture = convertedPicture(image, variant);
+            DotImage picture = convertedPicture(image, variant);
             SilentPlanProgress progress;
             ASSERT_TRUE(buildPlanFiles(picture, singleSided,
                                        {path("core-plan.txt"), path("core-dump.txt")}, progress)

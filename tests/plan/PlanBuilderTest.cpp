@@ -9,7 +9,7 @@ namespace {
 constexpr bool kDouble = false;
 constexpr bool kSingle = true;
 
-QList<QByteArray> planLines(Picture picture, bool singleSided) {
+QList<QByteArray> planLines(DotImage picture, bool singleSided) {
     return linesOf(planOf(picture, singleSided));
 }
 
@@ -19,13 +19,13 @@ std::string fours(int count) {
 }
 
 TEST(PlanBuilder, AnIsolatedCellIsOneRunOfOneDigit) {
-    Picture picture = drawnPicture({"...", ".4.", "..."});
+    DotImage picture = drawnPicture({"...", ".4.", "..."});
     EXPECT_EQ(planOf(picture, kDouble),
               QByteArray("\r\nGoTo:      2     2\r\nDown: \r\nKnock: 4\r\nUp  : \r\n"));
 }
 
 TEST(PlanBuilder, NumbersAreRightAlignedInSixCharacters) {
-    Picture picture = blankPicture(13, 6);
+    DotImage picture = blankPicture(13, 6);
     setPixel(picture, 11, 4, 90, 128);
     const QList<QByteArray> lines = planLines(picture, kDouble);
     ASSERT_GE(lines.size(), 2);
@@ -33,7 +33,7 @@ TEST(PlanBuilder, NumbersAreRightAlignedInSixCharacters) {
 }
 
 TEST(PlanBuilder, ARegionWithoutDotsWritesNothing) {
-    Picture picture = drawnPicture({"....", ".00.", ".00.", "...."});
+    DotImage picture = drawnPicture({"....", ".00.", ".00.", "...."});
     PlanBuildResult result;
     EXPECT_EQ(planOf(picture, kDouble, &result), QByteArray());
     EXPECT_TRUE(result.ok);
@@ -42,7 +42,7 @@ TEST(PlanBuilder, ARegionWithoutDotsWritesNothing) {
 }
 
 // The 6 × 5 picture whose inner 4 × 3 pixels are picture cells.
-Picture sixByFive() {
+DotImage sixByFive() {
     return drawnPicture({"......", ".4321.", ".1004.", ".4444.", "......"});
 }
 
@@ -60,7 +60,7 @@ TEST(PlanBuilder, SixByFivePictureSingleSided) {
 }
 
 TEST(PlanBuilder, TheResultCountsTheLinesOfThePlan) {
-    Picture picture = sixByFive();
+    DotImage picture = sixByFive();
     PlanBuildResult result;
     const QByteArray plan = planOf(picture, kSingle, &result);
     EXPECT_TRUE(result.ok);
@@ -69,7 +69,7 @@ TEST(PlanBuilder, TheResultCountsTheLinesOfThePlan) {
 }
 
 TEST(PlanBuilder, ARingIsOneRegionWithItsHoleSteppedOver) {
-    Picture picture =
+    DotImage picture =
         drawnPicture({".......", ".44444.", ".4ooo4.", ".4ooo4.", ".4ooo4.", ".44444.", "......."});
     PlanBuildResult result;
     const QList<QByteArray> lines = linesOf(planOf(picture, kDouble, &result));
@@ -80,13 +80,13 @@ TEST(PlanBuilder, ARingIsOneRegionWithItsHoleSteppedOver) {
 }
 
 TEST(PlanBuilder, ZeroCellsAreWrittenInsideASpanAndDroppedAtItsEnds) {
-    Picture picture = drawnPicture({".........", ".0420040.", "........."});
+    DotImage picture = drawnPicture({".........", ".0420040.", "........."});
     EXPECT_EQ(planLines(picture, kDouble),
               expectedLines({"", "GoTo 2 3", "Down: ", "Knock: 42004", "Up  : "}));
 }
 
 TEST(PlanBuilder, DoubleSidedRowsAlternateWithoutRaisingTheNeedle) {
-    Picture picture = drawnPicture({".....", ".444.", ".444.", ".444.", ".444.", "....."});
+    DotImage picture = drawnPicture({".....", ".444.", ".444.", ".444.", ".444.", "....."});
     EXPECT_EQ(planLines(picture, kDouble),
               expectedLines({"", "GoTo 2 2", "Down: ", fours(3), "GoTo 3 5", "KBack: 444",
                              "GoTo 4 2", "Down: ", fours(3), "GoTo 5 5", "KBack: 444", "Up  : "}));
@@ -94,7 +94,7 @@ TEST(PlanBuilder, DoubleSidedRowsAlternateWithoutRaisingTheNeedle) {
 
 // A bar of gap + 1 cells in row 2 with a one-cell leg under each end in row 3: the two legs
 // are two stretches of one row, `gap` columns apart.
-Picture twoLegs(int gap) {
+DotImage twoLegs(int gap) {
     std::string bar(std::size_t(gap) + 1, '4');
     std::string legs(std::size_t(gap) + 1, '.');
     legs.front() = legs.back() = '4';
@@ -139,7 +139,7 @@ TEST(PlanBuilder, SameRowApproachPointsAfterABackwardRun) {
 }
 
 // Row 2 holds columns 10..50; row 3 columns `from`..`to`.
-Picture barOverStretch(int from, int to) {
+DotImage barOverStretch(int from, int to) {
     std::vector<std::string> rows(4, std::string(56, '.'));
     for (int column = 10; column <= 50; ++column)
         rows[1][std::size_t(column - 1)] = '4';
@@ -188,7 +188,7 @@ TEST(PlanBuilder, RegionsOnlyInTheLastRowOrTheLastColumnArePlanned) {
 }
 
 TEST(PlanBuilder, RegionsArePlannedTopToBottomEachToItsEnd) {
-    Picture picture = drawnPicture({"......", ".4..3.", ".4....", "....2.", "......"});
+    DotImage picture = drawnPicture({"......", ".4..3.", ".4....", "....2.", "......"});
     PlanBuildResult result;
     const QList<QByteArray> lines = linesOf(planOf(picture, kDouble, &result));
     EXPECT_EQ(result.regions, 3);
@@ -200,11 +200,11 @@ TEST(PlanBuilder, RegionsArePlannedTopToBottomEachToItsEnd) {
 TEST(PlanBuilder, AStruckCellSteppedOverWritesZeroSoEveryCellHasItsDigit) {
     // Cells struck already (-1) inside a stretch are stepped over with "0"; a stretch of
     // struck cells only needs no run at all.
-    Picture picture = drawnPicture({"......", ".4.4..", "......", ".333..", "......"});
+    DotImage picture = drawnPicture({"......", ".4.4..", "......", ".333..", "......"});
     setPixel(picture, 2, 1, 200, -1);
     for (int x = 1; x <= 3; ++x)
         setPixel(picture, x, 3, 200, -1);
-    const Picture before = picture;
+    const DotImage before = picture;
     const QByteArray plan = planOf(picture, kDouble);
     EXPECT_EQ(linesOf(plan), expectedLines({"", "GoTo 2 2", "Down: ", "Knock: 404", "Up  : "}));
     EXPECT_TRUE(strikeFaults(before, walkPlan(plan)).isEmpty());
@@ -214,9 +214,9 @@ TEST(PlanBuilder, AStruckCellSteppedOverWritesZeroSoEveryCellHasItsDigit) {
 }
 
 TEST(PlanBuilder, BuildingLeavesTheConvertedPictureAsItWas) {
-    Picture picture = drawnPicture({".......", ".43210.", ".01234.", "......."});
+    DotImage picture = drawnPicture({".......", ".43210.", ".01234.", "......."});
     setPixel(picture, 2, 2, 200, 100); // not a dot value a conversion gives; kept exactly
-    const Picture before = picture;
+    const DotImage before = picture;
     const QByteArray first = planOf(picture, kDouble);
     for (int row = 0; row < picture.dots.rows(); ++row)
         for (int column = 0; column < picture.dots.cols(); ++column)
@@ -228,12 +228,12 @@ TEST(PlanBuilder, BuildingLeavesTheConvertedPictureAsItWas) {
 }
 
 TEST(PlanBuilder, APictureWithoutPictureCellsGivesAnEmptyPlan) {
-    Picture picture = blankPicture(4, 3);
+    DotImage picture = blankPicture(4, 3);
     PlanBuildResult result;
     EXPECT_EQ(planOf(picture, kSingle, &result), QByteArray());
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.regions, 0);
-    Picture empty = blankPicture(0, 0);
+    DotImage empty = blankPicture(0, 0);
     EXPECT_EQ(planOf(empty, kDouble, &result), QByteArray());
     EXPECT_TRUE(result.ok);
 }

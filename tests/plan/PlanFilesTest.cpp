@@ -28,7 +28,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
-    PlanBuildResult build(Picture& picture, bool singleSided = false) {
+    PlanBuildResult build(DotImage& picture, bool singleSided = false) {
         SilentPlanProgress progress;
         return buildPlan(picture, singleSided, ProgramDir(dir->path()), progress);
     }
@@ -38,7 +38,7 @@ protected:
 };
 
 TEST_F(PlanFilesTest, TheDumpHoldsTheGrayGridWithItsMarginRowByRow) {
-    Picture picture = blankPicture(2, 1);
+    DotImage picture = blankPicture(2, 1);
     setPixel(picture, 0, 0, 7, 0);
     setPixel(picture, 1, 0, 255, 255);
     ASSERT_TRUE(build(picture).ok);
@@ -48,7 +48,7 @@ TEST_F(PlanFilesTest, TheDumpHoldsTheGrayGridWithItsMarginRowByRow) {
 }
 
 TEST_F(PlanFilesTest, TheDumpOfAnEmptyPictureIsItsMarginOnly) {
-    Picture picture = blankPicture(0, 0);
+    DotImage picture = blankPicture(0, 0);
     ASSERT_TRUE(build(picture).ok);
     EXPECT_EQ(bytes("123Bm.txt"), QByteArray("\r\n   0   0\r\n   0   0"));
     EXPECT_EQ(bytes("123123123.txt"), QByteArray());
@@ -57,7 +57,7 @@ TEST_F(PlanFilesTest, TheDumpOfAnEmptyPictureIsItsMarginOnly) {
 TEST_F(PlanFilesTest, ExistingFilesAreReplacedWhateverTheLetterCaseOfTheirNames) {
     put("123BM.TXT", "old dump");
     put("123123123.TXT", "old plan");
-    Picture picture = drawnPicture({"...", ".4.", "..."});
+    DotImage picture = drawnPicture({"...", ".4.", "..."});
     ASSERT_TRUE(build(picture).ok);
     EXPECT_EQ(files(), (QStringList{"123123123.TXT", "123BM.TXT"}));
     EXPECT_TRUE(bytes("123123123.TXT").startsWith("\r\nGoTo:      2     2"));
@@ -65,7 +65,7 @@ TEST_F(PlanFilesTest, ExistingFilesAreReplacedWhateverTheLetterCaseOfTheirNames)
 }
 
 TEST_F(PlanFilesTest, APlanThatCannotBeCreatedIsReportedByName) {
-    Picture picture = drawnPicture({"...", ".4.", "..."});
+    DotImage picture = drawnPicture({"...", ".4.", "..."});
     SilentPlanProgress progress;
     const QString plan = path("no-such-folder/plan.txt");
     const PlanBuildResult result = buildPlanFiles(picture, false, {plan, path("d.txt")}, progress);
@@ -76,7 +76,7 @@ TEST_F(PlanFilesTest, APlanThatCannotBeCreatedIsReportedByName) {
 }
 
 TEST_F(PlanFilesTest, ADumpThatCannotBeWrittenStopsTheBuildBeforeThePlan) {
-    Picture picture = drawnPicture({"...", ".4.", "..."});
+    DotImage picture = drawnPicture({"...", ".4.", "..."});
     SilentPlanProgress progress;
     const QString dump = path("no-such-folder/dump.txt");
     const PlanBuildResult result =
@@ -89,7 +89,7 @@ TEST_F(PlanFilesTest, ADumpThatCannotBeWrittenStopsTheBuildBeforeThePlan) {
 TEST_F(PlanFilesTest, AFailedWriteStopsTheBuildAndLeavesTheOldPlan) {
     // A file size limit makes the writes of a large plan fail half-way.
     put("123123123.txt", "old plan");
-    Picture picture = blankPicture(150, 150);
+    DotImage picture = blankPicture(150, 150);
     for (int y = 0; y < 150; ++y)
         for (int x = 0; x < 150; ++x)
             setPixel(picture, x, y, 100, 255);
@@ -118,7 +118,7 @@ TEST_F(PlanFilesTest, AFailedWriteStopsTheBuildAndLeavesTheOldPlan) {
 // way to show what the builder does when a region can not be planned.)
 TEST_F(PlanFilesTest, ARegionFoundAgainWithoutProgressIsRefusedWithoutAPlan) {
     put("123123123.txt", "old plan");
-    Picture picture = drawnPicture({"....", "..4.", "...."});
+    DotImage picture = drawnPicture({"....", "..4.", "...."});
     setPixel(picture, 1, 1, -1, 0);
     const PlanBuildResult result = build(picture);
     EXPECT_FALSE(result.ok);
@@ -130,7 +130,7 @@ TEST_F(PlanFilesTest, ARegionFoundAgainWithoutProgressIsRefusedWithoutAPlan) {
 }
 
 TEST_F(PlanFilesTest, AnOutlineThatNeverReturnsIsRefusedWithoutAPlan) {
-    Picture picture = drawnPicture({".....", "..44.", "..44.", "....."});
+    DotImage picture = drawnPicture({".....", "..44.", "..44.", "....."});
     setPixel(picture, 1, 1, -1, 0);
     const PlanBuildResult result = build(picture);
     EXPECT_FALSE(result.ok);
@@ -140,10 +140,10 @@ TEST_F(PlanFilesTest, AnOutlineThatNeverReturnsIsRefusedWithoutAPlan) {
 }
 
 TEST_F(PlanFilesTest, APictureWhoseGridsWereNotPreparedIsRefused) {
-    Picture unsized;
+    DotImage unsized;
     unsized.bitmap = QImage(4, 4, QImage::Format_RGB32);
     EXPECT_FALSE(build(unsized).ok);
-    Picture margin = drawnPicture({"...", ".4.", "..."});
+    DotImage margin = drawnPicture({"...", ".4.", "..."});
     margin.gray.at(0, 2) = 9; // the margin must be gray 0
     const PlanBuildResult result = build(margin);
     EXPECT_FALSE(result.ok);
@@ -181,7 +181,7 @@ TEST(ScreenPlanProgress, ABuildEndsWithTheHeightAndMinusOne) {
     CountingScreen screen;
     VirtualClock clock;
     ScreenPlanProgress progress(screen, clock);
-    Picture picture = drawnPicture({"......", ".4..3.", ".....1", "......"});
+    DotImage picture = drawnPicture({"......", ".4..3.", ".....1", "......"});
     const auto dir = scratchDirectory();
     ASSERT_TRUE(buildPlan(picture, false, ProgramDir(dir->path()), progress).ok);
     EXPECT_EQ(screen.fields[Field::Label66], "4");

@@ -12,21 +12,19 @@
 
 namespace zuk::test {
 
-Picture blankPicture(int width, int height) {
-    Picture picture;
-    picture.bitmap = QImage(width, height, QImage::Format_RGB32);
-    picture.bitmap.fill(Qt::black);
+DotImage blankPicture(int width, int height) {
+    DotImage picture;
     SilentProgress progress;
-    sizeGrids(picture, progress);
+    sizeGrids(picture, QSize(width, height), progress);
     return picture;
 }
 
-void setPixel(Picture& picture, int x, int y, int gray, double dot) {
+void setPixel(DotImage& picture, int x, int y, int gray, double dot) {
     picture.gray.at(y + 1, x + 1) = gray;
     picture.dots.at(y + 1, x + 2) = dot;
 }
 
-double dotAt(const Picture& picture, int x, int y) {
+double dotAt(const DotImage& picture, int x, int y) {
     return picture.dots.at(y + 1, x + 2);
 }
 
@@ -35,10 +33,10 @@ double dotValueOfCode(char code) {
     return values[code - '0'];
 }
 
-Picture drawnPicture(const std::vector<std::string>& rows) {
+DotImage drawnPicture(const std::vector<std::string>& rows) {
     const int height = int(rows.size());
     const int width = height == 0 ? 0 : int(rows.front().size());
-    Picture picture = blankPicture(width, height);
+    DotImage picture = blankPicture(width, height);
     for (int y = 0; y < height; ++y) {
         EXPECT_EQ(int(rows[y].size()), width) << "row " << y;
         for (int x = 0; x < width; ++x) {
@@ -61,7 +59,7 @@ std::unique_ptr<QTemporaryDir> scratchDirectory() {
     return std::make_unique<QTemporaryDir>();
 }
 
-QByteArray planOf(Picture& picture, bool singleSided, PlanBuildResult* result) {
+QByteArray planOf(DotImage& picture, bool singleSided, PlanBuildResult* result) {
     const auto dir = scratchDirectory();
     SilentPlanProgress progress;
     const PlanBuildResult built =

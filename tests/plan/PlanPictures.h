@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/Picture.h"
+#include "image/DotImage.h"
 #include "plan/PlanBuilder.h"
 
 #include <QByteArray>
@@ -15,19 +15,19 @@
 namespace zuk::test {
 
 // A picture of width × height black pixels with its grids sized as an open sizes them.
-Picture blankPicture(int width, int height);
+DotImage blankPicture(int width, int height);
 
 // Sets pixel (x, y): its gray value (0: not a picture cell) and its dot value.
-void setPixel(Picture& picture, int x, int y, int gray, double dot);
+void setPixel(DotImage& picture, int x, int y, int gray, double dot);
 
 // The dot value of pixel (x, y).
-double dotAt(const Picture& picture, int x, int y);
+double dotAt(const DotImage& picture, int x, int y);
 
 // A picture drawn as text, one string per pixel row:
 //   '.'        no picture cell (gray 0, dot value 0)
 //   '0'..'4'   a picture cell (gray 200) with the dot value 0, 64, 128, 192, 255
 //   'o'        a hole cell (gray 0) with dot value 0 ... 'a'..'d' holes with 64..255
-Picture drawnPicture(const std::vector<std::string>& rows);
+DotImage drawnPicture(const std::vector<std::string>& rows);
 
 // The dot value of a strike code '0'..'4'.
 double dotValueOfCode(char code);
@@ -38,7 +38,7 @@ std::unique_ptr<QTemporaryDir> scratchDirectory();
 
 // Builds the plan in a temporary program directory; the plan file's bytes (empty and a
 // failed test when the build fails).
-QByteArray planOf(Picture& picture, bool singleSided, PlanBuildResult* result = nullptr);
+QByteArray planOf(DotImage& picture, bool singleSided, PlanBuildResult* result = nullptr);
 
 // The plan's lines without their CR LF (the file's final line break ends the last line).
 QList<QByteArray> linesOf(const QByteArray& plan);

@@ -19,7 +19,7 @@ void PrintTo(const PropertyCase& c, std::ostream* os) {
         << (c.variant == ConversionVariant::Combined ? " combined" : " simple");
 }
 
-bool sameDots(const Picture& a, const Picture& b) {
+bool sameDots(const DotImage& a, const DotImage& b) {
     for (int row = 0; row < a.dots.rows(); ++row)
         for (int column = 0; column < a.dots.cols(); ++column)
             if (a.dots.at(row, column) != b.dots.at(row, column))
@@ -36,8 +36,8 @@ TEST_P(RandomPlans, EveryDotIsStruckOnceAtTheCellThePlanNames) {
     for (unsigned seed = 1; seed <= 40; ++seed) {
         const int width = 8 + int(seed * 7 % 45);
         const int height = 6 + int(seed * 11 % 40);
-        Picture picture = convertedPicture(randomPlanPicture(kind, width, height, seed), variant);
-        const Picture before = picture;
+        DotImage picture = convertedPicture(randomPlanPicture(kind, width, height, seed), variant);
+        const DotImage before = picture;
         for (const bool singleSided : {false, true}) {
             const char* mode = singleSided ? "single" : "double";
             PlanBuildResult result;
@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The checker itself: a plan with a strike moved by one cell, a digit dropped or a dot missed
 // is caught.
 TEST(HeadWalkCheck, CatchesMisplacedMissingAndRepeatedStrikes) {
-    Picture picture = drawnPicture({"......", ".4321.", "......"});
+    DotImage picture = drawnPicture({"......", ".4321.", "......"});
     const QByteArray good = "\r\nGoTo:      2     2\r\nDown: \r\nKnock: 4321\r\nUp  : \r\n";
     EXPECT_TRUE(strikeFaults(picture, walkPlan(good)).isEmpty());
     const QByteArray shifted = "\r\nGoTo:      2     3\r\nDown: \r\nKnock: 4321\r\nUp  : \r\n";

@@ -94,12 +94,11 @@ QImage randomPlanPicture(RandomKind kind, int width, int height, unsigned seed) 
     return image;
 }
 
-Picture convertedPicture(const QImage& image, ConversionVariant variant) {
-    PictureTables tables = PictureTables::afterStartUp();
-    Picture picture;
-    picture.bitmap = image;
+DotImage convertedPicture(const QImage& image, ConversionVariant variant) {
+    const PictureTables tables = PictureTables::afterStartUp();
+    DotImage picture;
     SilentProgress progress;
-    rebuildAndConvert(picture, tables, variant, progress);
+    convertPicture(image, tables, variant, picture, progress);
     return picture;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "image/DialogChoices.h"
-#include "image/Picture.h"
+#include "image/DotImage.h"
 
 #include <QImage>
 
@@ -16,6 +16,6 @@ enum class RandomKind {
 QImage randomPlanPicture(RandomKind kind, int width, int height, unsigned seed);
 
 // The picture opened and converted as a fresh program start would.
-Picture convertedPicture(const QImage& image, ConversionVariant variant);
+DotImage convertedPicture(const QImage& image, ConversionVariant variant);
 
 } // namespace zuk::test

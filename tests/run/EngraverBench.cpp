@@ -65,11 +65,9 @@ int forceOf(const StrikeLevels& levels, int code) {
 std::vector<QByteArray> builtPlan(const DotPicture& dots, Sides sides) {
     const int height = int(dots.rows.size());
     const int width = height == 0 ? 0 : int(dots.rows.front().size());
-    Picture picture;
-    picture.bitmap = QImage(width, height, QImage::Format_RGB32);
-    picture.bitmap.fill(Qt::black);
+    DotImage picture;
     SilentProgress sizing;
-    sizeGrids(picture, sizing);
+    sizeGrids(picture, QSize(width, height), sizing);
     static constexpr double kDotValues[] = {0, 64, 128, 192, 255};
     for (int row = 1; row <= height; ++row) {
         for (int column = 1; column <= width; ++column) {
@@ -171,7 +169,7 @@ JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, Wo
     return startPreparedJob(program);
 }
 
-DotPicture convertedCodes(const Picture& picture) {
+DotPicture convertedCodes(const DotImage& picture) {
     DotPicture codes;
     for (int row = 1; row <= picture.height(); ++row) {
         std::string line;

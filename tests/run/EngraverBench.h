@@ -69,7 +69,7 @@ JobStartResult startJobThroughWork(Program& program, RecordingScreen& screen, Wo
                                    const QString& picturePath);
 
 // The strike codes of the picture the program holds, as its conversion left them.
-DotPicture convertedCodes(const Picture& picture);
+DotPicture convertedCodes(const DotImage& picture);
 
 // The program directory, the virtual clock and the simulated engraver that outlive the
 // programs started against them, as a still-powered device outlives a crashed host.

@@ -126,7 +126,7 @@ TEST_F(JobStart, LeavesThePlanItsCopyTheRecordAndTheRecoveryFileOfThisJob) {
     // The plan is the builder's plan of the converted picture.
     QTemporaryDir other;
     SilentPlanProgress silent;
-    ASSERT_TRUE(buildPlanFiles(program.image.picture(), false,
+    ASSERT_TRUE(buildPlanFiles(program.image.dotImage(), false,
                                {other.filePath("plan.txt"), QString()}, silent)
                     .ok);
     QFile reference(other.filePath("plan.txt"));
@@ -234,7 +234,7 @@ TEST(JobStartResumed, AtAnOddDensityTheInterruptedJobIsFinishedExactly) {
     work.spec.resolution = 9;
     ASSERT_TRUE(bench.startJobThroughWork(work).started)
         << bench.screen().messages.join('|').toStdString();
-    const DotPicture codes = convertedCodes(bench.program().image.picture());
+    const DotPicture codes = convertedCodes(bench.program().image.dotImage());
     for (int line = 0; line < 12; ++line)
         optimizingTimer(bench.program());
     bench.abandonHost();
@@ -273,7 +273,7 @@ TEST(JobStartAfterADoublePassJob, TheNextJobRunsAsAFirstPass) {
     ASSERT_TRUE(bench.runTimers());
     const PassPlate plate = platePass(bench.engraver().plate(), next.spec, 1);
     EXPECT_EQ(plate.cells,
-              expectedPlate(convertedCodes(bench.program().image.picture()), next.spec));
+              expectedPlate(convertedCodes(bench.program().image.dotImage()), next.spec));
     EXPECT_EQ(plate.twice, 0);
 }
 

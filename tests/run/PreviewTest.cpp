@@ -69,7 +69,7 @@ TEST_P(PreviewOfAJob, ShowsThePlateTheJobLeavesOnTheDeviceWithItsEstimateAndDura
     work.spec.secondPass = c.secondPass;
     work.spec.portrait = c.portrait;
     bench.prepareJobThroughWork(work);
-    const DotPicture codes = convertedCodes(bench.program().image.picture());
+    const DotPicture codes = convertedCodes(bench.program().image.dotImage());
 
     const std::optional<JobPreview> preview = previewJob(bench.program());
     ASSERT_TRUE(preview) << bench.screen().messages.join('|').toStdString();

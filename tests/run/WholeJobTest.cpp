@@ -97,7 +97,7 @@ TEST_P(WholeJobThroughWork, TheConvertedPictureIsStruckOncePerPassAtItsPlacement
     work.spec.portrait = c.portrait;
     const JobStartResult started = bench.startJobThroughWork(work);
     ASSERT_TRUE(started.started) << bench.screen().messages.join('|').toStdString();
-    const DotPicture codes = convertedCodes(bench.program().image.picture());
+    const DotPicture codes = convertedCodes(bench.program().image.dotImage());
     ASSERT_TRUE(bench.runTimers());
 
     const auto expected = expectedPlate(codes, work.spec);

@@ -16,7 +16,7 @@ void EngraverFixture::startUp() {
 void EngraverFixture::placePicture(QSize size) {
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(Qt::gray);
-    program.image.picture().bitmap = picture;
+    program.image.dotImage().bitmap = picture;
     program.image.redrawView();
 }
 

@@ -17,7 +17,7 @@ protected:
     void placePicture(QSize size) {
         QImage picture(size, QImage::Format_RGB32);
         picture.fill(kGrey);
-        program.image.picture().bitmap = picture;
+        program.image.dotImage().bitmap = picture;
         program.image.redrawView();
     }
     Placement& placement() { return program.image.placement(); }

@@ -76,7 +76,7 @@ HeadWalk walkPlan(const QByteArray& plan) {
     return walk;
 }
 
-QStringList strikeFaults(const Picture& before, const HeadWalk& walk) {
+QStringList strikeFaults(const DotImage& before, const HeadWalk& walk) {
     QStringList faults = walk.problems;
     std::map<std::pair<int, int>, int> strikes;
     for (const HeadStep& step : walk.steps) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/Picture.h"
+#include "image/DotImage.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -34,6 +34,6 @@ HeadWalk walkPlan(const QByteArray& plan);
 // dot value above 0 is struck exactly once, no cell twice, every strike with the code of the
 // cell's dot value, and a "0" only on a cell without a dot or already struck. Returns what is
 // wrong (empty when nothing is).
-QStringList strikeFaults(const Picture& before, const HeadWalk& walk);
+QStringList strikeFaults(const DotImage& before, const HeadWalk& walk);
 
 } // namespace zuk::test

@@ -27,7 +27,7 @@ char strikeCodeOf(double dotValue) {
                              : '0';
 }
 
-std::map<std::pair<qint64, qint64>, int> cellsToStrike(const Picture& picture, QPoint offset) {
+std::map<std::pair<qint64, qint64>, int> cellsToStrike(const DotImage& picture, QPoint offset) {
     std::map<std::pair<qint64, qint64>, int> cells;
     for (int row = 1; row <= picture.height(); ++row)
         for (int column = 1; column <= picture.width(); ++column) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/Picture.h"
+#include "image/DotImage.h"
 
 #include <QImage>
 #include <QPoint>
@@ -19,6 +19,6 @@ char strikeCodeOf(double dotValue);
 
 // The cells a job must strike once per pass, on the working field (row, column), with their
 // strike codes: every picture cell (gray above 0) whose dot value is above 0, at the placement.
-std::map<std::pair<qint64, qint64>, int> cellsToStrike(const Picture& picture, QPoint offset);
+std::map<std::pair<qint64, qint64>, int> cellsToStrike(const DotImage& picture, QPoint offset);
 
 } // namespace zuk::test

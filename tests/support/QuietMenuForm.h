@@ -18,6 +18,11 @@ public:
         messageKinds.push_back(kind);
     }
     void showFaultAdvice() override { ++advices; }
+    // "Подготовка рисунка" closed without "OK": the preparation stays as it is.
+    std::optional<PreparationChoices> askPreparation(PreparationPreview&,
+                                                     const PreparationChoices&) override {
+        return std::nullopt;
+    }
 
     QStringList messages;
     std::vector<MessageKind> messageKinds;

@@ -1,5 +1,7 @@
 #include "support/RecordingScreen.h"
 
+#include "image/PreparationPreview.h"
+
 namespace zuk::test {
 
 namespace {
@@ -81,6 +83,17 @@ QString RecordingScreen::askPictureSaveName() {
 ResolutionChoice RecordingScreen::askResolutionAndPlacement() {
     events << QStringLiteral("ask: resolution and placement");
     return resolutionAnswer;
+}
+
+std::optional<PreparationChoices>
+RecordingScreen::askPreparation(PreparationPreview& preview, const PreparationChoices& choices) {
+    events << QStringLiteral("ask: preparation");
+    preparationShown = choices;
+    if (preparationAnswer) {
+        preparationProblem = preview.prepare(*preparationAnswer);
+        preparationDots = preview.dots();
+    }
+    return preparationAnswer;
 }
 
 void RecordingScreen::setCaption(const QString& text) {

@@ -30,6 +30,9 @@ public:
     QString askPictureToOpen() override;
     QString askPictureSaveName() override;
     ResolutionChoice askResolutionAndPlacement() override;
+    // Records the choices shown; with an answer, has the preview make its dots first.
+    std::optional<PreparationChoices> askPreparation(PreparationPreview& preview,
+                                                     const PreparationChoices& choices) override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
     void scrollFieldViewTo(const QRect& area) override;
@@ -50,6 +53,10 @@ public:
     QString openAnswer;
     QString saveAnswer;
     ResolutionChoice resolutionAnswer{0, 5};
+    std::optional<PreparationChoices> preparationAnswer; // nothing: closed without "OK"
+    PreparationChoices preparationShown;                 // what the dialog started from
+    std::optional<QString> preparationProblem;           // what its preview said
+    QImage preparationDots;                              // the dots its preview showed
     QString caption;
     QImage fieldView;
     std::optional<QRect> scrolledTo;   // the field area the view was last scrolled to

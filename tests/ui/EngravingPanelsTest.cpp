@@ -43,7 +43,7 @@ protected:
             line.answer({0xA0 + (s & 15), 0x50 + (s & 15)});
         windows = createWindows<PanelMenuForm>(clock, line.factory(), dir.path());
         line.takeWritten();
-        program().image.picture().bitmap = QImage(40, 30, QImage::Format_RGB32);
+        program().image.dotImage().bitmap = QImage(40, 30, QImage::Format_RGB32);
     }
     PanelMenuForm& menu() { return static_cast<PanelMenuForm&>(*windows->menuForm); }
     Program& program() { return menu().program(); }
@@ -85,7 +85,7 @@ protected:
 };
 
 TEST_F(EngravingPanelsTest, EngravingWithoutAPictureOnlyAsksForOne) {
-    program().image.picture().bitmap = QImage();
+    program().image.dotImage().bitmap = QImage();
     menu().Print1Click();
     ASSERT_EQ(menu().messages.size(), 1);
     EXPECT_TRUE(menu().messages[0].contains("Откройте рисунок"));

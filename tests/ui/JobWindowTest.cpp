@@ -106,7 +106,7 @@ TEST_F(JobWindow, TheOperatorsJobFromThePictureToTheEndOfTheRun) {
     EXPECT_TRUE(
         widget<QLabel>("Label37")->text().startsWith(QStringLiteral("Длительность работы: ")));
     const QPoint offset = program().image.placement().offset;
-    const auto expected = cellsToStrike(program().image.picture(), offset);
+    const auto expected = cellsToStrike(program().image.dotImage(), offset);
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return !program().timers.optimizing; }, 60000));
     // The job start's commands came in their order before the first strike.

@@ -34,7 +34,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
         QImage picture(300, 200, QImage::Format_RGB32);
         picture.fill(Qt::gray);
-        program().image.picture().bitmap = picture;
+        program().image.dotImage().bitmap = picture;
         program().image.redrawView();
         // Scrolled so that the centred picture is in sight but the field's origin is not.
         scroll = QPoint(700, 1000);

@@ -6,6 +6,7 @@
 #include "simulator/SimTransport.h"
 #include "support/CommandTap.h"
 #include "support/JobPictures.h"
+#include "support/ModalDialogs.h"
 #include "support/QuietMenuForm.h"
 
 #include <QAction>
@@ -41,29 +42,21 @@ struct SeenDialog {
 // Runs `action` and looks at the preview dialog it opens, then closes it.
 SeenDialog whilePreviewShown(const std::function<void()>& action) {
     SeenDialog seen;
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<PreviewDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        watcher.stop();
+    whileDialogShown<PreviewDialog>(action, [&seen](PreviewDialog& dialog) {
         seen.shown = true;
-        seen.title = dialog->windowTitle();
-        seen.estimate = dialog->findChild<QLabel*>("EstimateLabel")->text();
-        seen.modelled = dialog->findChild<QLabel*>("ModelledLabel")->text();
-        PlateView* view = dialog->plateView();
+        seen.title = dialog.windowTitle();
+        seen.estimate = dialog.findChild<QLabel*>("EstimateLabel")->text();
+        seen.modelled = dialog.findChild<QLabel*>("ModelledLabel")->text();
+        PlateView* view = dialog.plateView();
         seen.plate = view->plate().size();
-        seen.fittedAtFirst = dialog->fitBox()->isChecked() && view->fitted();
+        seen.fittedAtFirst = dialog.fitBox()->isChecked() && view->fitted();
         seen.fittedRect = view->plateRect();
-        seen.viewport = dialog->scrollArea()->viewport()->size();
-        dialog->fitBox()->click();
+        seen.viewport = dialog.scrollArea()->viewport()->size();
+        dialog.fitBox()->click();
         QApplication::processEvents();
         seen.unscaledView = view->size();
-        dialog->reject();
+        dialog.reject();
     });
-    watcher.start();
-    action();
     return seen;
 }
 

@@ -125,7 +125,7 @@ TEST_F(TerminationTest, WithinAHandlerTheDialogsCloseAndTheWindowClosesAfterIt) 
     EXPECT_FALSE(closedBeforeTheHandlerEnded);
     EXPECT_TRUE(QFile::exists(iniPath()));
     EXPECT_TRUE(switchedOff());
-    EXPECT_TRUE(menu.program().image.picture().bitmap.isNull());
+    EXPECT_FALSE(menu.program().image.holdsPicture());
     EXPECT_FALSE(menu.timer("Timer4").isActive());
 }
 

@@ -111,13 +111,13 @@ protected:
         ASSERT_TRUE(form().messages.isEmpty()) << form().messages.join('|').toStdString();
     }
     QRect placedPicture() {
-        return {program().image.placement().offset, program().image.picture().bitmap.size()};
+        return {program().image.placement().offset, program().image.dotImage().bitmap.size()};
     }
 };
 
 TEST_F(WindowsLook, NoCaptionIsClippedInAnyWindowOrPanel) {
     // The main window with every panel it shows, and every value at its widest.
-    program().image.picture().bitmap = QImage(40, 30, QImage::Format_RGB32);
+    program().image.dotImage().bitmap = QImage(40, 30, QImage::Format_RGB32);
     EngravingPanels& panels = form().engravingPanels();
     form().Print1Click();
     panels.printReadyPanel().secondWork()->click();

@@ -1,6 +1,8 @@
 #include "Arguments.h"
 
 #include "image/Conversion.h"
+#include "image/Picture.h"
+#include "image/PicturePreparation.h"
 
 namespace zuk::batch {
 
@@ -77,18 +79,22 @@ std::optional<int> numberIn(const QString& value, const char* option, int lowest
     return std::nullopt;
 }
 
-bool openAndConvert(const QString& path, ConversionVariant variant, PictureTables& tables,
-                    Picture& picture, QTextStream& err) {
-    picture.bitmap = QImage(); // the previous picture is no longer needed
+bool openAndConvert(const QString& path, ConversionVariant variant,
+                    const PreparationChoices& preparation, PictureTables& tables, DotImage& dots,
+                    QTextStream& err) {
     PictureFile file = readPictureFile(path);
     if (!file.ok()) {
         err << file.error << '\n';
         return false;
     }
-    picture.bitmap = std::move(file.image);
-    picture.fileName = path;
+    const PreparedPicture prepared = preparePicture(file.image, preparation);
+    if (prepared.problem) {
+        err << preparationRefusal(path, *prepared.problem) << '\n';
+        return false;
+    }
+    file.image = QImage(); // the prepared picture is all that is needed from here on
     SilentProgress progress;
-    rebuildAndConvert(picture, tables, variant, progress);
+    tables.positions = convertPicture(prepared.image, tables, variant, dots, progress);
     return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "image/DialogChoices.h"
-#include "image/Picture.h"
+#include "image/DotImage.h"
+#include "image/PreparationChoices.h"
 #include "image/ToneTables.h"
 
 #include <QStringList>
@@ -54,10 +55,12 @@ std::optional<bool> singleSidedNamed(const QString& name, ArgumentReader& reader
 std::optional<int> numberIn(const QString& value, const char* option, int lowest, int highest,
                             ArgumentReader& reader);
 
-// Reads the picture file and converts it as "Открыть" does with the tables given (those after
-// start-up for a fresh program start). False, with the message written, when the file cannot
-// be read. The grids of the picture held are reused when their size fits.
-bool openAndConvert(const QString& path, ConversionVariant variant, PictureTables& tables,
-                    Picture& picture, QTextStream& err);
+// Reads the picture file, prepares it with the choices and converts it into `dots` as
+// "Открыть" does with the tables given (those after start-up for a fresh program start), whose
+// pattern positions move on. False, with the message naming the file written, when the file
+// cannot be read or prepared. The grids of the dots held are reused when their size fits.
+bool openAndConvert(const QString& path, ConversionVariant variant,
+                    const PreparationChoices& preparation, PictureTables& tables, DotImage& dots,
+                    QTextStream& err);
 
 } // namespace zuk::batch

@@ -3,21 +3,30 @@
 #include "EstimateCommand.h"
 #include "JobCommands.h"
 #include "PlanCommand.h"
+#include "PreparationOptions.h"
 #include "PreviewCommand.h"
+
+#include <string>
 
 namespace zuk::batch {
 
 const std::vector<Command>& commands() {
+    static const std::string convertUsage =
+        std::string("convert PICTURE OUT.bmp [--variant combined|simple] ") + kPreparationUsage +
+        " [PICTURE2 OUT2.bmp ...]";
+    static const std::string planUsage =
+        std::string("plan PICTURE --plan OUT.txt [--dump DUMP.txt] [--variant combined|simple] "
+                    "[--mode double|single] ") +
+        kPreparationUsage;
     static const std::vector<Command> all = {
-        {"convert", "convert IN.bmp OUT.bmp [--variant combined|simple] [IN2.bmp OUT2.bmp ...]",
-         "convert pictures into dots as \"Открыть\" does and write them as \"Сохранить\" does",
-         runConvert, nullptr},
-        {"plan",
-         "plan IN.bmp --plan OUT.txt [--dump DUMP.txt] [--variant combined|simple] "
-         "[--mode double|single]",
-         "open and convert a picture as a fresh start would and write its engraving plan (and "
-         "gray-grid dump) as \"Работа\" does",
-         runPlan, nullptr},
+        {"convert", convertUsage.c_str(),
+         "prepare and convert pictures into dots as \"Открыть\" does and write them as "
+         "\"Сохранить\" does",
+         runConvert, kPreparationDetails},
+        {"plan", planUsage.c_str(),
+         "open, prepare and convert a picture as a fresh start would and write its engraving plan "
+         "(and gray-grid dump) as \"Работа\" does",
+         runPlan, kPreparationDetails},
         {"estimate",
          "estimate PLAN.txt [--link-delay MS] [--step-factor F] [--motor-p P] "
          "[--levels L8,L16,L24,L32] [--u U] [--t T] [--col-offset C] [--row-offset R] "

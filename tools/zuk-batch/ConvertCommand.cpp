@@ -1,6 +1,9 @@
 #include "ConvertCommand.h"
 
 #include "Arguments.h"
+#include "PreparationOptions.h"
+
+#include "image/Picture.h"
 
 #include <optional>
 #include <utility>
@@ -11,7 +14,8 @@ namespace {
 
 struct ConvertRequest {
     ConversionVariant variant = ConversionVariant::Combined; // the dialog's default
-    std::vector<std::pair<QString, QString>> pictures;       // input, output
+    PreparationChoices preparation;
+    std::vector<std::pair<QString, QString>> pictures; // input, output
 };
 
 // Parses the arguments; on a mistake writes what is wrong and returns nothing.
@@ -24,6 +28,7 @@ std::optional<ConvertRequest> parseConvert(const QStringList& args, QTextStream&
         if (reader.option("variant", value)) {
             if (const auto variant = variantNamed(value, reader))
                 request.variant = *variant;
+        } else if (preparationOption(reader, request.preparation)) {
         } else if (!reader.unknownOption()) {
             paths << reader.plain();
         }
@@ -39,11 +44,12 @@ std::optional<ConvertRequest> parseConvert(const QStringList& args, QTextStream&
 }
 
 // Opens, converts and writes one picture; false (with the message written) on failure.
-// The picture (and its grids, which are rebuilt from scratch for each file) is handed from one
-// file to the next only to spare fresh memory for every one of them.
-bool convertOne(const QString& input, const QString& output, ConversionVariant variant,
-                PictureTables& tables, Picture& picture, Streams streams) {
-    if (!openAndConvert(input, variant, tables, picture, streams.err))
+// The dots (whose grids are rebuilt from scratch for each file) are handed from one file to
+// the next only to spare fresh memory for every one of them.
+bool convertOne(const QString& input, const QString& output, const ConvertRequest& request,
+                PictureTables& tables, DotImage& picture, Streams streams) {
+    const ConversionVariant variant = request.variant;
+    if (!openAndConvert(input, variant, request.preparation, tables, picture, streams.err))
         return false;
     const QString error = writePictureFile(picture.bitmap, output);
     if (!error.isEmpty()) {
@@ -63,10 +69,10 @@ int runConvert(const QStringList& args, Streams streams) {
     if (!request)
         return kExitUsage;
     PictureTables tables = PictureTables::afterStartUp();
-    Picture picture;
+    DotImage picture;
     int failures = 0;
     for (const auto& [input, output] : request->pictures)
-        if (!convertOne(input, output, request->variant, tables, picture, streams))
+        if (!convertOne(input, output, *request, tables, picture, streams))
             ++failures;
     if (failures > 0)
         streams.err << "zuk-batch convert: " << failures << " of " << request->pictures.size()

@@ -1,6 +1,7 @@
 #include "JobChoices.h"
 
 #include "BatchJob.h"
+#include "PreparationOptions.h"
 
 #include "plan/LevelPanels.h"
 
@@ -9,10 +10,12 @@
 
 namespace zuk::batch {
 
-const char* const kJobChoicesUsage =
+namespace {
+
+const char* const kJobOptionsUsage =
     "[--variant combined|simple] [--density 0..8] [--place 1..9] [--mode double|single] "
     "[--levels F32[,F24,F16,F8]] [--second-pass [--second-levels F32[,F24,F16,F8]]] [--text]";
-const char* const kJobChoicesDetails =
+const char* const kJobOptionsDetails =
     "  --mode double|single   \"Стандарт\" (default) or \"Высокое\"\n"
     "  --levels F32           \"Групповая установка уровней\" with \"32\" moved to F32: the "
     "others\n"
@@ -21,6 +24,16 @@ const char* const kJobChoicesDetails =
     "  --levels F32,F24,F16,F8  \"Индивидуальная установка уровней\" and the four forces (1..200)\n"
     "  --second-pass          \"Двойной проход\"; --second-levels sets its forces the same way\n"
     "  --text                 \"Текст (ускорение)\" instead of \"Портрет (качество)\"\n";
+
+} // namespace
+
+std::string jobChoicesUsage() {
+    return std::string(kJobOptionsUsage) + ' ' + kPreparationUsage;
+}
+
+std::string jobChoicesDetails() {
+    return std::string(kJobOptionsDetails) + kPreparationDetails;
+}
 
 namespace {
 
@@ -79,6 +92,7 @@ bool jobChoiceOption(ArgumentReader& reader, JobChoices& choices, QStringList& p
         choices.secondPass = true;
     } else if (reader.flag("text")) {
         choices.text = true;
+    } else if (preparationOption(reader, choices.preparation)) {
     } else if (!reader.unknownOption()) {
         pictures << reader.plain();
     } else {
@@ -133,8 +147,11 @@ bool prepareJob(BatchJob& batch, const JobChoices& choices) {
     screen.picture = choices.picture;
     screen.resolution = {choices.density.value_or(program.choices.resolutionIndex),
                          choices.placementButton};
+    // The options are the whole preparation: the one remembered in the directory does not count,
+    // and the dialog, closed without "OK", keeps these.
+    program.image.setPreparation(choices.preparation);
     program.image.openClick();
-    if (program.image.picture().bitmap.isNull())
+    if (!program.image.holdsPicture())
         return false;
 
     program.choices = engravingChoicesOf(choices, program.choices);

@@ -4,10 +4,12 @@
 
 #include "plan/EngravingChoices.h"
 #include "plan/PassLevels.h"
+#include "image/PreparationChoices.h"
 
 #include <QString>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zuk::batch {
@@ -21,6 +23,7 @@ struct JobChoices {
 
     QString picture;
     ConversionVariant variant = ConversionVariant::Combined;
+    PreparationChoices preparation; // "Подготовка рисунка"
     std::optional<int> density;
     int placementButton = kDefaultPlacementButton;
     bool singleSided = false;
@@ -31,8 +34,8 @@ struct JobChoices {
 };
 
 // The options of JobChoices on a usage line and explained for --help.
-extern const char* const kJobChoicesUsage;
-extern const char* const kJobChoicesDetails;
+std::string jobChoicesUsage();
+std::string jobChoicesDetails();
 
 // Takes one of the job's options, or the picture; false when the next argument is an
 // option of another kind.

@@ -40,15 +40,15 @@ const char* const kEngraveLineDetails =
 } // namespace
 
 const char* engraveUsage() {
-    static const std::string usage = std::string("engrave IN.bmp --port PORT [--dir DIR] ") +
-                                     kJobChoicesUsage +
+    static const std::string usage = std::string("engrave PICTURE --port PORT [--dir DIR] ") +
+                                     jobChoicesUsage() +
                                      " [--virtual-time | --sim-speed N] [--plate PLATE.png]";
     return usage.c_str();
 }
 
 const char* engraveDetails() {
     static const std::string details =
-        std::string(kEngraveIntroduction) + kJobChoicesDetails + kEngraveLineDetails;
+        std::string(kEngraveIntroduction) + jobChoicesDetails() + kEngraveLineDetails;
     return details.c_str();
 }
 

@@ -4,7 +4,7 @@
 
 namespace zuk::batch {
 
-// zuk-batch engrave IN.bmp --port PORT [...]: a whole job as the operator does it in the
+// zuk-batch engrave PICTURE --port PORT [...]: a whole job as the operator does it in the
 // window, from the start-up to the shutdown.
 int runEngrave(const QStringList& args, Streams streams);
 // zuk-batch resume --port PORT [...]: the unfinished job of the program directory finished.

@@ -1,6 +1,7 @@
 #include "PlanCommand.h"
 
 #include "Arguments.h"
+#include "PreparationOptions.h"
 
 #include "plan/PlanBuilder.h"
 
@@ -13,6 +14,7 @@ struct PlanRequest {
     QString picture;
     PlanFiles files;
     ConversionVariant variant = ConversionVariant::Combined; // the dialog's default
+    PreparationChoices preparation;
     bool singleSided = false; // "Стандарт", the default quality
 };
 
@@ -32,6 +34,7 @@ std::optional<PlanRequest> parsePlan(const QStringList& args, QTextStream& err) 
         } else if (reader.option("mode", value)) {
             if (const auto single = singleSidedNamed(value, reader))
                 request.singleSided = *single;
+        } else if (preparationOption(reader, request.preparation)) {
         } else if (!reader.unknownOption()) {
             pictures << reader.plain();
         }
@@ -53,8 +56,9 @@ int runPlan(const QStringList& args, Streams streams) {
     if (!request)
         return kExitUsage;
     PictureTables tables = PictureTables::afterStartUp();
-    Picture picture;
-    if (!openAndConvert(request->picture, request->variant, tables, picture, streams.err))
+    DotImage picture;
+    if (!openAndConvert(request->picture, request->variant, request->preparation, tables, picture,
+                        streams.err))
         return kExitFailed;
     SilentPlanProgress progress;
     const PlanBuildResult result =

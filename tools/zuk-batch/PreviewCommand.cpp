@@ -82,13 +82,13 @@ void printPreview(const JobPreview& preview, const QString& out, QTextStream& st
 
 const char* previewUsage() {
     static const std::string usage =
-        std::string("preview IN.bmp --out PLATE.png [--dir DIR] ") + kJobChoicesUsage;
+        std::string("preview PICTURE --out PLATE.png [--dir DIR] ") + jobChoicesUsage();
     return usage.c_str();
 }
 
 const char* previewDetails() {
     static const std::string details =
-        std::string(kPreviewIntroduction) + kJobChoicesDetails + kPreviewExit;
+        std::string(kPreviewIntroduction) + jobChoicesDetails() + kPreviewExit;
     return details.c_str();
 }
 

@@ -7,6 +7,7 @@
 #include "app/ui/TAboutBox.h"
 #include "app/ui/TForm4.h"
 #include "image/ui/PictureFileDialogs.h"
+#include "image/ui/PreparationDialog.h"
 #include "image/ui/TConvertForm.h"
 #include "image/ui/TForm5.h"
 #include "plan/ui/EngravingPanels.h"
@@ -148,6 +149,10 @@ void TMenuForm::OpenClick() {
         if (program_.pictureOpened)
             findAction(QStringLiteral("SelfTesting1"))->setEnabled(true);
     });
+}
+
+void TMenuForm::Prepare1Click() {
+    handle([this] { program_.image.prepareClick(); });
 }
 
 void TMenuForm::Save1Click() {
@@ -457,6 +462,14 @@ ResolutionChoice TMenuForm::askResolutionAndPlacement() {
     if (!form5_)
         return ResolutionChoice{program_.choices.resolutionIndex, 0};
     return form5_->choose();
+}
+
+std::optional<PreparationChoices> TMenuForm::askPreparation(PreparationPreview& preview,
+                                                            const PreparationChoices& choices) {
+    PreparationDialog dialog(preview, choices, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choices();
 }
 
 void TMenuForm::setCaption(const QString& text) {

@@ -53,6 +53,8 @@ public:
     // --- Handlers ---
     void FormCreate();
     void OpenClick();
+    // "Подготовка рисунка": the preparation dialog for the picture held.
+    void Prepare1Click();
     void Save1Click();
     void CloseExit();
     void ComClick(int item); // Com11Click .. Com81Click
@@ -113,6 +115,8 @@ public:
     QString askPictureToOpen() override;
     QString askPictureSaveName() override;
     ResolutionChoice askResolutionAndPlacement() override;
+    std::optional<PreparationChoices> askPreparation(PreparationPreview& preview,
+                                                     const PreparationChoices& choices) override;
     void setCaption(const QString& text) override;
     void showFieldView(const QImage& view) override;
     void scrollFieldViewTo(const QRect& area) override;

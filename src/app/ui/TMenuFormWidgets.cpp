@@ -70,6 +70,7 @@ void TMenuForm::buildMenu() {
 
     QMenu* file = addMenu(bar, "Application1", QStringLiteral("Файл"));
     addItem(file, "Open", QStringLiteral("Открыть"), &TMenuForm::OpenClick);
+    addItem(file, "Prepare1", QStringLiteral("Подготовка рисунка"), &TMenuForm::Prepare1Click);
     addItem(file, "Save1", QStringLiteral("Сохранить"), &TMenuForm::Save1Click);
     addItem(file, "CloseExit", QStringLiteral("Выход"), &TMenuForm::CloseExit);
 

@@ -7,7 +7,12 @@
 namespace zuk {
 namespace {
 
-QString pictureFilter() {
+// "Открыть" reads every format the program takes; "Сохранить" writes BMP.
+QString openFilter() {
+    return QStringLiteral("Рисунки (*.bmp *.png *.jpg *.jpeg *.tif *.tiff *.gif *.webp);;"
+                          "Рисунки BMP (*.bmp);;Все файлы (*)");
+}
+QString saveFilter() {
     return QStringLiteral("Рисунки BMP (*.bmp);;Все файлы (*)");
 }
 
@@ -29,7 +34,8 @@ void fitDetailColumns(QFileDialog& dialog) {
 
 // The chosen file, or empty when the dialog is cancelled.
 QString chooseFile(QWidget* parent, const QString& caption, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, caption, QString(), pictureFilter());
+    QFileDialog dialog(parent, caption, QString(),
+                       mode == QFileDialog::AcceptOpen ? openFilter() : saveFilter());
     dialog.setOptions(kDialogOptions);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
