@@ -24,12 +24,12 @@ struct JobStartResult {
 
 // "Работа" on either properties panel (Button17Click, shared by Button19): saves Zuk.ini,
 // stops the keep-alive, hides the panels (`hidePanels`), refuses a picture that lies off the
-// field, builds the plan "123123123.txt", greets the device five times and sends 'T' 46 and
-// 'U' 64, opens the plan, copies it to "123sec.txt" for a second pass, begins the progress
-// record and writes the recovery file, sends SetResolutionSteps (16 + r, r as chosen, -1 and
-// 9 included), SetStepTime, SetStrike with the first pass's levels, "Reset eror" and
-// "Begin print", puts the plan position and line counter to 0, shows the estimate and turns
-// the run timer on.
+// field, shows the picture without the marks of the job before, builds the plan "123123123.txt",
+// greets the device five times and sends 'T' 46 and 'U' 64, opens the plan, copies it to
+// "123sec.txt" for a second pass, begins the progress record and writes the recovery file, sends
+// SetResolutionSteps (16 + r, r as chosen, -1 and 9 included), SetStepTime, SetStrike with the
+// first pass's levels, "Reset eror" and "Begin print", puts the plan position and line counter to
+// 0, shows the estimate and turns the run timer on.
 //
 // Nothing is sent after a refusal, a failed build or a file that cannot be written or read
 // (the message names it): the run timer stays off, no job is left pending, and the window

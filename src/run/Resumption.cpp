@@ -1,11 +1,14 @@
 #include "run/Resumption.h"
 
 #include "app/Program.h"
+#include "plan/JobTimeEstimate.h"
+#include "plan/TimeEstimate.h"
 #include "run/DevicePreparation.h"
 #include "run/PlanFiles.h"
 #include "run/PlanRebuild.h"
 #include "run/PlanScan.h"
 #include "run/RunState.h"
+#include "run/StrikeMarks.h"
 #include "service/ServiceFunctions.h"
 
 #include <QDir>
@@ -127,6 +130,14 @@ std::optional<QString> prepareDevice(Program& program) {
     return device.failureText();
 }
 
+// The status bar's times are those of the rest of the job, and the view shows where the head
+// goes on.
+void showResumedJob(Program& program, StoppedPosition stop) {
+    showJobEstimate(program.screen, program.texts, program.clock.now(), estimateRestOfJob(program));
+    program.screen.scrollFieldViewTo(
+        QRect(viewPixelOfCell(FieldCell{stop.row, stop.column}), QSize(1, 1)));
+}
+
 } // namespace
 
 void resumeJob(Program& program) {
@@ -198,6 +209,7 @@ void resumeJob(Program& program) {
     program.job.linesWithoutLink = 0;
     program.unfinishedJob = false;
     program.timers.optimizing = true;
+    showResumedJob(program, stop);
 }
 
 } // namespace zuk

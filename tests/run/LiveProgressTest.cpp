@@ -207,15 +207,16 @@ TEST(LiveProgress, BothPassesCountTowardTheJob) {
 }
 
 TEST(LiveProgress, TextShowsTheShareTheLinesAndTheTimeLeft) {
-    // The time as the estimate's duration shows it in the locale (here the C locale's).
+    // The time as the estimate's duration shows it in the locale (here the C locale's); the
+    // lines grouped the Russian way whatever the locale.
     const QLocale locale = QLocale::c();
     EXPECT_EQ(runProgressText({1234, 2938, (41 * 60 + 10) * 1000}, locale),
-              QStringLiteral("Выполнено: 42 % (1234 из 2938), осталось: 00:41:10"));
+              QStringLiteral("Выполнено: 42 % (1\u00a0234 из 2\u00a0938), осталось: 00:41:10"));
     // 100 % only once every line is done; days of work count in hours.
     EXPECT_EQ(runProgressText({2937, 2938, 30LL * 3600 * 1000}, locale),
-              QStringLiteral("Выполнено: 99 % (2937 из 2938), осталось: 30:00:00"));
+              QStringLiteral("Выполнено: 99 % (2\u00a0937 из 2\u00a0938), осталось: 30:00:00"));
     EXPECT_EQ(runProgressText({1, 2938, std::nullopt}, locale),
-              QStringLiteral("Выполнено: 0 % (1 из 2938)"));
+              QStringLiteral("Выполнено: 0 % (1 из 2\u00a0938)"));
 }
 
 // A double-pass job on the simulated engraver: the lines take the time the device takes for
