@@ -131,11 +131,17 @@ std::optional<QString> prepareDevice(Program& program) {
 }
 
 // The status bar's times are those of the rest of the job, and the view shows where the head
-// goes on.
-void showResumedJob(Program& program, StoppedPosition stop) {
+// goes on: the cell the rest of the plan starts from (the "GoTo: " before the cut line), or the
+// picture's origin when the plan is kept from a whole line on. (The position the device
+// reports wraps round, so it does not tell the cell by itself.)
+void showResumedJob(Program& program, const PlanCut& cut, QPoint offsets) {
     showJobEstimate(program.screen, program.texts, program.clock.now(), estimateRestOfJob(program));
-    program.screen.scrollFieldViewTo(
-        QRect(viewPixelOfCell(FieldCell{stop.row, stop.column}), QSize(1, 1)));
+    FieldCell from{offsets.y(), offsets.x()};
+    if (cut.kind == PlanCut::Kind::AtLine) {
+        from.row += cut.start.row;
+        from.column += cut.start.column;
+    }
+    program.screen.scrollFieldViewTo(QRect(viewPixelOfCell(from), QSize(1, 1)));
 }
 
 } // namespace
@@ -209,7 +215,7 @@ void resumeJob(Program& program) {
     program.job.linesWithoutLink = 0;
     program.unfinishedJob = false;
     program.timers.optimizing = true;
-    showResumedJob(program, stop);
+    showResumedJob(program, cut, offsets);
 }
 
 } // namespace zuk

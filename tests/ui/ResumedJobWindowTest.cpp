@@ -5,6 +5,7 @@
 #include "app/ui/Windows.h"
 #include "run/EngravingRun.h"
 #include "run/StrikeMarks.h"
+#include "simulator/SimTransport.h"
 #include "support/CommandTap.h"
 #include "support/JobPictures.h"
 #include "support/QuietMenuForm.h"
