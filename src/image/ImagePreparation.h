@@ -57,6 +57,9 @@ public:
     void save1Click();
     // Draws the working field with the placed picture and shows it.
     void redrawView();
+    // Shows the picture where it is placed now, without the marks an earlier job left on it;
+    // the placement is not computed again (the job's plan was built for it).
+    void showCleanView();
 
     Picture& picture() { return picture_; }
     const Picture& picture() const { return picture_; }
