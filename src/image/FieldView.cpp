@@ -29,8 +29,14 @@ void FieldView::draw(const QImage& picture, Placement& placement, int resolution
                      std::optional<QPoint> savedPlacement) {
     if (image_.isNull())
         return;
-    image_.fill(Qt::black);
     placement.place(workingField(), resolution, picture.size(), savedPlacement);
+    paint(picture, placement);
+}
+
+void FieldView::paint(const QImage& picture, const Placement& placement) {
+    if (image_.isNull())
+        return;
+    image_.fill(Qt::black);
     if (!picture.isNull()) {
         QPainter painter(&image_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -27,6 +27,9 @@ public:
     // (unless the frame is being dragged), picture at the offsets, handle markers.
     void draw(const QImage& picture, Placement& placement, int resolution,
               std::optional<QPoint> savedPlacement);
+    // The drawing with the placement as it is: black field, picture, handle markers. Whatever
+    // was painted over them (a job's marks) is gone.
+    void paint(const QImage& picture, const Placement& placement);
 
     // Inverts the nine handle markers of the frame; drawing them again restores the view.
     void toggleHandleMarkers(const HandlePoints& handles);

@@ -196,6 +196,11 @@ void ImagePreparation::redrawView() {
     screen_.showFieldView(view_.image());
 }
 
+void ImagePreparation::showCleanView() {
+    view_.paint(dots_.bitmap, placement_);
+    screen_.showFieldView(view_.image());
+}
+
 std::optional<QPoint> ImagePreparation::savedPlacement() const {
     return links_.savedPlacement ? links_.savedPlacement() : std::nullopt;
 }

@@ -65,6 +65,9 @@ public:
     void save1Click();
     // Draws the working field with the placed picture and shows it.
     void redrawView();
+    // Shows the picture where it is placed now, without the marks an earlier job left on it;
+    // the placement is not computed again (the job's plan was built for it).
+    void showCleanView();
 
     // The picture as read and its file's name.
     Picture& picture() { return picture_; }

@@ -167,6 +167,8 @@ JobStartResult startJob(Program& program, const JobRequest& request,
 
     if (const std::optional<QString> refused = jobRefusal(request))
         return refuse(program, MessageKind::Warning, *refused);
+    // A new job starts on its picture without the marks of the job before.
+    program.image.showCleanView();
     const PlanBuildResult built = buildJobPlan(program, request, program.dir);
     if (!built.ok)
         return refuse(program, MessageKind::Error, built.error);

@@ -25,7 +25,8 @@ struct JobStartResult {
 // "Работа" on either properties panel (Button17Click, shared by Button19) for the request
 // the operator prepared: the job start. Its steps, in order, are those of "The job start" in
 // docs/engraving-run.md: Zuk.ini saved, the keep-alive stopped, the panels hidden
-// (`hidePanels`), the refusals, the plan built, then launchJob.
+// (`hidePanels`), the refusals, the view
+// cleared of the marks of the job before, the plan built, then launchJob.
 //
 // Nothing is sent after a refusal, a failed build or a file that cannot be written or read
 // (the message names it): the run timer stays off, no job is left pending, and the window

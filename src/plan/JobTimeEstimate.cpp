@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "plan/TimeEstimate.h"
+#include "run/PlanFiles.h"
 
 namespace zuk {
 
@@ -18,6 +19,22 @@ std::optional<qint64> estimateJobTime(Program& program) {
     }
     showJobEstimate(program.screen, program.texts, program.clock.now(), estimate.total);
     return estimate.total;
+}
+
+qint64 estimateRestOfJob(const Program& program) {
+    const QPoint offset = program.job.offset;
+    const EstimateInputs inputs = estimateInputs(program.commands, offset.x(), offset.y(), false,
+                                                 program.exchange.linkActive());
+    qint64 total = 0;
+    QStringList plans{kEngravingPlanName};
+    if (program.job.secondPassToCome())
+        plans << kSecondPassPlanName;
+    for (const QString& name : plans) {
+        PlanReader plan;
+        if (plan.open(program.dir.path(name)))
+            total += estimateJob(plan, inputs).total;
+    }
+    return total;
 }
 
 } // namespace zuk

@@ -17,4 +17,11 @@ class Program;
 // bar as it was and gives nothing.
 std::optional<qint64> estimateJobTime(Program& program);
 
+// The estimate of what is left of a resumed job, in 10-µs units: the rest of the plan
+// "123123123.txt" and, while the second pass is still to come, its whole plan "123Sec.txt",
+// each read once with the values the command set keeps and the placement offsets. It asks the
+// device nothing (the link delay is the one measured last). A plan that cannot be read adds
+// nothing.
+qint64 estimateRestOfJob(const Program& program);
+
 } // namespace zuk

@@ -34,6 +34,7 @@ void normalEnd(Program& program) {
     // The device is off and the link flag clear: the window returns to where "Тест"
     // reconnects and the next job can be prepared.
     enterNoDeviceState(program);
+    showJobEnd(program, JobEnd::Finished);
 }
 
 // The plan ran through while the link was down: the plate is not engraved (or not all of
@@ -51,6 +52,7 @@ void endWithoutDevice(Program& program) {
     noteProgressResult(program, program.job.progress.flush(now(program)));
     keepJobPending(program);
     enterNoDeviceState(program);
+    showJobEnd(program, JobEnd::Stopped);
     const QString kept = QLatin1Char(' ') + jobKeptText();
     program.screen.showMessage(
         MessageKind::Error,
@@ -71,6 +73,7 @@ void stopOnPlanFault(Program& program, const QString& problem) {
     suspendJob(program);
     enterWorkState(program);
     enterNoDeviceState(program);
+    showJobEnd(program, JobEnd::Stopped);
     program.screen.showMessage(MessageKind::Error,
                                problem +
                                    QStringLiteral("\nРабота остановлена; данные для её завершения "
@@ -205,6 +208,7 @@ void faultStop(Program& program) {
     enterWorkState(program);
     noteProgressResult(program, program.job.progress.flush(now(program)));
     keepJobPending(program);
+    showJobEnd(program, JobEnd::Stopped);
     program.screen.showFaultAdvice();
 }
 

@@ -1,6 +1,7 @@
 #include "run/Interruption.h"
 
 #include "app/Program.h"
+#include "run/LiveProgress.h"
 #include "run/RunState.h"
 
 namespace zuk {
@@ -46,6 +47,7 @@ void finishWork(Program& program) {
     // The job ends here, kept for the next start; the window stays locked.
     program.menus.releaseFromJob();
     enterWorkState(program);
+    showJobEnd(program, JobEnd::Interrupted);
 }
 
 void interruptRunOnClose(Program& program) {

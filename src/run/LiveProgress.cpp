@@ -1,6 +1,8 @@
 #include "run/LiveProgress.h"
 
+#include "app/CountText.h"
 #include "app/Program.h"
+#include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
 #include "run/PlanFiles.h"
 #include "run/RunState.h"
@@ -41,15 +43,51 @@ EstimateInputs runInputs(const Program& program) {
                           program.exchange.linkActive());
 }
 
+// The share of the lines done in whole percent: 100 only once every line is done.
+qint64 donePercent(const RunProgressFigures& figures) {
+    return figures.linesTotal > 0 ? figures.linesDone * 100 / figures.linesTotal : 0;
+}
+
+// How far the job got: "выполнено 57 % (1 234 из 2 938 строк)".
+QString linesDoneText(const RunProgressFigures& figures) {
+    return QStringLiteral("выполнено %1 % (%2 из %3 строк)")
+        .arg(donePercent(figures))
+        .arg(countText(figures.linesDone), countText(figures.linesTotal));
+}
+
+// The dots a strike line strikes: its digits other than "0".
+qint64 strikesOfLine(QByteArrayView line) {
+    const PlanLineKind kind = planLineKind(line);
+    if (kind != PlanLineKind::Knock && kind != PlanLineKind::KBack)
+        return 0;
+    const QByteArrayView digits = strikeDigits(line);
+    return qint64(std::count_if(digits.begin(), digits.end(), [](char d) { return d != '0'; }));
+}
+
 } // namespace
 
+QString jobEndText(JobEnd end, const JobEndFigures& figures, const QLocale& locale) {
+    switch (end) {
+    case JobEnd::Finished:
+        return QStringLiteral("Работа завершена за %1, ударов иглы: %2. «Тест» снова подключит "
+                              "устройство для следующей работы.")
+            .arg(durationText(figures.elapsedMs * kUnitsPerMs, locale), countText(figures.strikes));
+    case JobEnd::Interrupted:
+        return QStringLiteral("Работа прервана: %1. Её данные сохранены: при следующем запуске "
+                              "программы её можно будет завершить.")
+            .arg(linesDoneText(figures.progress));
+    case JobEnd::Stopped:
+        break;
+    }
+    return QStringLiteral("Работа остановлена: %1.").arg(linesDoneText(figures.progress));
+}
+
 QString runProgressText(const RunProgressFigures& figures, const QLocale& locale) {
-    const qint64 percent =
-        figures.linesTotal > 0 ? figures.linesDone * 100 / figures.linesTotal : 0;
+    if (!figures.running)
+        return QString();
     QString text = QStringLiteral("Выполнено: %1 % (%2 из %3)")
-                       .arg(percent)
-                       .arg(figures.linesDone)
-                       .arg(figures.linesTotal);
+                       .arg(donePercent(figures))
+                       .arg(countText(figures.linesDone), countText(figures.linesTotal));
     if (figures.remainingMs)
         text += QStringLiteral(", осталось: ") +
                 durationText(*figures.remainingMs * kUnitsPerMs, locale);
@@ -76,6 +114,8 @@ void LiveProgress::lineDone(qint64 passLinesDone, qint64 lineModelled) {
 }
 
 void LiveProgress::tickTaken(qint64 startMs, qint64 endMs) {
+    if (!firstTickStartMs_)
+        firstTickStartMs_ = startMs;
     const bool followsTheLastTick = lastTickEndMs_ && startMs - *lastTickEndMs_ <= kPauseMs;
     const qint64 from = followsTheLastTick ? *lastTickEndMs_ : startMs;
     activeMs_ += std::max<qint64>(0, endMs - from);
@@ -91,6 +131,10 @@ RunProgressFigures LiveProgress::figures() const {
     if (done > 0 && activeMs_ >= kShowIntervalMs)
         figures.remainingMs = std::llround(double(activeMs_) * left / done);
     return figures;
+}
+
+JobEndFigures LiveProgress::endFigures(qint64 nowMs) const {
+    return {figures(), firstTickStartMs_ ? nowMs - *firstTickStartMs_ : 0, strikes_};
 }
 
 std::optional<RunProgressFigures> LiveProgress::showingDue(qint64 nowMs) {
@@ -131,14 +175,27 @@ void noteLiveProgressLine(Program& program, QByteArrayView line) {
     JobLiveProgress& progress = program.job.liveProgress;
     const qint64 modelled = progress.lineTimes ? progress.lineTimes->next(line).value_or(0) : 0;
     progress.meter.lineDone(program.job.plan.linesRead(), modelled);
+    progress.meter.strikesDone(strikesOfLine(line));
 }
 
 void endLiveProgressTick(Program& program, qint64 startMs) {
     LiveProgress& meter = program.job.liveProgress.meter;
     const qint64 nowMs = program.clock.monotonicMs();
     meter.tickTaken(startMs, nowMs);
+    // A tick that ended the job has shown its end.
+    if (!program.timers.optimizing)
+        return;
     if (const std::optional<RunProgressFigures> figures = meter.showingDue(nowMs))
         program.screen.showRunProgress(*figures);
+}
+
+void showJobEnd(Program& program, JobEnd end) {
+    RunProgressFigures ended;
+    ended.running = false;
+    program.screen.showRunProgress(ended);
+    const JobEndFigures figures =
+        program.job.liveProgress.meter.endFigures(program.clock.monotonicMs());
+    program.screen.setStatusLine(jobEndText(end, figures, QLocale::system()));
 }
 
 } // namespace zuk

@@ -20,13 +20,33 @@ struct RunProgressFigures {
     // The time the rest of the job will take at the pace it has kept so far; nothing until
     // it has run for a second.
     std::optional<qint64> remainingMs;
+    // The job runs; once it has ended the progress line shows nothing.
+    bool running = true;
     bool operator==(const RunProgressFigures&) const = default;
 };
 
-// "Выполнено: 42 % (1234 из 2938), осталось: 0:41:10": the share of the plan lines in whole
+// "Выполнено: 42 % (1 234 из 2 938), осталось: 0:41:10": the share of the plan lines in whole
 // percent (100 only once every line is done), the lines, and the remaining time in the
-// locale's time format, as the estimate shows the duration.
+// locale's time format, as the estimate shows the duration. Nothing once the job has ended.
 QString runProgressText(const RunProgressFigures& figures, const QLocale& locale);
+
+// How a job ended.
+enum class JobEnd {
+    Finished,    // the normal end: the plate is engraved
+    Interrupted, // "Завершить работу": kept for the next start
+    Stopped,     // a failure stopped it (its message says why)
+};
+
+// The job's figures at its end.
+struct JobEndFigures {
+    RunProgressFigures progress;
+    qint64 elapsedMs = 0; // from the start of its first line to its end, pauses included
+    qint64 strikes = 0;   // dots struck
+};
+
+// What the status line says when the job has ended: "Работа завершена за 00:12:34, ударов
+// иглы: 22 778." and how the next job begins; how far an interrupted or stopped job got.
+QString jobEndText(JobEnd end, const JobEndFigures& figures, const QLocale& locale);
 
 // The work of plan lines: how many, and their time as the estimate models it (10-µs units).
 struct PlanWork {
@@ -74,6 +94,10 @@ public:
 
     // The job's own time so far, pauses left out.
     qint64 activeMs() const { return activeMs_; }
+    // The strike line that was the last line done struck this many dots.
+    void strikesDone(qint64 count) { strikes_ += count; }
+    // The figures of the job at nowMs, when it has ended.
+    JobEndFigures endFigures(qint64 nowMs) const;
 
 private:
     int pass_ = 0;
@@ -81,6 +105,8 @@ private:
     PlanWork done_;
     qint64 earlierPassesLines_ = 0;
     qint64 activeMs_ = 0;
+    qint64 strikes_ = 0;
+    std::optional<qint64> firstTickStartMs_;
     std::optional<qint64> lastTickEndMs_;
     std::optional<qint64> lastShownMs_;
     bool endShown_ = false;
@@ -100,8 +126,10 @@ struct JobLiveProgress {
 void beginLiveProgressPass(Program& program);
 // The tick has run one more line of the pass.
 void noteLiveProgressLine(Program& program, QByteArrayView line);
-// The tick that began at startMs has ended: its time is counted, and the line is shown when
-// a showing is due.
+// The tick that began at startMs has ended: its time is counted, and while the job runs the
+// line is shown when a showing is due.
 void endLiveProgressTick(Program& program, qint64 startMs);
+// The job has ended: the progress line is emptied, and the status line says how the job ended.
+void showJobEnd(Program& program, JobEnd end);
 
 } // namespace zuk

@@ -157,6 +157,7 @@ std::optional<JobPreview> previewJob(Program& program) {
     // The working-field view, its border included: the job start accepts a placement that
     // reaches into the border, so every strike of a job that starts lies on it.
     result.plate = platePicture(engraver->plate(), request.fieldView);
+    result.picture = QRect(request.offset, request.dots->bitmap.size());
     result.estimate = started.estimate;
     const qint64 endMs = clock.monotonicMs();
     // cppcheck-suppress duplicateExpression ; the run has moved the virtual clock on

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 
 #include <optional>
@@ -20,6 +21,8 @@ struct JobPreview {
     // nothing is struck,
     // else the shade of the highest level struck there, as zuk-devsim's plate picture.
     QImage plate;
+    // Where the picture lies on the plate, as placed on the working-field view.
+    QRect picture;
     // The job start's estimate of both passes, in 10-µs units.
     qint64 estimate = 0;
     // The time the job took on the simulated engraver from "Работа" to its end, in 10-µs

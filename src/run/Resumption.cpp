@@ -1,11 +1,14 @@
 #include "run/Resumption.h"
 
 #include "app/Program.h"
+#include "plan/JobTimeEstimate.h"
+#include "plan/TimeEstimate.h"
 #include "run/DevicePreparation.h"
 #include "run/PlanFiles.h"
 #include "run/PlanRebuild.h"
 #include "run/PlanScan.h"
 #include "run/RunState.h"
+#include "run/StrikeMarks.h"
 #include "service/FieldBounds.h"
 #include "service/ServiceFunctions.h"
 
@@ -187,6 +190,20 @@ void startResumedRun(Program& program) {
     program.timers.optimizing = true;
 }
 
+// The status bar's times are those of the rest of the job, and the view shows where the head
+// goes on: the cell the rest of the plan starts from (the "GoTo: " before the cut line), or the
+// picture's origin when the plan is kept from a whole line on. (The position the device
+// reports wraps round, so it does not tell the cell by itself.)
+void showResumedJob(Program& program, const PlanCut& cut, QPoint offsets) {
+    showJobEstimate(program.screen, program.texts, program.clock.now(), estimateRestOfJob(program));
+    FieldCell from{offsets.y(), offsets.x()};
+    if (cut.kind == PlanCut::Kind::AtLine) {
+        from.row += cut.start.row;
+        from.column += cut.start.column;
+    }
+    program.screen.scrollFieldViewTo(QRect(viewPixelOfCell(from), QSize(1, 1)));
+}
+
 } // namespace
 
 void resumeJob(Program& program) {
@@ -231,6 +248,7 @@ void resumeJob(Program& program) {
         return;
     }
     startResumedRun(program);
+    showResumedJob(program, cut, offsets);
 }
 
 } // namespace zuk

@@ -114,7 +114,8 @@ TEST(Demo, ItsOwnJobInterruptedLastTimeStartsAgainAndAnotherJobIsKept) {
     // A progress line comes a second into the job at the earliest: with half the lines or
     // more still to do, a second or more is left whatever the estimate said.
     const QRegularExpressionMatch progress =
-        QRegularExpression("pass 1, line \\d+, ([0-9.]+) %, elapsed \\S+, remaining (\\S+)")
+        QRegularExpression(
+            "pass 1, line [\\d\\x{00a0}]+, ([0-9.]+) %, elapsed \\S+, remaining (\\S+)")
             .match(interrupted);
     ASSERT_TRUE(progress.hasMatch()) << interrupted.toStdString();
     if (progress.captured(1).toDouble() <= 50.0) {

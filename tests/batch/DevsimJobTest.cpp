@@ -104,10 +104,27 @@ TEST_F(DevsimJob, AHostKilledAtAnyMomentIsFinishedByResumeWithEveryCellStruckOnc
         ASSERT_TRUE(QFile::exists(job.file("ErorFile.txt")));
         BatchProcess resume(resumeArgs());
         EXPECT_EQ(resume.finish(), 0) << resume.err().toStdString() << resume.out().toStdString();
+        // The recovery file does not keep the quality: the plan left tells it.
+        EXPECT_TRUE(resume.out().contains(", double-sided plan, ")) << resume.out().toStdString();
         stopDevice();
         expectBothPassesExact(plan);
         EXPECT_FALSE(QFile::exists(job.file("ErorFile.txt")));
     }
+}
+
+TEST_F(DevsimJob, ResumeTellsASingleSidedJobByItsPlan) {
+    startDevice();
+    {
+        BatchProcess batch(engraveArgs({"--mode", "single", "--place", "1"}));
+        ASSERT_TRUE(batch.waitForOutput("estimate: ")) << batch.err().toStdString();
+        QThread::msleep(300);
+        batch.signal(SIGKILL);
+        EXPECT_EQ(batch.finish(), -1);
+    }
+    BatchProcess resume(resumeArgs());
+    EXPECT_EQ(resume.finish(), 0) << resume.err().toStdString();
+    EXPECT_TRUE(resume.out().contains(", single-sided plan, ")) << resume.out().toStdString();
+    stopDevice();
 }
 
 // The device loses the completion of one setting of the job start. The answer bytes before

@@ -2,6 +2,7 @@
 // virtual time, the choices of the properties panel, and a termination signal during a run.
 #include "BatchJobs.h"
 
+#include "app/CountText.h"
 #include "app/ProgramDir.h"
 #include "plan/StrikeLevelRules.h"
 #include "support/BatchRun.h"
@@ -112,19 +113,18 @@ TEST(EngraveCommand, AWholeJobOnVirtualTimeWithItsEstimateAndSummary) {
     // The summary: every line of both passes, the plan's strikes twice.
     const StruckCells plan = planStrikes(job.file("123123123.txt"));
     const qint64 planLines = ProgramDir(job.dir.path()).readLines("123123123.txt").lines.size();
-    EXPECT_TRUE(run.out.contains(QString("finished: %1 of %1 lines, 2 passes").arg(2 * planLines)))
+    // Counts are grouped the Russian way ("1 234").
+    EXPECT_TRUE(run.out.contains(
+        QString("finished: %1 of %1 lines, 2 passes").arg(countText(2 * planLines))))
         << run.out.toStdString();
     std::array<int, 4> byLevel{};
     for (const auto& [cell, code] : plan)
         ++byLevel[code - 1];
-    EXPECT_TRUE(
-        run.out.contains(QString("strikes: \"8\" %1, \"16\" %2, \"24\" %3, \"32\" %4 (%5 in "
-                                 "all)")
-                             .arg(2 * byLevel[0])
-                             .arg(2 * byLevel[1])
-                             .arg(2 * byLevel[2])
-                             .arg(2 * byLevel[3])
-                             .arg(2 * plan.size())))
+    EXPECT_TRUE(run.out.contains(
+        QString("strikes: \"8\" %1, \"16\" %2, \"24\" %3, \"32\" %4 (%5 in "
+                "all)")
+            .arg(countText(2 * byLevel[0]), countText(2 * byLevel[1]), countText(2 * byLevel[2]),
+                 countText(2 * byLevel[3]), countText(2 * qint64(plan.size())))))
         << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QRegularExpression("time: .* elapsed, estimated ")));
     // The host's time leaves the engraver's out of the whole process's, never below nothing.

@@ -178,6 +178,16 @@ TEST(TForm5Test, ClosingOtherwiseStillTakesTheLine) {
         form.reject();
     });
     EXPECT_EQ(form.choose().line, 5);
+
+    // Enter in the box accepts the line it shows; the placement is left as it was.
+    whenShown(&form, [&] {
+        box->lineEdit()->setText(box->itemText(7));
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    });
+    choice = form.choose();
+    EXPECT_EQ(choice.line, 7);
+    EXPECT_EQ(choice.placementButton, 0);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
 }
 
 TEST(TForm5Test, LanguageTexts) {

@@ -239,7 +239,11 @@ TEST_F(RunTick, NormalEndHomesSwitchesOffAndLeavesTheWindowAsWithoutADevice) {
     EXPECT_FALSE(program.job.plan.isOpen());
     EXPECT_EQ(program.job.outcome, RunOutcome::Finished);
     const QStringList& events = bench.screen().events;
-    EXPECT_EQ(events.mid(events.size() - 2), (QStringList{"menu: work", "menu: no device"}));
+    // The window as without a device, then the status line tells the end.
+    ASSERT_GE(events.size(), 3);
+    EXPECT_EQ(events.mid(events.size() - 3, 2), (QStringList{"menu: work", "menu: no device"}));
+    EXPECT_TRUE(events.back().startsWith("status: Работа завершена за "))
+        << events.back().toStdString();
     EXPECT_FALSE(QFile::exists(bench.file("ErorFile.txt")));
     EXPECT_TRUE(QFile::exists(bench.file("123123123.txt")));
 }

@@ -1,9 +1,12 @@
 // A job in the main window on the built-in engraver: open a picture, "Гравировка", the
 // trackbars, "Работа", the run to its end; STOP with the abort panel in its three situations.
+#include "app/CountText.h"
+#include "app/ui/FieldImage.h"
 #include "plan/ui/EngravingPanels.h"
 #include "plan/ui/PrintReadyPanel.h"
 #include "run/EngravingRun.h"
 #include "run/RecoveryFile.h"
+#include "run/StrikeMarks.h"
 #include "run/ui/AbortPanel.h"
 #include "support/JobPictures.h"
 #include "support/SimulatedWindows.h"
@@ -79,6 +82,15 @@ protected:
         return trackbars({"TrackBar13", "TrackBar14", "TrackBar15", "TrackBar16"});
     }
     bool shown(QWidget* w) { return w->isVisibleTo(&menu()); }
+    // The run's marks the window shows.
+    int redPixels() {
+        const QImage& view = menu().fieldImage()->image();
+        int red = 0;
+        for (int y = 0; y < view.height(); ++y)
+            for (int x = 0; x < view.width(); ++x)
+                red += view.pixel(x, y) == kStrikeMark ? 1 : 0;
+        return red;
+    }
     // The strike force the device now gives level "32".
     int deviceForce32() { return engraver->machine().profile.force(3); }
 };
@@ -129,19 +141,30 @@ TEST_F(JobWindow, TheOperatorsJobFromThePictureToTheEndOfTheRun) {
     EXPECT_GT(expected.size(), 300u);
     EXPECT_TRUE(menu().messages.isEmpty()) << menu().messages.join('|').toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("ErorFile.txt")));
-    // The status bar's progress line ends with every line of the plan done.
-    const QString progress = widget<QLabel>("RunProgress")->text();
-    EXPECT_TRUE(
-        QRegularExpression(QStringLiteral("^Выполнено: 100 % \\(([1-9]\\d*) из \\1\\), осталось: "))
-            .match(progress)
-            .hasMatch())
-        << progress.toStdString();
+    // The status bar no longer shows a run; the status line tells the end, its time and
+    // strikes, and how the next job begins.
+    EXPECT_TRUE(widget<QLabel>("RunProgress")->text().isEmpty());
+    const QString status = menu().statusLine();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Работа завершена за \\d\\d:\\d\\d:\\d\\d, "
+                                                  "ударов иглы: %1\\. «Тест» ")
+                                       .arg(countText(qint64(expected.size()))))
+                    .match(status)
+                    .hasMatch())
+        << status.toStdString();
     // The end leaves the window where "Тест" reconnects.
     EXPECT_FALSE(menu().menuEntry(MenuEntry::Stop)->isVisible());
     for (const MenuEntry entry : {MenuEntry::File, MenuEntry::Port, MenuEntry::Test})
         EXPECT_TRUE(menu().menuEntry(entry)->isEnabled()) << int(entry);
     for (const MenuEntry entry : {MenuEntry::Work, MenuEntry::Settings})
         EXPECT_FALSE(menu().menuEntry(entry)->isEnabled()) << int(entry);
+
+    // The next job starts on the picture without the marks of this one.
+    EXPECT_GT(redPixels(), 300);
+    menu().findAction("N5")->trigger(); // "Тест"
+    menu().findAction("Print1")->trigger();
+    widget<QPushButton>("Button17")->click();
+    ASSERT_TRUE(program().timers.optimizing) << menu().messages.join('|').toStdString();
+    EXPECT_EQ(redPixels(), 0);
 }
 
 TEST_F(JobWindow, StopDuringASinglePassJobShowsTheFirstHalfAndFinishKeepsTheJob) {
@@ -168,6 +191,11 @@ TEST_F(JobWindow, StopDuringASinglePassJobShowsTheFirstHalfAndFinishKeepsTheJob)
         EXPECT_EQ(engraver->counters().commandCount(kind), before.commandCount(kind) + 1);
     EXPECT_TRUE(QFile::exists(dir.filePath("ErorFile.txt")));
     EXPECT_TRUE(program().unfinishedJob);
+    // Nothing says the job still runs; the status line says where it stopped and that it is
+    // kept.
+    EXPECT_TRUE(widget<QLabel>("RunProgress")->text().isEmpty());
+    EXPECT_TRUE(menu().statusLine().startsWith(QStringLiteral("Работа прервана: выполнено ")))
+        << menu().statusLine().toStdString();
 }
 
 TEST_F(JobWindow, StopInTheFirstPassOfADoublePassJobShowsBothHalvesWithBothSetsOfLevels) {

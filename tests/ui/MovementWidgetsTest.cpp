@@ -6,6 +6,7 @@
 #include "app/ui/Windows.h"
 #include "service/ui/ChangeBox.h"
 #include "service/ui/GroupBox1.h"
+#include "service/ui/PanelPlacement.h"
 #include "simulator/SimTransport.h"
 #include "support/CommandTap.h"
 #include "support/QuietMenuForm.h"
@@ -148,7 +149,12 @@ TEST_F(MovementWidgetsTest, TheGeometryPanelHoldsTheWindowInTheWorkStateUntilFin
     GroupBox1* panel = form().groupBox1();
     ASSERT_TRUE(panel->isVisible());
     EXPECT_EQ(panel->parentWidget(), viewport());
-    EXPECT_EQ(panel->pos(), QPoint(5, 5));
+    // At the view's top, beside the picture placed at the field's top left and its handles.
+    const QRect picture =
+        frameWithHandles(program().image.placement()).translated(form().fieldImage()->pos());
+    EXPECT_EQ(panel->y(), 5);
+    EXPECT_FALSE(panel->geometry().intersects(picture)) << panel->x();
+    EXPECT_TRUE(viewport()->rect().contains(panel->geometry()));
     EXPECT_FALSE(form().fieldImage()->isEnabled());
     for (const MenuEntry position :
          {MenuEntry::File, MenuEntry::Service, MenuEntry::Work, MenuEntry::Settings,

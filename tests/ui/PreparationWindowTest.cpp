@@ -1,5 +1,6 @@
 // "Файл" → "Подготовка рисунка" and the preparation dialog of the open, in the main window: the
 // real dialog, answered by the test, prepares the picture held and is remembered.
+#include "app/ui/MenuKeys.h"
 #include "app/ui/Windows.h"
 #include "image/PreparationFile.h"
 #include "image/ui/PreparationDialog.h"
@@ -66,7 +67,7 @@ TEST(PreparationWindow, TheOpenAndTheFileMenuEntryPrepareThePictureHeld) {
 
     QAction* entry = menu.findAction("Prepare1");
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->text(), "Подготовка рисунка");
+    EXPECT_EQ(withoutMnemonic(entry->text()), "Подготовка рисунка");
     EXPECT_TRUE(menu.menuEntry(MenuEntry::File)->menu()->actions().contains(entry)); // under "Файл"
     answeringThePreparation(
         [&] { entry->trigger(); },

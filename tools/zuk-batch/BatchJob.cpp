@@ -2,6 +2,7 @@
 
 #include "EngraverMeter.h"
 
+#include "app/CountText.h"
 #include "app/PortOpener.h"
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
@@ -45,6 +46,8 @@ PlanFigures planFigures(const QString& path) {
         const PlanLineKind kind = planLineKind(line);
         if (kind != PlanLineKind::Knock && kind != PlanLineKind::KBack)
             continue;
+        if (kind == PlanLineKind::KBack)
+            ++figures.backwardLines;
         for (const char digit : strikeDigits(line))
             if (digit >= '1' && digit <= '4')
                 ++figures.strikes[digit - '1'];
@@ -162,8 +165,9 @@ qint64 BatchJob::linesDone() const {
 void BatchJob::printProgress() {
     const Job& job = program_->job;
     const RunProgressFigures figures = job.liveProgress.meter.figures();
-    streams_.out << "pass " << (job.secondPassRunning ? 2 : 1) << ", line " << job.plan.linesRead()
-                 << ", " << percent(figures.linesDone, figures.linesTotal) << " %, elapsed "
+    streams_.out << "pass " << (job.secondPassRunning ? 2 : 1) << ", line "
+                 << countText(job.plan.linesRead()) << ", "
+                 << percent(figures.linesDone, figures.linesTotal) << " %, elapsed "
                  << duration(elapsedMs()) << ", remaining "
                  << (figures.remainingMs ? duration(*figures.remainingMs)
                                          : QStringLiteral("unknown"))
@@ -177,9 +181,9 @@ void BatchJob::shutDown() {
 void BatchJob::printSummary(const JobFigures& figures, RunEnd end) {
     QTextStream& out = streams_.out;
     const int passes = figures.secondPlan.lines > 0 ? 2 : 1;
-    out << (end == RunEnd::Finished ? "finished" : "not finished") << ": " << linesDone() << " of "
-        << figures.lines() << " lines, " << passes << (passes == 1 ? " pass" : " passes")
-        << Qt::endl;
+    out << (end == RunEnd::Finished ? "finished" : "not finished") << ": " << countText(linesDone())
+        << " of " << countText(figures.lines()) << " lines, " << passes
+        << (passes == 1 ? " pass" : " passes") << Qt::endl;
     if (end == RunEnd::Finished) {
         out << "strikes:";
         qint64 all = 0;
@@ -187,9 +191,9 @@ void BatchJob::printSummary(const JobFigures& figures, RunEnd end) {
         for (int code = 0; code < 4; ++code) {
             const qint64 count = figures.firstPlan.strikes[code] + figures.secondPlan.strikes[code];
             all += count;
-            out << (code == 0 ? " \"" : ", \"") << names[code] << "\" " << count;
+            out << (code == 0 ? " \"" : ", \"") << names[code] << "\" " << countText(count);
         }
-        out << " (" << all << " in all)" << Qt::endl;
+        out << " (" << countText(all) << " in all)" << Qt::endl;
     }
     const qint64 elapsed = elapsedMs();
     const qint64 estimated = expectedMs(figures);
@@ -248,7 +252,8 @@ bool BatchJob::writePlate(const QString& path) {
         return false;
     }
     streams_.out << "plate: " << QDir::toNativeSeparators(path) << " ("
-                 << engraver_->plate().strikes().size() << " strikes)" << Qt::endl;
+                 << countText(qint64(engraver_->plate().strikes().size())) << " strikes)"
+                 << Qt::endl;
     return true;
 }
 

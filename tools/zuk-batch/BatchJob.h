@@ -37,6 +37,7 @@ struct LineChoice {
 struct PlanFigures {
     qint64 lines = 0;
     std::array<qint64, 4> strikes{};
+    qint64 backwardLines = 0; // "KBack:" lines: the plan strikes both ways
 };
 
 // The job's plans as they stand before its run: the plan the run opens and, when a second

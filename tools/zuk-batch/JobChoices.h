@@ -2,9 +2,9 @@
 
 #include "Arguments.h"
 
+#include "image/PreparationChoices.h"
 #include "plan/EngravingChoices.h"
 #include "plan/PassLevels.h"
-#include "image/PreparationChoices.h"
 
 #include <QString>
 

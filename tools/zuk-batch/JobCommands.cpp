@@ -4,7 +4,9 @@
 #include "BatchJob.h"
 #include "JobChoices.h"
 
+#include "app/CountText.h"
 #include "plan/JobStart.h"
+#include "plan/JobTimeEstimate.h"
 #include "plan/PlanReader.h"
 #include "plan/TimeEstimate.h"
 #include "run/PlanFiles.h"
@@ -158,6 +160,9 @@ std::optional<ResumeRequest> parseResume(const QStringList& args, QTextStream& e
     return request;
 }
 
+// A job started by engrave, or one resume finishes.
+enum class JobKind { New, Resumed };
+
 QString levelsText(const StrikeLevels& levels) {
     return QStringLiteral("\"32\" %1, \"24\" %2, \"16\" %3, \"8\" %4")
         .arg(levels.level32)
@@ -166,43 +171,37 @@ QString levelsText(const StrikeLevels& levels) {
         .arg(levels.level8);
 }
 
-void printJob(Program& program, const JobFigures& figures, QTextStream& out) {
+// How the job strikes: the quality chosen for a new job. The recovery file of a resumed job
+// does not keep the quality, so for it the plan tells: a plan with backward strike lines is
+// double-sided, one without them single-sided.
+QString sidesText(const Program& program, const JobFigures& figures, JobKind kind) {
+    if (kind == JobKind::New)
+        return program.job.choices.singleSided ? QStringLiteral("single-sided")
+                                               : QStringLiteral("double-sided");
+    return figures.firstPlan.backwardLines + figures.secondPlan.backwardLines > 0
+               ? QStringLiteral("double-sided plan")
+               : QStringLiteral("single-sided plan");
+}
+
+void printJob(Program& program, const JobFigures& figures, JobKind kind, QTextStream& out) {
     const Job& job = program.job;
     const EngravingChoices& choices = job.choices;
     out << "job: " << QDir::toNativeSeparators(job.pictureFile) << " at column " << job.offset.x()
-        << ", row " << job.offset.y() << ", density line " << choices.resolutionIndex
-        << (choices.singleSided ? ", single" : ", double") << "-sided, "
-        << (choices.portrait ? "portrait" : "text") << Qt::endl;
+        << ", row " << job.offset.y() << ", density line " << choices.resolutionIndex << ", "
+        << sidesText(program, figures, kind) << ", " << (choices.portrait ? "portrait" : "text")
+        << Qt::endl;
     out << "levels: " << levelsText(choices.first);
     if (choices.secondPass)
         out << "; second pass " << levelsText(choices.second);
     out << Qt::endl;
-    out << "plan: " << figures.firstPlan.lines << " lines"
-        << (figures.secondPlan.lines > 0
-                ? QStringLiteral(", and %1 in the second pass").arg(figures.secondPlan.lines)
-                : QString())
+    out << "plan: " << countText(figures.firstPlan.lines) << " lines"
+        << (figures.secondPlan.lines > 0 ? QStringLiteral(", and %1 in the second pass")
+                                               .arg(countText(figures.secondPlan.lines))
+                                         : QString())
         << Qt::endl;
     out << "estimate: " << durationText(figures.estimate, QLocale::c()) << ", ending "
         << endTimeText(program.clock.now(), figures.estimate, QLocale::c()) << " (T "
         << figures.estimate << " in 10-µs units, the device at its own speed)" << Qt::endl;
-}
-
-// The estimate of what is left of a resumed job: the rest of the plan the run has open and,
-// when the second pass is still to come, its whole plan.
-qint64 estimateRest(Program& program) {
-    const QPoint offset = program.job.offset;
-    const EstimateInputs inputs = estimateInputs(program.commands, offset.x(), offset.y(), false,
-                                                 program.exchange.linkActive());
-    qint64 total = 0;
-    QStringList plans{kEngravingPlanName};
-    if (program.job.secondPassToCome())
-        plans << kSecondPassPlanName;
-    for (const QString& name : plans) {
-        PlanReader plan;
-        if (plan.open(program.dir.path(name)))
-            total += estimateJob(plan, inputs).total;
-    }
-    return total;
 }
 
 int exitStatus(RunEnd end) {
@@ -219,8 +218,9 @@ int exitStatus(RunEnd end) {
 
 // Runs the job the program has started, then shuts the program down. The plate picture,
 // when asked for, shows what the device struck however the run ended.
-int runStartedJob(BatchJob& batch, const JobFigures& figures, const QString& platePng = {}) {
-    printJob(batch.program(), figures, batch.out());
+int runStartedJob(BatchJob& batch, const JobFigures& figures, JobKind kind,
+                  const QString& platePng = {}) {
+    printJob(batch.program(), figures, kind, batch.out());
     const RunEnd end = batch.run();
     batch.shutDown();
     batch.printSummary(figures, end);
@@ -263,7 +263,8 @@ int runEngrave(const QStringList& args, Streams streams) {
     const JobStartResult started = startJob(program, preparedJob(program), {});
     if (!started.started)
         return endBeforeTheJob(batch, kExitFailed); // the job start has told why
-    return runStartedJob(batch, batch.jobFigures(started.estimate), request->platePng);
+    return runStartedJob(batch, batch.jobFigures(started.estimate), JobKind::New,
+                         request->platePng);
 }
 
 int runResume(const QStringList& args, Streams streams) {
@@ -289,7 +290,7 @@ int runResume(const QStringList& args, Streams streams) {
     program.crushTimerTimer();
     if (!program.timers.optimizing)
         return endBeforeTheJob(batch, kExitFailed); // the resumption has told why
-    return runStartedJob(batch, batch.jobFigures(estimateRest(program)));
+    return runStartedJob(batch, batch.jobFigures(estimateRestOfJob(program)), JobKind::Resumed);
 }
 
 } // namespace zuk::batch

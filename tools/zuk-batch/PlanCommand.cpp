@@ -3,6 +3,7 @@
 #include "Arguments.h"
 #include "PreparationOptions.h"
 
+#include "app/CountText.h"
 #include "plan/PlanBuilder.h"
 
 #include <optional>
@@ -67,9 +68,9 @@ int runPlan(const QStringList& args, Streams streams) {
         streams.err << "zuk-batch plan: " << result.error << '\n';
         return kExitFailed;
     }
-    streams.out << request->picture << " -> " << request->files.plan << " (" << result.lines
-                << " lines, " << result.regions << " regions, "
-                << (request->singleSided ? "single" : "double") << "-sided)\n";
+    streams.out << request->picture << " -> " << request->files.plan << " ("
+                << countText(result.lines) << " lines, " << countText(result.regions)
+                << " regions, " << (request->singleSided ? "single" : "double") << "-sided)\n";
     return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 #include "BatchJob.h"
 #include "JobChoices.h"
 
+#include "app/CountText.h"
 #include "plan/TimeEstimate.h"
 #include "run/Preview.h"
 #include "simulator/Reports.h"
@@ -66,14 +67,14 @@ QString signedPercent(qint64 value, qint64 reference) {
 }
 
 void printPreview(const JobPreview& preview, const QString& out, QTextStream& stream) {
-    stream << "plan: " << preview.planLines << " lines"
+    stream << "plan: " << countText(preview.planLines) << " lines"
            << (preview.secondPass ? ", run in both passes" : "") << Qt::endl;
     stream << "estimate: " << durationText(preview.estimate, QLocale::c()) << " (T "
            << preview.estimate << " in 10-µs units)" << Qt::endl;
     stream << "modelled: " << durationText(preview.modelled, QLocale::c())
            << " on the simulated engraver" << signedPercent(preview.modelled, preview.estimate)
            << Qt::endl;
-    stream << "strikes: " << preview.strikes << Qt::endl;
+    stream << "strikes: " << countText(preview.strikes) << Qt::endl;
     stream << "plate: " << QDir::toNativeSeparators(out) << " (" << preview.plate.width() << " x "
            << preview.plate.height() << " cells)" << Qt::endl;
 }

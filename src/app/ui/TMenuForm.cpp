@@ -3,6 +3,7 @@
 #include "app/Language.h"
 #include "app/ui/FieldImage.h"
 #include "app/ui/InputDuringHandler.h"
+#include "app/ui/MenuKeys.h"
 #include "app/ui/ModalWindowCloser.h"
 #include "app/ui/TAboutBox.h"
 #include "app/ui/TForm4.h"
@@ -140,6 +141,8 @@ void TMenuForm::FormCreate() {
         program_.formCreate();
         showCheckedPort();
         applyLanguageCaptions(program_.texts, LanguageWindow::Main, this);
+        // Captions the language file gave have no mnemonic yet.
+        assignMnemonics(*menuBar(), menuEntry(MenuEntry::Stop));
     });
 }
 
@@ -148,6 +151,7 @@ void TMenuForm::OpenClick() {
         program_.image.openClick();
         if (program_.pictureOpened)
             findAction(QStringLiteral("SelfTesting1"))->setEnabled(true);
+        findAction(QStringLiteral("Preview1"))->setEnabled(program_.image.holdsPicture());
     });
 }
 
@@ -200,12 +204,19 @@ void TMenuForm::HeadMoveClick() {
 
 // --- Manual movement ---
 
+// The panel sits at the visible top left of the view, or beside the placed picture where it
+// would cover it there.
 void TMenuForm::N4Click() {
     // The geometry panel holds the window until "Завершить".
     program_.menus.work(false);
     const QPoint scrolled(scrollBox1_->horizontalScrollBar()->value(),
                           scrollBox1_->verticalScrollBar()->value());
-    showPanelAt(*groupBox1_, image1_->pos() + scrolled + QPoint(5, 5));
+    QRect picture;
+    if (program_.image.holdsPicture())
+        picture = frameWithHandles(program_.image.placement()).translated(image1_->pos());
+    groupBox1_->adjustSize();
+    showPanelAt(*groupBox1_, clearOf(picture, groupBox1_->size(), scrollBox1_->viewport()->rect(),
+                                     image1_->pos() + scrolled + QPoint(5, 5)));
 }
 
 void TMenuForm::GeometryButtonClick(int handlePoint) {
@@ -478,15 +489,36 @@ void TMenuForm::setCaption(const QString& text) {
 
 void TMenuForm::showFieldView(const QImage& view) {
     image1_->setImage(view);
+    followMarks_ = true;
 }
 
 void TMenuForm::scrollFieldViewTo(const QRect& area) {
+    centreFieldViewOn(area.center());
+    followMarks_ = true;
+}
+
+void TMenuForm::centreFieldViewOn(QPoint fieldPoint) {
     // The scroll bars keep the values inside their ranges: a picture at the field's edge is
     // shown as near the middle as the view reaches.
-    const QPoint centre = area.center();
     const QSize visible = scrollBox1_->viewport()->size();
-    scrollBox1_->horizontalScrollBar()->setValue(centre.x() - visible.width() / 2);
-    scrollBox1_->verticalScrollBar()->setValue(centre.y() - visible.height() / 2);
+    scrollBox1_->horizontalScrollBar()->setValue(fieldPoint.x() - visible.width() / 2);
+    scrollBox1_->verticalScrollBar()->setValue(fieldPoint.y() - visible.height() / 2);
+}
+
+bool TMenuForm::inSight(const QRect& fieldArea) const {
+    const QRect visible(-image1_->pos(), scrollBox1_->viewport()->size());
+    return visible.contains(fieldArea.center());
+}
+
+// The view follows the head while the operator watches it: the first marks after the view was
+// drawn anew or brought to the job, and the marks after marks still in sight, are brought into
+// sight; marks the operator has scrolled away from are left where he left them.
+void TMenuForm::followMarks(const QRect& marks) {
+    const bool follow = followMarks_ || inSight(lastMarks_);
+    followMarks_ = false;
+    lastMarks_ = marks;
+    if (follow && !inSight(marks))
+        centreFieldViewOn(marks.center());
 }
 
 void TMenuForm::showChangeBox(QPoint fieldPoint) {
@@ -501,6 +533,7 @@ void TMenuForm::setJobTimes(const QString& endTime, const QString& duration) {
 
 void TMenuForm::showFieldViewPart(const QImage& view, const QRect& changed) {
     image1_->updatePart(view, changed);
+    followMarks(changed);
 }
 
 void TMenuForm::showFaultAdvice() {

@@ -163,6 +163,11 @@ private:
     void keepAliveInHandler();
     void syncTimers();
     void showCheckedPort();
+    // The field view: a point of the field in the middle of the visible part, as far as the
+    // view reaches; whether the middle of an area of the field is in sight; the run's marks.
+    void centreFieldViewOn(QPoint fieldPoint);
+    bool inSight(const QRect& fieldArea) const;
+    void followMarks(const QRect& marks);
 
     Program program_;
     bool closed_ = false;
@@ -200,6 +205,10 @@ private:
     std::map<Field, QLineEdit*> fields_;
     std::map<Field, QLabel*> labels_;
     AbortPanelLayout lastAbortLayout_;
+    // The view follows the next marks of a run (it was drawn anew or brought to the job);
+    // where the last marks were.
+    bool followMarks_ = true;
+    QRect lastMarks_;
 };
 
 } // namespace zuk

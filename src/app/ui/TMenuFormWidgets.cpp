@@ -2,6 +2,8 @@
 #include "app/ui/TMenuForm.h"
 
 #include "app/ui/FieldImage.h"
+#include "app/ui/MenuKeys.h"
+#include "app/ui/ScreenPlacement.h"
 #include "plan/TimeEstimate.h"
 #include "plan/ui/EngravingPanels.h"
 #include "run/ui/AbortPanel.h"
@@ -69,9 +71,15 @@ void TMenuForm::buildMenu() {
     QMenuBar* bar = menuBar();
 
     QMenu* file = addMenu(bar, "Application1", QStringLiteral("Файл"));
-    addItem(file, "Open", QStringLiteral("Открыть"), &TMenuForm::OpenClick);
+    setMenuShortcut(*addItem(file, "Open", QStringLiteral("Открыть"), &TMenuForm::OpenClick),
+                    QKeySequence(Qt::CTRL | Qt::Key_O), *file->menuAction());
     addItem(file, "Prepare1", QStringLiteral("Подготовка рисунка"), &TMenuForm::Prepare1Click);
-    addItem(file, "Save1", QStringLiteral("Сохранить"), &TMenuForm::Save1Click);
+    setMenuShortcut(*addItem(file, "Save1", QStringLiteral("Сохранить"), &TMenuForm::Save1Click),
+                    QKeySequence(Qt::CTRL | Qt::Key_S), *file->menuAction());
+    // The preview sends nothing to the device: it lies where the state without a device
+    // leaves it usable, and is enabled once a picture is open.
+    addItem(file, "Preview1", QStringLiteral("Предпросмотр"), &TMenuForm::Preview1Click)
+        ->setEnabled(false);
     addItem(file, "CloseExit", QStringLiteral("Выход"), &TMenuForm::CloseExit);
 
     QMenu* service = addMenu(bar, "Sevice1", QStringLiteral("Sevice"), false);
@@ -80,7 +88,6 @@ void TMenuForm::buildMenu() {
 
     QMenu* work = addMenu(bar, "SuperWork1", QStringLiteral("Работа"));
     addItem(work, "Print1", QStringLiteral("Гравировка"), &TMenuForm::Print1Click);
-    addItem(work, "Preview1", QStringLiteral("Предпросмотр"), &TMenuForm::Preview1Click);
     auto* quality = new QActionGroup(this);
     for (auto [name, text, checked] :
          {std::tuple{"Qual1", "Quality HI", false}, std::tuple{"Qual2", "Quality LO", true}}) {
@@ -150,6 +157,7 @@ void TMenuForm::buildMenu() {
     stop->setShortcut(QKeySequence(Qt::Key_Delete));
     stop->setVisible(false);
     connect(stop, &QAction::triggered, this, [this] { STOPClick(); });
+    assignMnemonics(*bar, stop);
 }
 
 QWidget* TMenuForm::buildServicePanel() {
@@ -256,7 +264,8 @@ void TMenuForm::buildBody() {
     buildEngravingPanels();
 
     setCentralWidget(central);
-    resize(1000, 760);
+    // The designed 1000 × 760, on a screen too small for it as much as the screen leaves.
+    placeOnScreen(*this, QSize(1000, 760));
 }
 
 // The status bar: the estimate's end time and duration, each with room for its value so that

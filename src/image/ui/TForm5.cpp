@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -75,6 +76,9 @@ TForm5::TForm5(const Texts& texts, int resolution, QWidget* parent) : QDialog(pa
 
     connect(resolutionBox_, &QComboBox::currentIndexChanged, this, &TForm5::ResolutionBoxChange);
     connect(resolutionBox_, &QComboBox::editTextChanged, this, &TForm5::ResolutionBoxChange);
+    // Enter in the density box closes the dialog with the density shown, as closing it does;
+    // the placement stays as it was.
+    connect(resolutionBox_->lineEdit(), &QLineEdit::returnPressed, this, &QDialog::accept);
     FormCreate(texts, resolution);
 }
 

@@ -1,8 +1,10 @@
 #include "plan/ui/EngravingPanels.h"
 
+#include "app/Program.h"
 #include "plan/ui/PrintReadyPanel.h"
 #include "plan/ui/PrintReadyPanel_2.h"
 #include "run/ui/AbortPanel.h"
+#include "service/ui/PanelPlacement.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,8 +25,8 @@ constexpr int kPanelGap = 0;
 
 EngravingPanels::EngravingPanels(Program& program, QScrollArea* scrollBox1, QWidget* image1,
                                  QAction* qual1, QAction* qual2)
-    : QObject(scrollBox1), scrollBox1_(scrollBox1), image1_(image1), qual1_(qual1), qual2_(qual2),
-      printReadyPanel_(new PrintReadyPanel(scrollBox1)),
+    : QObject(scrollBox1), program_(program), scrollBox1_(scrollBox1), image1_(image1),
+      qual1_(qual1), qual2_(qual2), printReadyPanel_(new PrintReadyPanel(scrollBox1)),
       printReadyPanel2_(new PrintReadyPanel_2(scrollBox1)),
       abortPanel_(new AbortPanel(scrollBox1)) {
     setObjectName(QStringLiteral("EngravingPanels"));
@@ -94,18 +96,32 @@ void EngravingPanels::showAbortLayout(const AbortPanelLayout& layout) {
 }
 
 // The picture's top left corner in the scroll box plus the scroll positions is the visible
-// top left of the scroll box's view, however far the picture is scrolled. The second-pass
-// panel sits 250 pixels from there, or further right where a large system font has made the
-// first panel too wide for that.
+// top left of the scroll box's view, however far the picture is scrolled. The panels sit 5
+// pixels from there, the second-pass panel 250 pixels from the left, or further right where a
+// large system font has made the first panel too wide for that; where that would cover the
+// placed picture, they move beside it as far as the view leaves room (both panels, so that
+// the second pass shown later does not cover it either).
 void EngravingPanels::placePropertiesPanels() {
     const QPoint visible = image1_->mapTo(scrollBox1_, QPoint(0, 0)) +
                            QPoint(scrollBox1_->horizontalScrollBar()->value(),
                                   scrollBox1_->verticalScrollBar()->value());
     printReadyPanel_->adjustSize();
-    printReadyPanel_->move(visible + QPoint(kFirstPanelLeft, kPanelTop));
+    printReadyPanel2_->adjustSize();
     const int secondLeft =
         std::max(kSecondPanelLeft, kFirstPanelLeft + printReadyPanel_->width() + kPanelGap);
-    printReadyPanel2_->move(visible + QPoint(secondLeft, kPanelTop));
+    const QSize both(secondLeft - kFirstPanelLeft + printReadyPanel2_->width(),
+                     std::max(printReadyPanel_->height(), printReadyPanel2_->height()));
+    const QPoint first = clearOf(pictureInScrollBox(), both, scrollBox1_->viewport()->geometry(),
+                                 visible + QPoint(kFirstPanelLeft, kPanelTop));
+    printReadyPanel_->move(first);
+    printReadyPanel2_->move(first + QPoint(secondLeft - kFirstPanelLeft, 0));
+}
+
+QRect EngravingPanels::pictureInScrollBox() const {
+    if (!program_.image.holdsPicture())
+        return {};
+    return frameWithHandles(program_.image.placement())
+        .translated(image1_->mapTo(scrollBox1_, QPoint(0, 0)));
 }
 
 void EngravingPanels::setPropertiesPanelVisible(bool visible) {

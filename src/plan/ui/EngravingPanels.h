@@ -56,7 +56,10 @@ signals:
 private:
     void connectLevelControls(LevelSet set);
     void connectPropertiesPanels();
+    // The placed picture with its handles, in the scroll box's coordinates; empty without one.
+    QRect pictureInScrollBox() const;
 
+    const Program& program_;
     QScrollArea* scrollBox1_;
     QWidget* image1_;
     QAction* qual1_;

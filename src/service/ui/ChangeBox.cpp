@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace zuk {
@@ -44,6 +45,9 @@ ChangeBox::ChangeBox(MoveChoices& choices, QWidget* parent)
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Ok"));
     connect(ok, &QPushButton::clicked, this, [this] { OkClick(); });
+    // Escape closes it as "OK" does, wherever the focus is in the window, while it is shown.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] { OkClick(); });
+    escape->setContext(Qt::WindowShortcut);
     layout->addWidget(ok);
     adjustSize();
     hide();
