@@ -14,6 +14,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 class QProgressBar;
 class QScrollArea;
@@ -147,6 +148,12 @@ protected:
 
 private:
     void buildMenu();
+    void addFileMenu(QMenuBar* bar);
+    void addServiceAndWorkMenus(QMenuBar* bar);
+    void addSettingsMenu(QMenuBar* bar);
+    void addPortMenu(QMenuBar* bar);
+    void addPlacementMenu(QMenuBar* bar);
+    QAction* addTestHelpAndStop(QMenuBar* bar);
     void buildBody();
     QWidget* buildServicePanel();
     QWidget* buildSelfTestingPanel();

@@ -69,7 +69,16 @@ QAction* TMenuForm::addItem(QMenu* menu, const char* objectName, const QString& 
 
 void TMenuForm::buildMenu() {
     QMenuBar* bar = menuBar();
+    addFileMenu(bar);
+    addServiceAndWorkMenus(bar);
+    addSettingsMenu(bar);
+    addPortMenu(bar);
+    addPlacementMenu(bar);
+    QAction* stop = addTestHelpAndStop(bar);
+    assignMnemonics(*bar, stop);
+}
 
+void TMenuForm::addFileMenu(QMenuBar* bar) {
     QMenu* file = addMenu(bar, "Application1", QStringLiteral("Файл"));
     setMenuShortcut(*addItem(file, "Open", QStringLiteral("Открыть"), &TMenuForm::OpenClick),
                     QKeySequence(Qt::CTRL | Qt::Key_O), *file->menuAction());
@@ -81,7 +90,9 @@ void TMenuForm::buildMenu() {
     addItem(file, "Preview1", QStringLiteral("Предпросмотр"), &TMenuForm::Preview1Click)
         ->setEnabled(false);
     addItem(file, "CloseExit", QStringLiteral("Выход"), &TMenuForm::CloseExit);
+}
 
+void TMenuForm::addServiceAndWorkMenus(QMenuBar* bar) {
     QMenu* service = addMenu(bar, "Sevice1", QStringLiteral("Sevice"), false);
     addItem(service, "Convert", QStringLiteral("Convert"));
     addItem(service, "Original", QStringLiteral("Original"));
@@ -97,7 +108,9 @@ void TMenuForm::buildMenu() {
         item->setVisible(false);
         quality->addAction(item);
     }
+}
 
+void TMenuForm::addSettingsMenu(QMenuBar* bar) {
     QMenu* settings = addMenu(bar, "N1", QStringLiteral("Установки"));
     addItem(settings, "N4", QStringLiteral("Геометрия"), &TMenuForm::N4Click);
     addItem(settings, "N6", QStringLiteral("Разогрев"), &TMenuForm::N6Click);
@@ -111,7 +124,9 @@ void TMenuForm::buildMenu() {
     for (auto [name, text] : {std::pair{"N2", "Сила удара"}, std::pair{"N3", "Рабочее поле"},
                               std::pair{"N7", "Калибровка устройства"}})
         addItem(settings, name, QString::fromUtf8(text))->setVisible(false);
+}
 
+void TMenuForm::addPortMenu(QMenuBar* bar) {
     QMenu* ports = addMenu(bar, "ComPort", QStringLiteral("Порт"));
     auto* portGroup = new QActionGroup(this);
     for (int item = 1; item <= 8; ++item) {
@@ -122,7 +137,9 @@ void TMenuForm::buildMenu() {
         portGroup->addAction(port);
         connect(port, &QAction::triggered, this, [this, item] { ComClick(item); });
     }
+}
 
+void TMenuForm::addPlacementMenu(QMenuBar* bar) {
     QMenu* placement = addMenu(bar, "Pozition", QStringLiteral("Расположение"), false);
     QMenu* horizontal = placement->addMenu(QStringLiteral("По горизонтали"));
     horizontal->setObjectName(QStringLiteral("PosHor"));
@@ -141,7 +158,11 @@ void TMenuForm::buildMenu() {
             group->addAction(item);
         }
     }
+}
 
+// "Тест", "Помощь" and STOP, the last on the menu bar; STOP is returned, as it takes no
+// mnemonic (its key is Delete).
+QAction* TMenuForm::addTestHelpAndStop(QMenuBar* bar) {
     QAction* test = bar->addAction(QStringLiteral("Тест"));
     test->setObjectName(QStringLiteral("N5"));
     connect(test, &QAction::triggered, this, [this] { N5Click(); });
@@ -157,7 +178,7 @@ void TMenuForm::buildMenu() {
     stop->setShortcut(QKeySequence(Qt::Key_Delete));
     stop->setVisible(false);
     connect(stop, &QAction::triggered, this, [this] { STOPClick(); });
-    assignMnemonics(*bar, stop);
+    return stop;
 }
 
 QWidget* TMenuForm::buildServicePanel() {
