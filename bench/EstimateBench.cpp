@@ -1,6 +1,7 @@
 // The job time estimate over a plan of about a million lines in the formats the plan builder
 // writes: regions entered by "GoTo:", the needle lowered, strike runs alternating left to right
 // and right to left with a "GoTo:" to each next row, the needle raised, an empty line.
+#include "FieldPicture.h"
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
 #include "plan/TimeEstimate.h"
@@ -13,8 +14,6 @@
 namespace {
 
 constexpr int kTargetLines = 1'000'000;
-constexpr int kFieldWidth = 1930;
-constexpr int kFieldHeight = 2330;
 
 struct BenchPlan {
     QTemporaryDir dir;

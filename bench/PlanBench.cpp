@@ -2,6 +2,7 @@
 // picture and a noise picture, both strike modes. Each build writes the dump and the plan as
 // "Работа" does, into a memory file system where there is one (the plan's sync to disk would
 // otherwise measure the disk, not the builder).
+#include "FieldPicture.h"
 #include "image/Conversion.h"
 #include "plan/PlanBuilder.h"
 
@@ -18,9 +19,6 @@
 #include <random>
 
 namespace {
-
-constexpr int kFieldWidth = 1930;
-constexpr int kFieldHeight = 2330;
 
 void setGray(QImage& picture, int x, int y, int gray) {
     reinterpret_cast<QRgb*>(picture.scanLine(y))[x] = qRgb(gray, gray, gray);

@@ -15,7 +15,7 @@ namespace {
 
 constexpr quint8 kCommand = 0x1B;
 constexpr int kDataAttempts = 10; // reads of 500 ms or writes for one "How" data byte
-const QString kNoAnswer = QStringLiteral("Устройство не отвечает");
+const QString kDeviceSilent = QStringLiteral("Устройство не отвечает");
 
 qint32 clampToInt32(qint64 value) {
     return static_cast<qint32>(std::clamp<qint64>(value, std::numeric_limits<qint32>::min(),
@@ -115,13 +115,13 @@ void CommandSet::warmUpStroke() {
 }
 
 bool CommandSet::progXMotor(quint8 parameter, quint8 value) {
-    return programMotor(0x40, QStringLiteral("ProgX_Motor"), kNoAnswer + "ProgX_Motor", parameter,
-                        value);
+    return programMotor(0x40, QStringLiteral("ProgX_Motor"), kDeviceSilent + "ProgX_Motor",
+                        parameter, value);
 }
 
 bool CommandSet::progYMotor(quint8 parameter, quint8 value) {
-    return programMotor(0x41, QStringLiteral("ProgY_Motor"), kNoAnswer + " ProgY_Motor", parameter,
-                        value);
+    return programMotor(0x41, QStringLiteral("ProgY_Motor"), kDeviceSilent + " ProgY_Motor",
+                        parameter, value);
 }
 
 bool CommandSet::programMotor(quint8 code, const QString& name, const QString& silentMessage,
@@ -268,7 +268,7 @@ bool CommandSet::how() {
     // answering here must not hang the program.
     std::array<quint8, 4> data{};
     if (!readHowData(data)) {
-        exchange_.failLink(true, kNoAnswer + QStringLiteral(" How"));
+        exchange_.failLink(true, kDeviceSilent + QStringLiteral(" How"));
         return false;
     }
     exchange_.endWait();

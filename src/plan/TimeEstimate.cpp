@@ -18,7 +18,6 @@ namespace {
 constexpr qint64 kUnitsPerHour = 360'000'000;
 constexpr qint64 kUnitsPerMinute = 6'000'000;
 constexpr qint64 kUnitsPerSecond = 100'000;
-constexpr qint64 kUnitsPerMillisecond = 100;
 constexpr qint64 kHoursPerDay = 24;
 
 // k = step-time factor × motor parameter × 100 × 0.024375, and 100 × 0.024375 = 39 / 16.
@@ -173,7 +172,7 @@ QString durationText(qint64 total, const QLocale& locale) {
     rest %= kUnitsPerMinute;
     const int seconds = static_cast<int>(rest / kUnitsPerSecond);
     rest %= kUnitsPerSecond;
-    const int milliseconds = static_cast<int>((rest / kUnitsPerMillisecond) % 1000);
+    const int milliseconds = static_cast<int>((rest / kTimeUnitsPerMillisecond) % 1000);
     if (hours < kHoursPerDay)
         return locale.toString(QTime(static_cast<int>(hours), minutes, seconds, milliseconds),
                                timeFormat(locale));
@@ -184,7 +183,7 @@ QString durationText(qint64 total, const QLocale& locale) {
 }
 
 QString endTimeText(const QDateTime& now, qint64 total, const QLocale& locale) {
-    const QDateTime end = now.addMSecs(std::max<qint64>(total, 0) / kUnitsPerMillisecond);
+    const QDateTime end = now.addMSecs(std::max<qint64>(total, 0) / kTimeUnitsPerMillisecond);
     QString time = locale.toString(end.time(), timeFormat(locale));
     if (end.date() == now.date())
         return time;

@@ -77,6 +77,9 @@ struct JobEstimate {
 // run stops the estimate with an error naming it.
 JobEstimate estimateJob(PlanReader& plan, const EstimateInputs& inputs);
 
+// 10-µs units, the estimate's unit, in one millisecond of the program's clock.
+inline constexpr qint64 kTimeUnitsPerMillisecond = 100;
+
 // The duration as a time of day in the locale's time format; from 24 hours on the hours run
 // past 23 ("31:05:12").
 QString durationText(qint64 total, const QLocale& locale);

@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
+#include "plan/TimeEstimate.h"
 #include "run/PlanFiles.h"
 #include "run/RunState.h"
 
@@ -13,9 +14,6 @@
 namespace zuk {
 
 namespace {
-
-// The estimate's times count 10-µs units.
-constexpr qint64 kUnitsPerMs = 100;
 
 // The work of a plan file, read once through a PlanReader and timed as the estimate times it;
 // nothing when it cannot be read or holds a line the program cannot run (the run stops there
@@ -71,7 +69,8 @@ QString jobEndText(JobEnd end, const JobEndFigures& figures, const QLocale& loca
     case JobEnd::Finished:
         return QStringLiteral("Работа завершена за %1, ударов иглы: %2. «Тест» снова подключит "
                               "устройство для следующей работы.")
-            .arg(durationText(figures.elapsedMs * kUnitsPerMs, locale), countText(figures.strikes));
+            .arg(durationText(figures.elapsedMs * kTimeUnitsPerMillisecond, locale),
+                 countText(figures.strikes));
     case JobEnd::Interrupted:
         return QStringLiteral("Работа прервана: %1. Её данные сохранены: при следующем запуске "
                               "программы её можно будет завершить.")
@@ -90,7 +89,7 @@ QString runProgressText(const RunProgressFigures& figures, const QLocale& locale
                        .arg(countText(figures.linesDone), countText(figures.linesTotal));
     if (figures.remainingMs)
         text += QStringLiteral(", осталось: ") +
-                durationText(*figures.remainingMs * kUnitsPerMs, locale);
+                durationText(*figures.remainingMs * kTimeUnitsPerMillisecond, locale);
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/QuietScreen.h"
 #include "plan/JobStart.h"
+#include "plan/TimeEstimate.h"
 #include "run/JobRunner.h"
 #include "run/RunState.h"
 #include "simulator/Reports.h"
@@ -16,8 +17,6 @@ namespace {
 
 // The window handles its events at most this often while the simulated run goes on.
 constexpr qint64 kEventIntervalMs = 100;
-// The estimate and the preview's durations count in units of 10 µs.
-constexpr qint64 kUnitsPerMs = 100;
 
 QString previewFailure(const QString& why) {
     return QStringLiteral("Предпросмотр не удался: %1").arg(why);
@@ -161,7 +160,7 @@ std::optional<JobPreview> previewJob(Program& program) {
     result.estimate = started.estimate;
     const qint64 endMs = clock.monotonicMs();
     // cppcheck-suppress duplicateExpression ; the run has moved the virtual clock on
-    result.modelled = (endMs - startMs) * kUnitsPerMs;
+    result.modelled = (endMs - startMs) * kTimeUnitsPerMillisecond;
     result.planLines = built.lines;
     result.strikes = qint64(engraver->plate().strikes().size());
     result.secondPass = request.choices.secondPass;

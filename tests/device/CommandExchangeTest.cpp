@@ -6,8 +6,6 @@
 namespace zuk::test {
 namespace {
 
-constexpr int S = ScriptedLine::kSilence;
-
 using GreetingTest = ExchangeFixture;
 
 TEST_F(GreetingTest, AtSequenceZeroWritesTheHiFrameAndConfirms) {

@@ -4,8 +4,6 @@
 namespace zuk::test {
 namespace {
 
-constexpr int S = ScriptedLine::kSilence;
-
 class CommandSetTest : public ExchangeFixture {
 protected:
     CommandSet commands{exchange};

@@ -20,11 +20,11 @@ constexpr qint64 kRestartDelayMs = 20000;
 // Small enough to run hundreds of times, with every kind of line: two regions side by side
 // (the second starts above the first one's end, so the head moves down and overshoots),
 // double-sided rows with backward lines split into edge pieces, and a second pass.
-const std::vector<PlanRegion> kRegions{{2, 5, 2, 22}, {3, 6, 26, 40}};
+const std::vector<PlanRegion> kCrashRegions{{2, 5, 2, 22}, {3, 6, 26, 40}};
 
 JobSpec campaignJob() {
     JobSpec spec;
-    spec.plan = generatePlan(randomPicture(11, kRegions), kRegions, Sides::Double);
+    spec.plan = generatePlan(randomPicture(11, kCrashRegions), kCrashRegions, Sides::Double);
     spec.secondPass = true;
     spec.portrait = true;
     return spec;
@@ -184,7 +184,7 @@ TEST(CrashCampaign, HostAbandonedAtAnyByteOfTheJobIsFinishedWithThePlateExact) {
 
 TEST(CrashCampaign, PlanOfTheProgramsOwnBuilderIsFinishedWithThePlateExact) {
     JobSpec spec = campaignJob();
-    spec.plan = builtPlan(randomPicture(11, kRegions), Sides::Double);
+    spec.plan = builtPlan(randomPicture(11, kCrashRegions), Sides::Double);
     const ReferenceRun reference = runUninterrupted(spec);
     ASSERT_GT(reference.first.cells.size(), 60u);
     constexpr int kPoints = 60;

@@ -18,13 +18,13 @@ namespace zuk::test {
 namespace {
 
 // Restarting the device and the program takes the operator a while.
-constexpr qint64 kRestartDelayMs = 20000;
+constexpr qint64 kFaultRestartDelayMs = 20000;
 constexpr int kMaxRestarts = 25;
 // One answer byte in this many is dropped, one in this many inverted, one good frame in this
 // many refused: about one answer byte in a hundred lost or garbled.
 constexpr int kFaultRate = 200;
 
-const std::vector<PlanRegion> kRegions{{2, 14, 2, 40}, {4, 18, 46, 80}, {20, 30, 6, 60}};
+const std::vector<PlanRegion> kFaultRegions{{2, 14, 2, 40}, {4, 18, 46, 80}, {20, 30, 6, 60}};
 constexpr unsigned kDefaultSeeds = 12;
 
 struct SeedRange {
@@ -60,7 +60,7 @@ TEST(FaultSeeds, ACountOrARangeChoosesTheSeedsAndAnythingElseTheSuitesTwelve) {
 
 JobSpec faultJob(Sides sides) {
     JobSpec spec;
-    spec.plan = generatePlan(randomPicture(23, kRegions), kRegions, sides);
+    spec.plan = generatePlan(randomPicture(23, kFaultRegions), kFaultRegions, sides);
     spec.secondPass = true;
     spec.portrait = sides == Sides::Double;
     return spec;
@@ -183,7 +183,7 @@ int finishAcrossRestarts(EngraverBench& bench) {
             ADD_FAILURE() << "the job was still not finished after " << kMaxRestarts << " restarts";
             return restarts;
         }
-        bench.clock.advance(kRestartDelayMs);
+        bench.clock.advance(kFaultRestartDelayMs);
         bench.engraver().restart(bench.clock.monotonicMs());
         bench.startProgram();
     }
@@ -266,7 +266,7 @@ TEST_P(FaultyLine, DeviceFallingSilentEndsInTheFaultStopAndANewStartFinishesTheJ
         EXPECT_TRUE(QFile::exists(bench.file("JobProgress.txt")));
         EXPECT_TRUE(bench.program().unfinishedJob);
 
-        bench.clock.advance(kRestartDelayMs);
+        bench.clock.advance(kFaultRestartDelayMs);
         bench.engraver().restart(bench.clock.monotonicMs());
         bench.startProgram();
         figures.faultStops += 1 + finishAcrossRestarts(bench);

@@ -14,7 +14,7 @@
 namespace zuk::test {
 namespace {
 
-const std::vector<PlanRegion> kRegions{{2, 6, 2, 30}};
+const std::vector<PlanRegion> kSafetyRegions{{2, 6, 2, 30}};
 
 WorkJob smallJob() {
     WorkJob job;
@@ -114,9 +114,9 @@ TEST_F(HeldWindow, AResumptionKeepsTheMenusLockedUntilTheRunEnds) {
 // first pass again: the job stops before the second pass sends anything, and a resumption
 // finishes it exactly.
 TEST(SecondPassStart, ARecoveryFileThatCannotBeRewrittenStopsTheJobAndKeepsItExact) {
-    const DotPicture picture = randomPicture(4, kRegions);
+    const DotPicture picture = randomPicture(4, kSafetyRegions);
     JobSpec spec;
-    spec.plan = generatePlan(picture, kRegions, Sides::Double);
+    spec.plan = generatePlan(picture, kSafetyRegions, Sides::Double);
     spec.secondPass = true;
     EngraverBench bench;
     Program& program = bench.startProgram();
@@ -147,9 +147,9 @@ TEST(SecondPassStart, ARecoveryFileThatCannotBeRewrittenStopsTheJobAndKeepsItExa
 // Every answer byte of one print line lost in turn: the exchange repairs it, and the job
 // finishes by itself with exactly the plan's strikes.
 TEST(PrintLineOverAFaultyLine, ALostAnswerOfAnyOfItsBytesIsRepairedAndTheJobFinishes) {
-    const DotPicture picture = randomPicture(6, kRegions);
+    const DotPicture picture = randomPicture(6, kSafetyRegions);
     JobSpec spec;
-    spec.plan = generatePlan(picture, kRegions, Sides::Single);
+    spec.plan = generatePlan(picture, kSafetyRegions, Sides::Single);
     EngraverBench probe;
     probe.startProgram();
     probe.startJob(spec);

@@ -11,12 +11,12 @@
 namespace zuk::test {
 namespace {
 
-const std::vector<PlanRegion> kRegions{{2, 5, 2, 24}, {3, 6, 28, 40}};
+const std::vector<PlanRegion> kResumedRegions{{2, 5, 2, 24}, {3, 6, 28, 40}};
 
 class Resumption : public ::testing::Test {
 protected:
     void start(bool secondPass = false) {
-        spec.plan = generatePlan(picture, kRegions, Sides::Double);
+        spec.plan = generatePlan(picture, kResumedRegions, Sides::Double);
         spec.secondPass = secondPass;
         bench.startProgram();
         bench.startJob(spec);
@@ -46,7 +46,7 @@ protected:
         EXPECT_EQ(count(sim::CommandKind::WarmUp), 0);
     }
 
-    const DotPicture picture = randomPicture(5, kRegions);
+    const DotPicture picture = randomPicture(5, kResumedRegions);
     JobSpec spec;
     EngraverBench bench;
 };
@@ -215,9 +215,9 @@ void loseEachAnswerByte(int first, int last, const DotPicture& picture, const Jo
 // profile, homing) or of "Begin print". A preparation that did not complete must not run the
 // plan on a device that kept its own defaults; the next start finishes the job exactly.
 TEST(ResumptionOverAFaultyLine, AnAnswerLostWhilePreparingTheDeviceStopsItAndTheNextStartFinishes) {
-    const DotPicture picture = randomPicture(5, kRegions);
+    const DotPicture picture = randomPicture(5, kResumedRegions);
     JobSpec spec;
-    spec.plan = generatePlan(picture, kRegions, Sides::Double);
+    spec.plan = generatePlan(picture, kResumedRegions, Sides::Double);
     constexpr int kLinesBeforeTheStop = 9;
     const auto resumeAfterRestart = [&](EngraverBench& bench) {
         bench.startProgram();
@@ -243,9 +243,9 @@ TEST(ResumptionOverAFaultyLine, AnAnswerLostWhilePreparingTheDeviceStopsItAndThe
 
 // The same for the second pass's start: its levels, the motors, the homing, "Begin print".
 TEST(SecondPassOverAFaultyLine, AnAnswerLostWhileStartingTheSecondPassEndsInTheFaultStop) {
-    const DotPicture picture = randomPicture(5, kRegions);
+    const DotPicture picture = randomPicture(5, kResumedRegions);
     JobSpec spec;
-    spec.plan = generatePlan(picture, kRegions, Sides::Single);
+    spec.plan = generatePlan(picture, kResumedRegions, Sides::Single);
     spec.secondPass = true;
     // Ticks until the one that starts the second pass has run; the answer bytes before it.
     const auto runToTheSecondPass = [](EngraverBench& bench) {
@@ -284,9 +284,9 @@ TEST(PowerLoss, InTheMiddleOfAPrintLineTheJobIsFinishedExactly) {
         options.faults.powerLossAfterPrintLines = lines;
         options.faults.powerLossAfterDots = dots;
         EngraverBench bench(options);
-        const DotPicture picture = randomPicture(5, kRegions);
+        const DotPicture picture = randomPicture(5, kResumedRegions);
         JobSpec spec;
-        spec.plan = generatePlan(picture, kRegions, Sides::Single);
+        spec.plan = generatePlan(picture, kResumedRegions, Sides::Single);
         bench.startProgram();
         bench.program().stepControl = monitor;
         bench.startJob(spec);

@@ -10,12 +10,12 @@
 namespace zuk::test {
 namespace {
 
-const std::vector<PlanRegion> kRegions{{2, 4, 2, 14}};
+const std::vector<PlanRegion> kStopRegions{{2, 4, 2, 14}};
 
 class Stop : public ::testing::Test {
 protected:
     void start(bool secondPass) {
-        spec.plan = generatePlan(picture, kRegions, Sides::Double);
+        spec.plan = generatePlan(picture, kStopRegions, Sides::Double);
         spec.secondPass = secondPass;
         bench.startProgram();
         bench.startJob(spec);
@@ -28,7 +28,7 @@ protected:
     }
     void expectPlateExact() { expectEveryCellStruckOncePerPass(bench, picture, spec); }
 
-    const DotPicture picture = randomPicture(3, kRegions);
+    const DotPicture picture = randomPicture(3, kStopRegions);
     JobSpec spec;
     EngraverBench bench;
 };

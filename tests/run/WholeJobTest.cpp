@@ -23,16 +23,16 @@ std::string caseName(const ::testing::TestParamInfo<JobCase>& info) {
 
 // Three regions; the second lies beside the first and starts below its top, the third below
 // both, so the head also moves back up (and overshoots) between regions.
-const std::vector<PlanRegion> kRegions{{2, 9, 2, 30}, {4, 12, 36, 60}, {15, 21, 6, 44}};
+const std::vector<PlanRegion> kJobRegions{{2, 9, 2, 30}, {4, 12, 36, 60}, {15, 21, 6, 44}};
 
 class WholeJob : public ::testing::TestWithParam<JobCase> {};
 
 TEST_P(WholeJob, EveryCellStruckOncePerPassAtItsLevelAndTheMarksEqualThePlate) {
     const JobCase& c = GetParam();
-    const DotPicture picture = randomPicture(7, kRegions);
+    const DotPicture picture = randomPicture(7, kJobRegions);
     JobSpec spec;
     spec.plan = c.builtByTheProgram ? builtPlan(picture, c.sides)
-                                    : generatePlan(picture, kRegions, c.sides);
+                                    : generatePlan(picture, kJobRegions, c.sides);
     spec.secondPass = c.secondPass;
     spec.portrait = c.portrait;
 

@@ -18,13 +18,6 @@ QByteArray move(int code, int steps) {
     return bytes4(0x1B, code, ((steps - 1) >> 8) & 0xFF, (steps - 1) & 0xFF);
 }
 
-bool hasViolation(const Engraver& e, const QString& part) {
-    for (const Violation& v : e.counters().violations)
-        if (v.description.contains(part))
-            return true;
-    return false;
-}
-
 // Programs both drivers as a job does: timing = resolution index + 16, step factor F.
 void programDrivers(ScriptedHost& host, int timing, int factor) {
     for (int code : {0x40, 0x41}) {
@@ -37,7 +30,7 @@ void programDrivers(ScriptedHost& host, int timing, int factor) {
     }
 }
 
-const int kLevels[4] = {8, 16, 24, 32};
+const int kForces[4] = {8, 16, 24, 32};
 
 } // namespace
 
@@ -191,7 +184,7 @@ TEST(EngraverCommands, ThirtyThreeMemoryReadsGiveTheIdentificationText) {
 TEST(EngraverCommands, BeginPrintNumbersThePasses) {
     ScriptedHost host;
     host.command(QByteArray::fromHex("1BFE0101"));
-    host.setStrike(strikeProfileFor(12, kLevels));
+    host.setStrike(strikeProfileFor(12, kForces));
     host.command(QByteArray::fromHex("1B370000"));
     host.printLine(true, "4");
     host.command(QByteArray::fromHex("1B390000"));
@@ -210,7 +203,7 @@ TEST_P(PrintLineLength, DotsLandOnConsecutiveCellsAndTheHeadMovesByN) {
     const auto [n, forward] = GetParam();
     ScriptedHost host;
     host.command(QByteArray::fromHex("1BFE0101"));
-    host.setStrike(strikeProfileFor(12, kLevels));
+    host.setStrike(strikeProfileFor(12, kForces));
     host.longCommand(move(0x12, 1000), 10000);
     host.longCommand(move(0x10, 20), 10000);
     QByteArray digits;
@@ -227,7 +220,7 @@ TEST_P(PrintLineLength, DotsLandOnConsecutiveCellsAndTheHeadMovesByN) {
         EXPECT_EQ(strikes[i].column, forward ? 1000 + i : 999 - i);
         EXPECT_EQ(strikes[i].rowSteps, 20);
         EXPECT_EQ(strikes[i].level, 1 + i % 4);
-        EXPECT_EQ(strikes[i].force, kLevels[i % 4]);
+        EXPECT_EQ(strikes[i].force, kForces[i % 4]);
     }
     EXPECT_EQ(e.counters().violationCount, 0);
     EXPECT_EQ(e.sequenceNumber(), host.s);
@@ -241,7 +234,7 @@ TEST(EngraverCommands, PrintLineOfThreeDotsIsOneDataFrame1230) {
     ScriptedHost host;
     EXPECT_EQ(packDots("123"), QByteArray::fromHex("12300000"));
     host.command(QByteArray::fromHex("1BFE0101"));
-    host.setStrike(strikeProfileFor(12, kLevels));
+    host.setStrike(strikeProfileFor(12, kForces));
     host.printLine(true, "123");
     EXPECT_EQ(host.engraver().counters().dataFrames, 1);
     EXPECT_EQ(host.engraver().plate().strikes().size(), 3u);
@@ -273,7 +266,7 @@ TEST(EngraverCommands, PrintLineMistakesAreReported) {
     EXPECT_TRUE(hasViolation(host.engraver(), QStringLiteral("without a loaded strike profile")));
     EXPECT_TRUE(hasViolation(host.engraver(), QStringLiteral("needle raised")));
     host.command(QByteArray::fromHex("1BFE0101"));
-    host.setStrike(strikeProfileFor(12, kLevels));
+    host.setStrike(strikeProfileFor(12, kForces));
     host.printLine(true, "7");
     EXPECT_TRUE(hasViolation(host.engraver(), QStringLiteral("dot code 7 has no strike level")));
     host.longCommand(move(0x13, 2), 2000);

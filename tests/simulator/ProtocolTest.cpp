@@ -5,17 +5,6 @@
 
 namespace zuk::sim::test {
 
-namespace {
-
-bool hasViolation(const Engraver& e, const QString& part) {
-    for (const Violation& v : e.counters().violations)
-        if (v.description.contains(part))
-            return true;
-    return false;
-}
-
-} // namespace
-
 TEST(EngraverProtocol, GreetingAtSequenceZeroIsAnsweredWithinMilliseconds) {
     ScriptedHost host;
     host.write({0x1B, 0x01, 0x00, 0x00, 0x1A});

@@ -213,4 +213,11 @@ quint8 ScriptedHost::readMemory(quint8 address) {
     return data.value_or(0);
 }
 
+bool hasViolation(const Engraver& e, const QString& part) {
+    for (const Violation& v : e.counters().violations)
+        if (v.description.contains(part))
+            return true;
+    return false;
+}
+
 } // namespace zuk::sim::test

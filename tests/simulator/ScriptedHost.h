@@ -79,4 +79,7 @@ public:
 // The profile bytes the program sends for four levels at S = step factor x timing.
 QByteArray strikeProfileFor(int s, const int levels[4]);
 
+// Whether the engraver counted a protocol violation whose description contains `part`.
+bool hasViolation(const Engraver& e, const QString& part);
+
 } // namespace zuk::sim::test

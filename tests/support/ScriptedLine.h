@@ -58,4 +58,7 @@ private:
     std::size_t taken_ = 0;
 };
 
+// A silent read in a script of answers, short enough to line up with the bytes around it.
+inline constexpr int S = ScriptedLine::kSilence;
+
 } // namespace zuk::test
