@@ -177,15 +177,9 @@ int runEngrave(const QStringList& args, Streams streams) {
     if (!jobFilesExist(request->place.directory, request->job, "engrave", streams.err))
         return kExitFailed;
     BatchJob batch(request->place.directory, request->place.line, streams);
-    if (!batch.startUp())
-        return endBeforeTheJob(batch, kExitFailed);
+    if (!startUpForNewJob(batch, "engrave"))
+        return kExitFailed;
     Program& program = batch.program();
-    if (program.unfinishedJob) {
-        streams.err << "zuk-batch engrave: an unfinished job is waiting in "
-                    << QDir::toNativeSeparators(program.dir.directory())
-                    << ": finish it with zuk-batch resume first" << Qt::endl;
-        return endBeforeTheJob(batch, kExitFailed);
-    }
 
     if (!prepareJob(batch, request->job))
         return endBeforeTheJob(batch, kExitFailed); // the open has told why

@@ -67,4 +67,19 @@ int endBeforeTheJob(BatchJob& batch, int status) {
     return status;
 }
 
+bool startUpForNewJob(BatchJob& batch, const char* command) {
+    if (!batch.startUp()) {
+        batch.shutDown();
+        return false;
+    }
+    const Program& program = batch.program();
+    if (!program.unfinishedJob)
+        return true;
+    batch.err() << "zuk-batch " << command << ": an unfinished job is waiting in "
+                << QDir::toNativeSeparators(program.dir.directory())
+                << ": finish it with zuk-batch resume first" << Qt::endl;
+    batch.shutDown();
+    return false;
+}
+
 } // namespace zuk::batch

@@ -26,6 +26,9 @@ void checkPlatePicture(const JobPlace& place, QString& platePng, ArgumentReader&
 
 // The exit status of a run's end: 0 finished, 3 interrupted and kept, 1 otherwise.
 int exitStatus(RunEnd end);
+// The start-up before a new job; false (told why, the program shut down) when the device does
+// not answer or an unfinished job waits in the program directory.
+bool startUpForNewJob(BatchJob& batch, const char* command);
 // Ends the command before a job ran: the program shuts down as the window's close does.
 int endBeforeTheJob(BatchJob& batch, int status);
 

@@ -194,15 +194,9 @@ int runTestPlate(const QStringList& args, Streams streams) {
     if (!directoryExists(request->place.directory, "test-plate", streams.err))
         return kExitFailed;
     BatchJob batch(request->place.directory, request->place.line, streams);
-    if (!batch.startUp())
-        return endBeforeTheJob(batch, kExitFailed);
+    if (!startUpForNewJob(batch, "test-plate"))
+        return kExitFailed;
     Program& program = batch.program();
-    if (program.unfinishedJob) {
-        streams.err << "zuk-batch test-plate: an unfinished job is waiting in "
-                    << QDir::toNativeSeparators(program.dir.directory())
-                    << ": finish it with zuk-batch resume first" << Qt::endl;
-        return endBeforeTheJob(batch, kExitFailed);
-    }
     QString why;
     std::optional<TestPlate> plate = TestPlate::lay(program, request->plate, &why);
     if (!plate) {
