@@ -49,7 +49,7 @@ std::optional<TestPlate> TestPlate::lay(const Program& program, const TestPlateC
 }
 
 TestPlate::TestPlate(const TestPlateChoices& choices, PlateLayout layout, QPoint offset,
-                     QSize fieldView, EngravingChoices operators)
+                     QSize fieldView, const EngravingChoices& operators)
     : choices_(choices), layout_(std::move(layout)), dots_(plateDots(layout_)), offset_(offset),
       fieldView_(fieldView), operators_(operators) {
     for (int job = 0; job < layout_.jobCount(); ++job)

@@ -70,7 +70,7 @@ public:
 
 private:
     TestPlate(const TestPlateChoices& choices, PlateLayout layout, QPoint offset, QSize fieldView,
-              EngravingChoices operators);
+              const EngravingChoices& operators);
     EngravingChoices jobChoices(int job) const;
     DotImage jobDots(int job) const;
 

@@ -196,7 +196,7 @@ int runTestPlate(const QStringList& args, Streams streams) {
     BatchJob batch(request->place.directory, request->place.line, streams);
     if (!startUpForNewJob(batch, "test-plate"))
         return kExitFailed;
-    Program& program = batch.program();
+    const Program& program = batch.program();
     QString why;
     std::optional<TestPlate> plate = TestPlate::lay(program, request->plate, &why);
     if (!plate) {
