@@ -24,9 +24,13 @@ constexpr qint64 kProgressIntervalMs = 1000;
 // The estimate and the durations count in units of 10 µs.
 constexpr qint64 kUnitsPerMs = 100;
 
+} // namespace
+
 QString duration(qint64 ms) {
     return durationText(ms * kUnitsPerMs, QLocale::c());
 }
+
+namespace {
 
 QString percent(qint64 part, qint64 whole) {
     return whole > 0 ? QString::number(100.0 * double(part) / double(whole), 'f', 1)
@@ -137,7 +141,10 @@ RunEnd BatchJob::run() {
         if (interrupted())
             return false;
         if (sinceProgress_.elapsed() >= kProgressIntervalMs) {
-            printProgress();
+            if (progressLine_)
+                progressLine_();
+            else
+                printProgress();
             sinceProgress_.restart();
         }
         return true;

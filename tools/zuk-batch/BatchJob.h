@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace zuk::sim {
@@ -63,6 +64,7 @@ public:
     Program& program() { return *program_; }
     BatchScreen& screen() { return screen_; }
     QTextStream& out() { return streams_.out; }
+    QTextStream& err() { return streams_.err; }
 
     // The main window's creation with the port of the command line; false (told why) when
     // the device does not answer.
@@ -71,6 +73,9 @@ public:
     bool interrupted();
     // Starts the clocks of the job's figures (elapsed time, processor time).
     void beginJob();
+    // The progress line the run prints at most once a second in place of its own (a command
+    // that runs several jobs as one).
+    void setProgressLine(std::function<void()> print) { progressLine_ = std::move(print); }
     // Runs the job's timers until none is left, or until a termination signal ends the job as
     // STOP and "Завершить работу" do.
     RunEnd run();
@@ -81,6 +86,9 @@ public:
     // Writes the plate the built-in engraver has struck as a PNG and names it; false (told
     // why) when it cannot be written.
     bool writePlate(const QString& path);
+
+    // Milliseconds of the program's clock since beginJob.
+    qint64 elapsedMs() const;
 
     // The figures of the job the program has open (after the job start or the resumption).
     JobFigures jobFigures(qint64 estimate);
@@ -96,7 +104,6 @@ private:
     };
     DeviceTime deviceTime(const JobFigures& figures) const;
     void printHostShare(const JobFigures& figures);
-    qint64 elapsedMs() const;
     // How long the job is expected to take on this line, in milliseconds.
     qint64 expectedMs(const JobFigures& figures) const;
 
@@ -118,7 +125,11 @@ private:
     EngraverMeter meterAtStart_;
     qint64 modelledUsAtStart_ = 0;
     QElapsedTimer sinceProgress_;
+    std::function<void()> progressLine_;
 };
+
+// A duration in milliseconds as hours, minutes and seconds.
+QString duration(qint64 ms);
 
 // Reads a plan's figures; a plan that cannot be read counts as empty.
 PlanFigures planFigures(const QString& path);

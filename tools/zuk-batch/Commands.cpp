@@ -5,6 +5,7 @@
 #include "PlanCommand.h"
 #include "PreparationOptions.h"
 #include "PreviewCommand.h"
+#include "TestPlateCommand.h"
 
 #include <string>
 
@@ -44,6 +45,10 @@ const std::vector<Command>& commands() {
          "run the job engrave would run on a simulated engraver of its own, as "
          "\"Предпросмотр\" does: the plate as a PNG, the estimate and the modelled time",
          runPreview, previewDetails()},
+        {"test-plate", kTestPlateUsage,
+         "strike a force test plate: one patch per force with its number, as small jobs of up to "
+         "four forces each through the job start and run",
+         runTestPlate, kTestPlateDetails},
     };
     return all;
 }

@@ -3,6 +3,7 @@
 #include "Arguments.h"
 #include "BatchJob.h"
 #include "JobChoices.h"
+#include "JobPlace.h"
 
 #include "app/CountText.h"
 #include "plan/JobStart.h"
@@ -10,10 +11,8 @@
 #include "plan/PlanReader.h"
 #include "plan/TimeEstimate.h"
 #include "run/PlanFiles.h"
-#include "simulator/SimTransport.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <optional>
 #include <string>
@@ -64,12 +63,6 @@ const char* const kResumeDetails =
 
 namespace {
 
-// Where the job runs: the options engrave and resume share.
-struct JobPlace {
-    QString directory = QDir::currentPath();
-    LineChoice line;
-};
-
 struct EngraveRequest {
     JobPlace place;
     JobChoices job;
@@ -81,80 +74,38 @@ struct ResumeRequest {
     int warmUpCycles = 3;
 };
 
-// Takes one of the options both commands have; false when the next argument is none of them.
-bool placeOption(ArgumentReader& reader, JobPlace& place, bool& simSpeedGiven) {
-    QString value;
-    if (reader.option("port", value)) {
-        place.line.port = value;
-    } else if (reader.option("dir", value)) {
-        place.directory = value;
-    } else if (reader.flag("virtual-time")) {
-        place.line.virtualTime = true;
-    } else if (reader.option("sim-speed", value)) {
-        bool ok = false;
-        place.line.simSpeed = value.toDouble(&ok);
-        simSpeedGiven = true;
-        if (!ok || !(place.line.simSpeed > 0))
-            reader.mistake(
-                QStringLiteral("--sim-speed takes a factor above 0, not \"%1\"").arg(value));
-    } else {
-        return false;
-    }
-    return true;
-}
-
-void checkPlace(const JobPlace& place, bool simSpeedGiven, ArgumentReader& reader) {
-    if (reader.failed())
-        return;
-    if (place.line.port.isEmpty()) {
-        reader.mistake(QStringLiteral("--port PORT is required"));
-        return;
-    }
-    const bool builtIn = sim::isBuiltInPortName(place.line.port);
-    if ((place.line.virtualTime || simSpeedGiven) && !builtIn)
-        reader.mistake(QStringLiteral("--virtual-time and --sim-speed are for --port sim only"));
-    else if (place.line.virtualTime && simSpeedGiven)
-        reader.mistake(QStringLiteral("--virtual-time and --sim-speed exclude each other"));
-}
-
 std::optional<EngraveRequest> parseEngrave(const QStringList& args, QTextStream& err) {
     EngraveRequest request;
     QStringList pictures;
-    bool simSpeedGiven = false;
     ArgumentReader reader(args, "engrave", err);
     while (!reader.atEnd() && !reader.failed()) {
         QString plate;
         if (reader.option("plate", plate))
             request.platePng = plate;
-        else if (!placeOption(reader, request.place, simSpeedGiven))
+        else if (!placeOption(reader, request.place))
             jobChoiceOption(reader, request.job, pictures);
     }
     finishJobChoices(reader, request.job, pictures);
-    checkPlace(request.place, simSpeedGiven, reader);
-    if (!reader.failed() && !request.platePng.isEmpty() &&
-        !sim::isBuiltInPortName(request.place.line.port))
-        reader.mistake(QStringLiteral("--plate is for --port sim only"));
+    checkPlace(request.place, reader);
+    checkPlatePicture(request.place, request.platePng, reader);
     if (reader.failed())
         return std::nullopt;
-    if (!request.platePng.isEmpty())
-        request.platePng = QFileInfo(request.platePng).absoluteFilePath();
     return request;
 }
 
 std::optional<ResumeRequest> parseResume(const QStringList& args, QTextStream& err) {
     ResumeRequest request;
-    bool simSpeedGiven = false;
     ArgumentReader reader(args, "resume", err);
     while (!reader.atEnd() && !reader.failed()) {
         QString value;
-        if (placeOption(reader, request.place, simSpeedGiven))
+        if (placeOption(reader, request.place))
             continue;
         if (reader.option("warm-up", value))
             request.warmUpCycles = numberIn(value, "warm-up", 0, 5, reader).value_or(0);
         else if (!reader.unknownOption())
             reader.mistake(QStringLiteral("unexpected argument \"%1\"").arg(reader.plain()));
     }
-    checkPlace(request.place, simSpeedGiven, reader);
+    checkPlace(request.place, reader);
     if (reader.failed())
         return std::nullopt;
     return request;
@@ -204,18 +155,6 @@ void printJob(Program& program, const JobFigures& figures, JobKind kind, QTextSt
         << figures.estimate << " in 10-µs units, the device at its own speed)" << Qt::endl;
 }
 
-int exitStatus(RunEnd end) {
-    switch (end) {
-    case RunEnd::Finished:
-        return kExitOk;
-    case RunEnd::Interrupted:
-        return kExitInterrupted;
-    case RunEnd::Failed:
-        break;
-    }
-    return kExitFailed;
-}
-
 // Runs the job the program has started, then shuts the program down. The plate picture,
 // when asked for, shows what the device struck however the run ended.
 int runStartedJob(BatchJob& batch, const JobFigures& figures, JobKind kind,
@@ -229,12 +168,6 @@ int runStartedJob(BatchJob& batch, const JobFigures& figures, JobKind kind,
     return exitStatus(end);
 }
 
-// Ends the command before a job ran: the program shuts down as the window's close does.
-int endBeforeTheJob(BatchJob& batch, int status) {
-    batch.shutDown();
-    return status;
-}
-
 } // namespace
 
 int runEngrave(const QStringList& args, Streams streams) {
@@ -244,15 +177,9 @@ int runEngrave(const QStringList& args, Streams streams) {
     if (!jobFilesExist(request->place.directory, request->job, "engrave", streams.err))
         return kExitFailed;
     BatchJob batch(request->place.directory, request->place.line, streams);
-    if (!batch.startUp())
-        return endBeforeTheJob(batch, kExitFailed);
+    if (!startUpForNewJob(batch, "engrave"))
+        return kExitFailed;
     Program& program = batch.program();
-    if (program.unfinishedJob) {
-        streams.err << "zuk-batch engrave: an unfinished job is waiting in "
-                    << QDir::toNativeSeparators(program.dir.directory())
-                    << ": finish it with zuk-batch resume first" << Qt::endl;
-        return endBeforeTheJob(batch, kExitFailed);
-    }
 
     if (!prepareJob(batch, request->job))
         return endBeforeTheJob(batch, kExitFailed); // the open has told why

@@ -22,6 +22,7 @@
 #include "service/ui/ChangeBox.h"
 #include "service/ui/GroupBox1.h"
 #include "service/ui/PanelPlacement.h"
+#include "testplate/ui/TestPlateDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -279,6 +280,26 @@ void TMenuForm::Button17Click() {
 
 void TMenuForm::Preview1Click() {
     handle([this] { previewClick(program_); });
+}
+
+void TMenuForm::TestPlate1Click() {
+    handle([this] {
+        if (!testPlateDialog_)
+            testPlateDialog_ = new TestPlateDialog(
+                program_, [this](const std::function<void()>& step) { return runAsHandler(step); },
+                this);
+        if (!testPlateDialog_->running())
+            testPlateDialog_->planPlate();
+        testPlateDialog_->show();
+        testPlateDialog_->raise();
+    });
+}
+
+bool TMenuForm::runAsHandler(const std::function<void()>& step) {
+    if (handlersRunning_ > 0 || closed_)
+        return false;
+    handle(step);
+    return true;
 }
 
 void TMenuForm::offerUnfinishedJob() {

@@ -6,8 +6,10 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <map>
 
 class QAction;
@@ -34,6 +36,7 @@ class TConvertForm;
 class TForm1;
 class TForm4;
 class TForm5;
+class TestPlateDialog;
 
 // The main window. It owns the program's state and implements the screen the core talks
 // to; its handlers call the core and show what it did.
@@ -101,6 +104,12 @@ public:
     // Preview
     // "Предпросмотр": the job run on a simulated engraver, its plate and times in a dialog.
     void Preview1Click();
+    // "Пробная пластина": the force test plate's window, struck through the window's own job
+    // start and timers.
+    void TestPlate1Click();
+    // Runs `step` as a handler of the window when none runs; false (nothing done) while one
+    // does.
+    bool runAsHandler(const std::function<void()>& step);
 
     // --- Screen ---
     void showMessage(MessageKind kind, const QString& text) override;
@@ -190,6 +199,7 @@ private:
     TForm4* form4_ = nullptr;
     TForm5* form5_ = nullptr;
     TConvertForm* convertForm_ = nullptr;
+    QPointer<TestPlateDialog> testPlateDialog_;
 
     QTimer optimizing_;
     QTimer crushTimer_;

@@ -99,6 +99,7 @@ void TMenuForm::addServiceAndWorkMenus(QMenuBar* bar) {
 
     QMenu* work = addMenu(bar, "SuperWork1", QStringLiteral("Работа"));
     addItem(work, "Print1", QStringLiteral("Гравировка"), &TMenuForm::Print1Click);
+    addItem(work, "TestPlate1", QStringLiteral("Пробная пластина"), &TMenuForm::TestPlate1Click);
     auto* quality = new QActionGroup(this);
     for (auto [name, text, checked] :
          {std::tuple{"Qual1", "Quality HI", false}, std::tuple{"Qual2", "Quality LO", true}}) {
