@@ -2,6 +2,7 @@
 #include "ConvertCommand.h"
 #include "EstimateCommand.h"
 #include "JobCommands.h"
+#include "JournalCommand.h"
 #include "PlanCommand.h"
 #include "PreparationOptions.h"
 #include "PreviewCommand.h"
@@ -44,6 +45,10 @@ const std::vector<Command>& commands() {
          "run the job engrave would run on a simulated engraver of its own, as "
          "\"Предпросмотр\" does: the plate as a PNG, the estimate and the modelled time",
          runPreview, previewDetails()},
+        {"journal", kJournalUsage,
+         "print the journal of jobs (\"Журнал работ\") of the program directory, newest first, "
+         "with the machine time of each day",
+         runJournal, kJournalDetails},
     };
     return all;
 }

@@ -11,6 +11,7 @@
 #include "image/ui/PreparationDialog.h"
 #include "image/ui/TConvertForm.h"
 #include "image/ui/TForm5.h"
+#include "journal/ui/JournalWindow.h"
 #include "plan/ui/EngravingPanels.h"
 #include "run/JobRunner.h"
 #include "run/LostPort.h"
@@ -279,6 +280,10 @@ void TMenuForm::Button17Click() {
 
 void TMenuForm::Preview1Click() {
     handle([this] { previewClick(program_); });
+}
+
+void TMenuForm::Journal1Click() {
+    handle([this] { showJournalWindow(program_, this); });
 }
 
 void TMenuForm::offerUnfinishedJob() {

@@ -101,6 +101,9 @@ public:
     // Preview
     // "Предпросмотр": the job run on a simulated engraver, its plate and times in a dialog.
     void Preview1Click();
+    // Journal
+    // "Журнал работ": the journal of jobs, newest first, with the machine time of each day.
+    void Journal1Click();
 
     // --- Screen ---
     void showMessage(MessageKind kind, const QString& text) override;
