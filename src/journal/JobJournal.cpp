@@ -75,6 +75,12 @@ void append(Program& program, JournalOutcome outcome, const JobEndFigures* figur
                                                   "влияет. Об этом сообщается один раз."));
 }
 
+// The job under way, to be filled in; none when no job is under way.
+// cppcheck-suppress constParameter ; the callers change the job through the pointer
+JobJournal::OpenJob* openJob(Program& program) {
+    return program.journal.open ? &*program.journal.open : nullptr;
+}
+
 // "1 работа", "3 работы", "5 работ".
 QString jobsText(qsizetype count) {
     const qsizetype lastTwo = count % 100;
@@ -98,15 +104,15 @@ void journalJobBegun(Program& program, JournalKind kind) {
 }
 
 void journalJobDescribed(Program& program) {
-    if (program.journal.open)
-        program.journal.open->described = true;
+    if (JobJournal::OpenJob* open = openJob(program))
+        open->described = true;
 }
 
 void journalJobEstimated(Program& program, qint64 estimate, qint64 planLines) {
-    if (!program.journal.open)
-        return;
-    program.journal.open->estimateMs = estimate / kUnitsPerMs;
-    program.journal.open->planLines = planLines;
+    if (JobJournal::OpenJob* open = openJob(program)) {
+        open->estimateMs = estimate / kUnitsPerMs;
+        open->planLines = planLines;
+    }
 }
 
 void journalJobEnded(Program& program, const JobEndFigures& figures) {

@@ -1,10 +1,12 @@
 // The journal file: records written and read back whole, damaged lines skipped and named
-// without the file being touched, and the journal by day, newest first.
+// without the file being touched, and the journal by day, newest first, as its window shows it.
 #include "journal/JournalFile.h"
 #include "journal/JobJournal.h"
+#include "journal/ui/JournalWindow.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -89,7 +91,7 @@ TEST(JournalFile, RecordsReadBackWholeAndDamagedLinesAreSkippedAndNamedWithoutAT
         damagedLinesMessage(path, read.damagedLines).contains(QStringLiteral("строки 3, 5, ")));
 }
 
-TEST(JournalFile, TheJournalByDayIsNewestFirstWithEachDaysMachineTime) {
+TEST(JournalFile, TheJournalByDayIsNewestFirstWithEachDaysMachineTimeAndSoIsTheWindow) {
     std::vector<JournalRecord> records;
     for (int minute : {0, 70, 5, 61})
         records.push_back(sample(minute, JournalOutcome::Finished));
@@ -103,6 +105,15 @@ TEST(JournalFile, TheJournalByDayIsNewestFirstWithEachDaysMachineTime) {
     EXPECT_EQ(days[1].records[0].start.time(), QTime(9, 5, 5));
     EXPECT_EQ(journalDayTitle(days[1]),
               QStringLiteral("01.03.2026: 2 работы, машинное время 2:04:06"));
+
+    // The window lists the days as they come, each over its jobs.
+    const JournalWindow window(days);
+    const QTreeWidget& list = *window.list();
+    ASSERT_EQ(list.topLevelItemCount(), 2);
+    EXPECT_EQ(list.topLevelItem(0)->text(0), journalDayTitle(days[0]));
+    ASSERT_EQ(list.topLevelItem(1)->childCount(), 2);
+    EXPECT_EQ(list.topLevelItem(1)->child(1)->text(0), QStringLiteral("09:00:05"));
+    EXPECT_EQ(list.topLevelItem(1)->child(1)->text(3), QStringLiteral("Завершена"));
 }
 
 } // namespace

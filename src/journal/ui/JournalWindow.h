@@ -17,7 +17,7 @@ class Program;
 class JournalWindow : public QDialog {
     Q_OBJECT
 public:
-    JournalWindow(const std::vector<JournalDay>& days, QWidget* parent = nullptr);
+    explicit JournalWindow(const std::vector<JournalDay>& days, QWidget* parent = nullptr);
 
     QTreeWidget* list() const { return list_; }
 
