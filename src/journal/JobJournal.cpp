@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "journal/JournalFile.h"
+#include "plan/TimeEstimate.h"
 #include "run/LiveProgress.h"
 
 #include <algorithm>
@@ -9,9 +10,6 @@
 namespace zuk {
 
 namespace {
-
-// The estimate's times count 10-µs units.
-constexpr qint64 kUnitsPerMs = 100;
 
 JournalOutcome outcomeOfRun(std::optional<RunOutcome> outcome) {
     switch (outcome.value_or(RunOutcome::StoppedAndKept)) {
@@ -59,7 +57,7 @@ JournalRecord recordOf(const Program& program, const JobJournal::OpenJob& open,
     return record;
 }
 
-void append(Program& program, JournalOutcome outcome, const JobEndFigures* figures) {
+void appendRecordOf(Program& program, JournalOutcome outcome, const JobEndFigures* figures) {
     JobJournal& journal = program.journal;
     if (!journal.enabled || !journal.open)
         return;
@@ -110,17 +108,17 @@ void journalJobDescribed(Program& program) {
 
 void journalJobEstimated(Program& program, qint64 estimate, qint64 planLines) {
     if (JobJournal::OpenJob* open = openJob(program)) {
-        open->estimateMs = estimate / kUnitsPerMs;
+        open->estimateMs = estimate / kTimeUnitsPerMillisecond;
         open->planLines = planLines;
     }
 }
 
 void journalJobEnded(Program& program, const JobEndFigures& figures) {
-    append(program, outcomeOfRun(program.job.outcome), &figures);
+    appendRecordOf(program, outcomeOfRun(program.job.outcome), &figures);
 }
 
 void journalJobEndedBeforeRun(Program& program, JournalOutcome outcome) {
-    append(program, outcome, nullptr);
+    appendRecordOf(program, outcome, nullptr);
 }
 
 std::vector<JournalDay> journalByDay(std::vector<JournalRecord> records) {

@@ -17,7 +17,7 @@ namespace zuk {
 namespace {
 
 constexpr QByteArrayView kByteOrderMark = "\xEF\xBB\xBF";
-constexpr QByteArrayView kLineEnd = "\r\n";
+constexpr QByteArrayView kJournalLineEnd = "\r\n";
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
 
 const QStringList& headerTitles() {
@@ -34,7 +34,7 @@ const QStringList& headerTitles() {
 
 // A text field: in quotes, a quote inside doubled; a line break, which no record may hold,
 // becomes a blank.
-QString quoted(QString text) {
+QString quotedField(QString text) {
     text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -156,20 +156,20 @@ bool readJobFields(FieldReader& reader, JournalRecord& record) {
 QByteArray journalHeaderLine() {
     QStringList fields;
     for (const QString& title : headerTitles())
-        fields << quoted(title);
+        fields << quotedField(title);
     return fields.join(QLatin1Char(';')).toUtf8();
 }
 
 QByteArray journalLine(const JournalRecord& record) {
     QStringList fields{
         record.start.toString(kDateFormat),
-        quoted(journalKindText(record.kind)),
-        quoted(QDir::toNativeSeparators(record.pictureFile)),
+        quotedField(journalKindText(record.kind)),
+        quotedField(QDir::toNativeSeparators(record.pictureFile)),
         QString::number(record.offset.x()),
         QString::number(record.offset.y()),
         QString::number(record.density),
-        quoted(record.singleSided ? QStringLiteral("Высокое") : QStringLiteral("Стандарт")),
-        quoted(record.portrait ? QStringLiteral("Портрет") : QStringLiteral("Текст")),
+        quotedField(record.singleSided ? QStringLiteral("Высокое") : QStringLiteral("Стандарт")),
+        quotedField(record.portrait ? QStringLiteral("Портрет") : QStringLiteral("Текст")),
         QString::number(record.secondPass ? 2 : 1)};
     fields << levelFields(record.first)
            << (record.secondPass ? levelFields(record.second) : QStringList(4, QString()));
@@ -177,7 +177,8 @@ QByteArray journalLine(const JournalRecord& record) {
     for (int code = 3; code >= 0; --code)
         fields << QString::number(record.strikes[std::size_t(code)]);
     fields << (record.estimateMs ? journalDurationText(*record.estimateMs) : QString())
-           << journalDurationText(record.durationMs) << quoted(journalOutcomeText(record.outcome));
+           << journalDurationText(record.durationMs)
+           << quotedField(journalOutcomeText(record.outcome));
     return fields.join(QLatin1Char(';')).toUtf8();
 }
 
@@ -231,7 +232,7 @@ bool forceToDisk(QFile& file) {
 #endif
 }
 
-FileResult writeFailure(const QFile& file) {
+FileResult journalWriteFailure(const QFile& file) {
     return FileResult::failure(ProgramDir::writeFailure(file.fileName(), file.errorString()));
 }
 
@@ -240,19 +241,19 @@ FileResult writeFailure(const QFile& file) {
 FileResult appendJournalRecord(const QString& path, const JournalRecord& record) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
-        return writeFailure(file);
+        return journalWriteFailure(file);
     const std::optional<bool> lineEnded = endsWithLineEnd(file);
     if (!lineEnded)
-        return writeFailure(file);
+        return journalWriteFailure(file);
     QByteArray bytes;
     if (file.size() == 0)
-        bytes = kByteOrderMark.toByteArray() + journalHeaderLine() + kLineEnd.toByteArray();
+        bytes = kByteOrderMark.toByteArray() + journalHeaderLine() + kJournalLineEnd.toByteArray();
     else if (!*lineEnded)
-        bytes = kLineEnd.toByteArray();
-    bytes += journalLine(record) + kLineEnd.toByteArray();
+        bytes = kJournalLineEnd.toByteArray();
+    bytes += journalLine(record) + kJournalLineEnd.toByteArray();
     // One write: the record reaches the file whole or, after a crash, as one torn last line.
     if (file.write(bytes) != bytes.size() || !forceToDisk(file))
-        return writeFailure(file);
+        return journalWriteFailure(file);
     return {};
 }
 

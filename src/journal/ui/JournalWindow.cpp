@@ -10,7 +10,7 @@ namespace zuk {
 
 namespace {
 
-constexpr QSize kDefaultSize(1100, 560);
+constexpr QSize kJournalWindowSize(1100, 560);
 
 void addDay(QTreeWidget* list, const JournalDay& day) {
     auto* branch = new QTreeWidgetItem(list, QStringList{journalDayTitle(day)});
@@ -45,7 +45,7 @@ JournalWindow::JournalWindow(const std::vector<JournalDay>& days, QWidget* paren
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(kDefaultSize);
+    resize(kJournalWindowSize);
 }
 
 void showJournalWindow(Program& program, QWidget* parent) {
