@@ -10,6 +10,7 @@
 #include "device/CommandSet.h"
 #include "device/SerialPort.h"
 #include "image/ImagePreparation.h"
+#include "journal/JobJournal.h"
 #include "run/Job.h"
 #include "run/RecoveryFile.h"
 #include "service/ManualMovement.h"
@@ -83,6 +84,8 @@ public:
     ImagePreparation image;
     ManualMovement movement;
     Job job;
+    // The journal of jobs: the job under way, its record when it ends.
+    JobJournal journal;
 
     TimerStates timers;
     int keepAliveCount = 0;

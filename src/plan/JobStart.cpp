@@ -1,6 +1,7 @@
 #include "plan/JobStart.h"
 
 #include "app/Program.h"
+#include "journal/JobJournal.h"
 #include "plan/BufferedFileWriter.h"
 #include "plan/JobTimeEstimate.h"
 #include "plan/PlanBuilder.h"
@@ -38,6 +39,8 @@ void takeRequest(Job& job, const JobRequest& request) {
     job.field = request.fieldDots();
     job.secondPassRunning = false;
     job.outcome.reset();
+    // The progress line and the run's figures count this job alone.
+    job.liveProgress = JobLiveProgress{};
 }
 
 // The plan's copy for the second pass, byte for byte, under "123sec.txt". Every other letter
@@ -91,6 +94,7 @@ void greetDevice(Program& program) {
 // job's files stay, so that "Тест" offers it once the device answers (its record says that
 // no pass has begun: it runs from home) and a new "Работа" replaces it.
 JobStartResult keepUnstartedJob(Program& program, const DevicePreparation& device) {
+    journalJobEndedBeforeRun(program, JournalOutcome::NotBegunKept);
     program.timers.optimizing = false;
     program.job.plan.close();
     noteProgressResult(program, program.job.progress.flush(program.clock.monotonicMs()));
@@ -109,6 +113,7 @@ JobStartResult keepUnstartedJob(Program& program, const DevicePreparation& devic
 // The recovery file has been written but the job does not run after all: nothing was
 // struck, so no job is left for the next start to offer.
 JobStartResult withdrawJob(Program& program, const QString& why) {
+    journalJobEndedBeforeRun(program, JournalOutcome::Withdrawn);
     program.reportFileResult(removeRecoveryFile(program.dir));
     program.reportFileResult(program.job.progress.remove());
     return refuse(program, MessageKind::Error, why);
@@ -131,9 +136,13 @@ JobStartResult launchJob(Program& program, const JobRequest& request, qint64 pla
                       device.failureText() + QStringLiteral(" Гравирование не начато."));
     // A new job: its first pass runs, whatever the job before it did.
     takeRequest(job, request);
+    journalJobBegun(program, JournalKind::Job);
+    journalJobDescribed(program);
     job.planLineCounter = 0;
-    if (FileResult written = writeJobFiles(program); !written.ok())
+    if (FileResult written = writeJobFiles(program); !written.ok()) {
+        journalJobEndedBeforeRun(program, JournalOutcome::Withdrawn);
         return refuse(program, MessageKind::Error, written.error);
+    }
     // The recovery file now describes this job; an older one it replaced is gone.
     program.unfinishedJob = false;
 
@@ -147,6 +156,7 @@ JobStartResult launchJob(Program& program, const JobRequest& request, qint64 pla
     const std::optional<qint64> estimate = estimateJobTime(program);
     if (!estimate)
         return withdrawJob(program, QString()); // the estimate has named the plan
+    journalJobEstimated(program, *estimate, planLines * (job.choices.secondPass ? 2 : 1));
     program.timers.optimizing = true;
     // The greetings have shown the link up state; the job locks the window again, with STOP.
     enterWorkState(program);

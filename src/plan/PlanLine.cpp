@@ -55,6 +55,17 @@ QByteArrayView strikeDigits(QByteArrayView line) {
     return line.size() > kStrikeDigitsStart ? line.sliced(kStrikeDigitsStart) : QByteArrayView();
 }
 
+StrikeCounts strikeCounts(QByteArrayView line) {
+    StrikeCounts counts{};
+    const PlanLineKind kind = planLineKind(line);
+    if (kind != PlanLineKind::Knock && kind != PlanLineKind::KBack)
+        return counts;
+    for (const char digit : strikeDigits(line))
+        if (digit >= '1' && digit <= '4')
+            ++counts[std::size_t(digit - '1')];
+    return counts;
+}
+
 QByteArrayView withoutTrailingZeros(QByteArrayView digits) {
     qsizetype length = digits.size();
     while (length > 0 && digits[length - 1] == '0')

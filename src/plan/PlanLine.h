@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <array>
 #include <optional>
 
 namespace zuk {
@@ -52,6 +53,11 @@ QByteArrayView strikeDigits(QByteArrayView line);
 QByteArrayView withoutTrailingZeros(QByteArrayView digits);
 // True when every character is a digit '0'..'9'.
 bool allDigits(QByteArrayView digits);
+
+// Strikes counted by strike code: [0] for "1" (the level "8") to [3] for "4" (the level "32").
+using StrikeCounts = std::array<qint64, 4>;
+// The strikes of a "Knock:" or "KBack:" line by code; none for any other line.
+StrikeCounts strikeCounts(QByteArrayView line);
 
 // A number right-aligned in a field of six characters (a longer number takes the room it
 // needs).

@@ -2,6 +2,7 @@
 
 #include "app/CountText.h"
 #include "app/Program.h"
+#include "journal/JobJournal.h"
 #include "plan/PlanLine.h"
 #include "plan/PlanReader.h"
 #include "plan/TimeEstimate.h"
@@ -133,7 +134,8 @@ RunProgressFigures LiveProgress::figures() const {
 }
 
 JobEndFigures LiveProgress::endFigures(qint64 nowMs) const {
-    return {figures(), firstTickStartMs_ ? nowMs - *firstTickStartMs_ : 0, strikes_};
+    return {figures(), firstTickStartMs_ ? nowMs - *firstTickStartMs_ : 0, strikes_,
+            strikesByCode_};
 }
 
 std::optional<RunProgressFigures> LiveProgress::showingDue(qint64 nowMs) {
@@ -174,7 +176,7 @@ void noteLiveProgressLine(Program& program, QByteArrayView line) {
     JobLiveProgress& progress = program.job.liveProgress;
     const qint64 modelled = progress.lineTimes ? progress.lineTimes->next(line).value_or(0) : 0;
     progress.meter.lineDone(program.job.plan.linesRead(), modelled);
-    progress.meter.strikesDone(strikesOfLine(line));
+    progress.meter.strikesDone(strikesOfLine(line), strikeCounts(line));
 }
 
 void endLiveProgressTick(Program& program, qint64 startMs) {
@@ -195,6 +197,7 @@ void showJobEnd(Program& program, JobEnd end) {
     const JobEndFigures figures =
         program.job.liveProgress.meter.endFigures(program.clock.monotonicMs());
     program.screen.setStatusLine(jobEndText(end, figures, QLocale::system()));
+    journalJobEnded(program, figures);
 }
 
 } // namespace zuk

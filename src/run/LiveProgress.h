@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/PlanLine.h"
 #include "plan/TimeEstimate.h"
 
 #include <QByteArrayView>
@@ -40,8 +41,9 @@ enum class JobEnd {
 // The job's figures at its end.
 struct JobEndFigures {
     RunProgressFigures progress;
-    qint64 elapsedMs = 0; // from the start of its first line to its end, pauses included
-    qint64 strikes = 0;   // dots struck
+    qint64 elapsedMs = 0;         // from the start of its first line to its end, pauses included
+    qint64 strikes = 0;           // dots struck
+    StrikeCounts strikesByCode{}; // the dots struck with the strike codes "1" to "4"
 };
 
 // What the status line says when the job has ended: "Работа завершена за 00:12:34, ударов
@@ -94,8 +96,12 @@ public:
 
     // The job's own time so far, pauses left out.
     qint64 activeMs() const { return activeMs_; }
-    // The strike line that was the last line done struck this many dots.
-    void strikesDone(qint64 count) { strikes_ += count; }
+    // The strike line that was the last line done struck this many dots, these by code.
+    void strikesDone(qint64 count, const StrikeCounts& byCode) {
+        strikes_ += count;
+        for (std::size_t code = 0; code < byCode.size(); ++code)
+            strikesByCode_[code] += byCode[code];
+    }
     // The figures of the job at nowMs, when it has ended.
     JobEndFigures endFigures(qint64 nowMs) const;
 
@@ -106,6 +112,7 @@ private:
     qint64 earlierPassesLines_ = 0;
     qint64 activeMs_ = 0;
     qint64 strikes_ = 0;
+    StrikeCounts strikesByCode_{};
     std::optional<qint64> firstTickStartMs_;
     std::optional<qint64> lastTickEndMs_;
     std::optional<qint64> lastShownMs_;
@@ -129,7 +136,8 @@ void noteLiveProgressLine(Program& program, QByteArrayView line);
 // The tick that began at startMs has ended: its time is counted, and while the job runs the
 // line is shown when a showing is due.
 void endLiveProgressTick(Program& program, qint64 startMs);
-// The job has ended: the progress line is emptied, and the status line says how the job ended.
+// The job has ended: the progress line is emptied, the status line says how the job ended, and
+// the journal of jobs gets the job's record.
 void showJobEnd(Program& program, JobEnd end);
 
 } // namespace zuk

@@ -66,6 +66,8 @@ bool prepareScratchDirectory(Program& program, const QTemporaryDir& scratch) {
 // step-time factor and self-test box in memory; the job itself comes with the request.
 bool startPreviewProgram(Program& preview, const Program& program, const PreviewScreen& screen) {
     preview.portOverride = QString::fromLatin1("sim");
+    // The preview's job is not run on the machine: it is kept out of the journal of jobs.
+    preview.journal.enabled = false;
     preview.formCreate();
     if (!preview.exchange.linkActive()) {
         QStringList why{QStringLiteral("встроенная модель гравёра не отвечает.")};

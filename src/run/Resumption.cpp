@@ -1,6 +1,7 @@
 #include "run/Resumption.h"
 
 #include "app/Program.h"
+#include "journal/JobJournal.h"
 #include "plan/JobTimeEstimate.h"
 #include "plan/TimeEstimate.h"
 #include "run/DevicePreparation.h"
@@ -24,6 +25,7 @@ const QString kJobKept = QStringLiteral("\nДанные незавершённо
 // window is usable again, STOP hidden. The head may have moved, so the plan position no longer
 // says where it is: the next manual move homes it first.
 void stopResuming(Program& program, const QString& why) {
+    journalJobEndedBeforeRun(program, JournalOutcome::ResumptionFailed);
     program.commands.headPositionUnknown = true;
     program.menus.work(false);
     enterIdleState(program);
@@ -68,6 +70,7 @@ void applyRecoveryData(Program& program, const RecoveryData& data) {
     job.offset = offset;
     job.field = workingFieldInDots(program.image.view().image().size(), data.resolutionIndex);
     job.secondPassRunning = false;
+    journalJobDescribed(program);
 }
 
 // The pass the recovery file names and where its plan stands.
@@ -195,7 +198,9 @@ void startResumedRun(Program& program) {
 // picture's origin when the plan is kept from a whole line on. (The position the device
 // reports wraps round, so it does not tell the cell by itself.)
 void showResumedJob(Program& program, const PlanCut& cut, QPoint offsets) {
-    showJobEstimate(program.screen, program.texts, program.clock.now(), estimateRestOfJob(program));
+    const qint64 estimate = estimateRestOfJob(program);
+    showJobEstimate(program.screen, program.texts, program.clock.now(), estimate);
+    journalJobEstimated(program, estimate, 0);
     FieldCell from{offsets.y(), offsets.x()};
     if (cut.kind == PlanCut::Kind::AtLine) {
         from.row += cut.start.row;
@@ -210,6 +215,9 @@ void resumeJob(Program& program) {
     // One attempt per choice of the operator, whatever happens below.
     program.timers.crush = false;
     program.job.outcome.reset();
+    // The progress line and the run's figures count from the resumption.
+    program.job.liveProgress = JobLiveProgress{};
+    journalJobBegun(program, JournalKind::Resumption);
     program.timers.timer4 = false;
     // From here to one of the job's ends no answer of the device opens the menus.
     program.menus.holdForJob();

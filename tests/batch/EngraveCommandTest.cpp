@@ -4,6 +4,7 @@
 
 #include "app/CountText.h"
 #include "app/ProgramDir.h"
+#include "journal/JournalFile.h"
 #include "plan/StrikeLevelRules.h"
 #include "support/BatchRun.h"
 
@@ -155,11 +156,21 @@ TEST(EngraveCommand, AnUnfinishedJobInTheDirectoryIsNotOverwritten) {
     EXPECT_FALSE(QFile::exists(job.file("123123123.txt")));
 }
 
-TEST(EngraveCommand, ATerminationSignalStopsAndFinishesTheRunAndKeepsTheJob) {
+// The strikes the built-in engraver reports in the plate line "plate: … (N strikes)".
+qint64 plateStrikes(const QString& out) {
+    const QRegularExpressionMatch match =
+        QRegularExpression("\\((\\d[^()]*) strikes\\)").match(out);
+    return match.hasMatch() ? match.captured(1).remove(QRegularExpression("\\D")).toLongLong() : -1;
+}
+
+TEST(EngraveCommand, ATerminationSignalStopsAndFinishesTheRunAndKeepsTheJobAndTheJournalHasBoth) {
     const JobDirectory job;
+    const BatchRun finished =
+        engrave(job, {"--port", "sim", "--virtual-time", "--plate", job.file("whole.png")});
+    ASSERT_EQ(finished.exitCode, 0) << finished.err.toStdString();
     // In real time, the engraver 20 times faster: the job lasts some seconds.
-    BatchProcess batch(
-        {"engrave", job.picture, "--dir", job.dir.path(), "--port", "sim", "--sim-speed", "20"});
+    BatchProcess batch({"engrave", job.picture, "--dir", job.dir.path(), "--port", "sim",
+                        "--sim-speed", "20", "--plate", job.file("part.png")});
     ASSERT_TRUE(batch.waitForOutput("pass 1, line")) << batch.err().toStdString();
     batch.signal(SIGINT);
     EXPECT_EQ(batch.finish(), 3) << batch.err().toStdString();
@@ -168,6 +179,30 @@ TEST(EngraveCommand, ATerminationSignalStopsAndFinishesTheRunAndKeepsTheJob) {
     EXPECT_TRUE(batch.out().contains("not finished: ")) << batch.out().toStdString();
     EXPECT_TRUE(QFile::exists(job.file("ErorFile.txt")));
     EXPECT_TRUE(QFile::exists(job.file("JobProgress.txt")));
+
+    // One record each, the strikes by level as the device struck them.
+    const JournalRead journal = readJournal(job.file("Journal.csv"));
+    ASSERT_EQ(journal.records.size(), 2u);
+    EXPECT_TRUE(journal.damagedLines.isEmpty());
+    const JournalRecord& whole = journal.records[0];
+    const JournalRecord& part = journal.records[1];
+    EXPECT_EQ(whole.outcome, JournalOutcome::Finished);
+    EXPECT_EQ(part.outcome, JournalOutcome::StoppedAndKept);
+    StrikeCounts planByCode{};
+    for (const auto& [cell, code] : planStrikes(job.file("123123123.txt")))
+        ++planByCode[std::size_t(code - 1)];
+    EXPECT_EQ(whole.strikes, planByCode);
+    EXPECT_EQ(whole.strikesInAll(), plateStrikes(finished.out));
+    EXPECT_EQ(whole.linesDone, whole.planLines);
+    EXPECT_EQ(part.strikesInAll(), plateStrikes(batch.out()));
+    EXPECT_LT(part.linesDone, part.planLines);
+    for (std::size_t code = 0; code < planByCode.size(); ++code)
+        EXPECT_LE(part.strikes[code], planByCode[code]);
+    const BatchRun printed = runBatch({"journal", "--dir", job.dir.path()});
+    EXPECT_EQ(printed.exitCode, 0);
+    EXPECT_TRUE(printed.out.contains(journalOutcomeText(JournalOutcome::StoppedAndKept)) &&
+                printed.out.contains(": 2 работы, машинное время "))
+        << printed.out.toStdString();
 }
 
 } // namespace

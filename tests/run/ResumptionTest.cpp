@@ -2,6 +2,7 @@
 // device, what it rebuilds, and how it ends when it cannot go on exactly.
 #include "EngraverBench.h"
 
+#include "journal/JournalFile.h"
 #include "run/EngravingRun.h"
 #include "run/ProgressRecord.h"
 #include "run/RecoveryFile.h"
@@ -30,6 +31,9 @@ protected:
         bench.abandonHost();
         bench.clock.advance(60000);
         bench.startProgram(answer);
+    }
+    std::vector<JournalRecord> journalRecords() const {
+        return readJournal(bench.file("Journal.csv")).records;
     }
     int count(sim::CommandKind kind) { return bench.engraver().counters().commandCount(kind); }
     void expectPlateExact() { expectEveryCellStruckOncePerPass(bench, picture, spec); }
@@ -77,6 +81,16 @@ TEST_F(Resumption, WithoutLineFourteenTheFirstPassPlanIsCutAtTheStopAndFinished)
     EXPECT_TRUE(bench.screen().events.contains("menu: preparing the run"));
     ASSERT_TRUE(bench.runTimers());
     expectPlateExact();
+    // The crash left no record; the resumption's is the rest of the job, finished.
+    const std::vector<JournalRecord> journal = journalRecords();
+    ASSERT_EQ(journal.size(), 1u);
+    EXPECT_EQ(journal[0].kind, JournalKind::Resumption);
+    EXPECT_EQ(journal[0].outcome, JournalOutcome::Finished);
+    StrikeCounts rest{};
+    for (std::size_t line = 9; line < spec.plan.size(); ++line)
+        for (std::size_t code = 0; code < rest.size(); ++code)
+            rest[code] += strikeCounts(spec.plan[line])[code];
+    EXPECT_EQ(journal[0].strikes, rest);
 }
 
 TEST_F(Resumption, InTheSecondPassTheFirstPlanIsEmptiedAndTheCopyIsCut) {
@@ -114,6 +128,8 @@ TEST_F(Resumption, HeadThatLostItsPositionIsReportedAndNothingIsTouched) {
     const QStringList& events = bench.screen().events;
     EXPECT_GT(events.lastIndexOf("menu: work"), events.lastIndexOf("menu: preparing the run"));
     expectStoppedWithFilesKept(plan, record);
+    ASSERT_EQ(journalRecords().size(), 1u);
+    EXPECT_EQ(journalRecords()[0].outcome, JournalOutcome::ResumptionFailed);
     // The job's values stay the program's own: the recovery file's are applied only to a
     // resumption that goes ahead.
     EXPECT_NE(bench.program().choices.first, spec.first);

@@ -52,9 +52,9 @@ PlanFigures planFigures(const QString& path) {
             continue;
         if (kind == PlanLineKind::KBack)
             ++figures.backwardLines;
-        for (const char digit : strikeDigits(line))
-            if (digit >= '1' && digit <= '4')
-                ++figures.strikes[digit - '1'];
+        const StrikeCounts counts = strikeCounts(line);
+        for (std::size_t code = 0; code < counts.size(); ++code)
+            figures.strikes[code] += counts[code];
     }
     return figures;
 }

@@ -2,6 +2,7 @@
 #include "ConvertCommand.h"
 #include "EstimateCommand.h"
 #include "JobCommands.h"
+#include "JournalCommand.h"
 #include "PlanCommand.h"
 #include "PreparationOptions.h"
 #include "PreviewCommand.h"
@@ -49,6 +50,10 @@ const std::vector<Command>& commands() {
          "strike a force test plate: one patch per force with its number, as small jobs of up to "
          "four forces each through the job start and run",
          runTestPlate, kTestPlateDetails},
+        {"journal", kJournalUsage,
+         "print the journal of jobs (\"Журнал работ\") of the program directory, newest first, "
+         "with the machine time of each day",
+         runJournal, kJournalDetails},
     };
     return all;
 }

@@ -11,6 +11,7 @@
 #include "image/ui/PreparationDialog.h"
 #include "image/ui/TConvertForm.h"
 #include "image/ui/TForm5.h"
+#include "journal/ui/JournalWindow.h"
 #include "plan/ui/EngravingPanels.h"
 #include "run/JobRunner.h"
 #include "run/LostPort.h"
@@ -300,6 +301,10 @@ bool TMenuForm::runAsHandler(const std::function<void()>& step) {
         return false;
     handle(step);
     return true;
+}
+
+void TMenuForm::Journal1Click() {
+    handle([this] { showJournalWindow(program_, this); });
 }
 
 void TMenuForm::offerUnfinishedJob() {

@@ -110,6 +110,9 @@ public:
     // Runs `step` as a handler of the window when none runs; false (nothing done) while one
     // does.
     bool runAsHandler(const std::function<void()>& step);
+    // Journal
+    // "Журнал работ": the journal of jobs, newest first, with the machine time of each day.
+    void Journal1Click();
 
     // --- Screen ---
     void showMessage(MessageKind kind, const QString& text) override;

@@ -89,6 +89,7 @@ void TMenuForm::addFileMenu(QMenuBar* bar) {
     // leaves it usable, and is enabled once a picture is open.
     addItem(file, "Preview1", QStringLiteral("Предпросмотр"), &TMenuForm::Preview1Click)
         ->setEnabled(false);
+    addItem(file, "Journal1", QStringLiteral("Журнал работ"), &TMenuForm::Journal1Click);
     addItem(file, "CloseExit", QStringLiteral("Выход"), &TMenuForm::CloseExit);
 }
 
