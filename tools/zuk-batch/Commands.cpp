@@ -2,6 +2,7 @@
 #include "ConvertCommand.h"
 #include "EstimateCommand.h"
 #include "JobCommands.h"
+#include "MaterialCommand.h"
 #include "PlanCommand.h"
 #include "PreparationOptions.h"
 #include "PreviewCommand.h"
@@ -44,6 +45,9 @@ const std::vector<Command>& commands() {
          "run the job engrave would run on a simulated engraver of its own, as "
          "\"Предпросмотр\" does: the plate as a PNG, the estimate and the modelled time",
          runPreview, previewDetails()},
+        {"material", materialUsage(),
+         "list, save and delete the material profiles (\"Материал\") of the program directory",
+         runMaterial, materialDetails()},
     };
     return all;
 }

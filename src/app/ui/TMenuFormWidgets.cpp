@@ -4,6 +4,7 @@
 #include "app/ui/FieldImage.h"
 #include "app/ui/MenuKeys.h"
 #include "app/ui/ScreenPlacement.h"
+#include "material/ui/MaterialPanel.h"
 #include "plan/TimeEstimate.h"
 #include "plan/ui/EngravingPanels.h"
 #include "run/ui/AbortPanel.h"
@@ -319,6 +320,7 @@ void TMenuForm::buildEngravingPanels() {
                             findAction(QStringLiteral("Qual2")));
     connect(engravingPanels_, &EngravingPanels::cancelClicked, this, &TMenuForm::BitBtn1Click);
     connect(engravingPanels_, &EngravingPanels::workClicked, this, &TMenuForm::Button17Click);
+    addMaterialPanel(program_, *engravingPanels_);
     AbortPanel* abortPanel = &engravingPanels_->abortPanel();
     connect(abortPanel, &AbortPanel::continueClicked, this, &TMenuForm::Button27Click);
     connect(abortPanel, &AbortPanel::finishClicked, this, &TMenuForm::Button28Click);
