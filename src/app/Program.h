@@ -12,6 +12,7 @@
 #include "image/ImagePreparation.h"
 #include "run/Job.h"
 #include "run/RecoveryFile.h"
+#include "service/FrameTrace.h"
 #include "service/ManualMovement.h"
 
 #include <optional>
@@ -82,6 +83,7 @@ public:
     CommandSet commands;
     ImagePreparation image;
     ManualMovement movement;
+    FrameTrace frame;
     Job job;
 
     TimerStates timers;

@@ -1,6 +1,7 @@
 #include "Command.h"
 #include "ConvertCommand.h"
 #include "EstimateCommand.h"
+#include "FrameCommand.h"
 #include "JobCommands.h"
 #include "MaterialCommand.h"
 #include "PlanCommand.h"
@@ -48,6 +49,10 @@ const std::vector<Command>& commands() {
         {"material", materialUsage(),
          "list, save and delete the material profiles (\"Материал\") of the program directory",
          runMaterial, materialDetails()},
+        {"frame", frameUsage(),
+         "\"Обвести рамку\": the head around the placed picture's corners with the needle "
+         "raised, nothing struck",
+         runFrame, kFrameDetails},
     };
     return all;
 }

@@ -100,6 +100,7 @@ void TMenuForm::addServiceAndWorkMenus(QMenuBar* bar) {
 
     QMenu* work = addMenu(bar, "SuperWork1", QStringLiteral("Работа"));
     addItem(work, "Print1", QStringLiteral("Гравировка"), &TMenuForm::Print1Click);
+    addItem(work, "FrameTrace", QStringLiteral("Обвести рамку"), &TMenuForm::FrameTraceClick);
     auto* quality = new QActionGroup(this);
     for (auto [name, text, checked] :
          {std::tuple{"Qual1", "Quality HI", false}, std::tuple{"Qual2", "Quality LO", true}}) {
@@ -244,6 +245,7 @@ void TMenuForm::buildMovementPanels() {
     connect(groupBox1_, &GroupBox1::positionClicked, this,
             [this](int handle) { GeometryButtonClick(handle); });
     connect(groupBox1_, &GroupBox1::finishClicked, this, [this] { Button16Click(); });
+    connect(groupBox1_, &GroupBox1::frameTraceClicked, this, [this] { FrameTraceClick(); });
     connect(image1_, &FieldImage::mousePressed, this, &TMenuForm::Image1MouseDown);
     connect(image1_, &FieldImage::mouseMoved, this, &TMenuForm::Image1MouseMove);
     connect(image1_, &FieldImage::mouseReleased, this, &TMenuForm::Image1MouseUp);
