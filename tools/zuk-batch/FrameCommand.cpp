@@ -55,7 +55,7 @@ void printCorners(const Program& program, QTextStream& out) {
     out << "frame:";
     for (std::size_t k = 0; k < corners.size(); ++k)
         out << ' ' << names[k] << " (" << corners[k].x() << ", " << corners[k].y() << "),";
-    out << " then home, the needle raised" << Qt::endl;
+    out << " then home, the needle raised all along" << Qt::endl;
 }
 
 } // namespace
@@ -84,11 +84,10 @@ int runFrame(const QStringList& args, Streams streams) {
     if (!jobFilesExist(request->place.directory, request->job, "frame", streams.err))
         return kExitFailed;
     BatchJob batch(request->place.directory, request->place.line, streams);
-    bool traced = batch.startUp() && prepareJob(batch, request->job);
-    if (traced) {
+    const bool traced =
+        batch.startUp() && prepareJob(batch, request->job) && batch.program().frame.trace();
+    if (traced)
         printCorners(batch.program(), streams.out);
-        traced = batch.program().frame.trace();
-    }
     batch.shutDown();
     return traced ? kExitOk : kExitFailed;
 }

@@ -109,8 +109,9 @@ bool jobChoiceOption(ArgumentReader& reader, JobChoices& choices, QStringList& p
         choices.placementButton = numberIn(value, "place", 1, 9, reader).value_or(0);
     } else if (reader.option("material", value)) {
         choices.material = value;
-    } else if (engravingChoiceOption(reader, choices)) {
-    } else if (preparationOption(reader, choices.preparation, &choices.preparationGiven)) {
+    } else if (engravingChoiceOption(reader, choices) ||
+               preparationOption(reader, choices.preparation, &choices.preparationGiven)) {
+        return true;
     } else if (!reader.unknownOption()) {
         pictures << reader.plain();
     } else {
