@@ -153,7 +153,7 @@ FileResult MaterialFile::save(const MaterialProfile& profile) {
         entries[k] = entry;
     else
         entries.push_back(entry);
-    return write(std::move(entries));
+    return write(entries);
 }
 
 FileResult MaterialFile::remove(const QString& name) {
@@ -166,14 +166,14 @@ FileResult MaterialFile::remove(const QString& name) {
                                        .arg(QDir::toNativeSeparators(path()), trimmed));
     std::vector<Entry> entries = entries_;
     entries.erase(entries.begin() + k);
-    return write(std::move(entries));
+    return write(entries);
 }
 
-FileResult MaterialFile::write(std::vector<Entry> entries) {
+FileResult MaterialFile::write(const std::vector<Entry>& entries) {
     QStringList lines = preamble_;
     for (const Entry& entry : entries)
         lines << entry.lines;
-    const FileResult result = dir_.writeLines(QLatin1String(kMaterialFileName), lines);
+    FileResult result = dir_.writeLines(QLatin1String(kMaterialFileName), lines);
     if (result.ok())
         parse(lines);
     return result;

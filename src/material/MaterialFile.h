@@ -60,7 +60,7 @@ private:
     void parseEntry(qsizetype index);
     std::optional<QString> refusal(const QString& name) const;
     qsizetype entryNamed(const QString& name) const;
-    FileResult write(std::vector<Entry> entries);
+    FileResult write(const std::vector<Entry>& entries);
     QString path() const;
 
     ProgramDir dir_;
