@@ -24,7 +24,8 @@ QString damagedRecoveryFileNote(const ProgramDir& dir, const RecoverySetAside& a
 Program::Program(Screen& screen_, Clock& clock_, TransportFactory transports, ProgramDir dir_)
     : screen(screen_), menus(screen_), clock(clock_), dir(std::move(dir_)),
       port(std::move(transports)), exchange(port, screen, menus, clock, texts), commands(exchange),
-      image(screen, texts, imageLinks()), movement(commands, image, screen, settings) {}
+      image(screen, texts, imageLinks()), movement(commands, image, screen, settings),
+      frame(movement, commands, image, screen, clock) {}
 
 ImageLinks Program::imageLinks() {
     ImageLinks links;

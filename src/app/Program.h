@@ -13,6 +13,7 @@
 #include "journal/JobJournal.h"
 #include "run/Job.h"
 #include "run/RecoveryFile.h"
+#include "service/FrameTrace.h"
 #include "service/ManualMovement.h"
 
 #include <optional>
@@ -83,6 +84,7 @@ public:
     CommandSet commands;
     ImagePreparation image;
     ManualMovement movement;
+    FrameTrace frame;
     Job job;
     // The journal of jobs: the job under way, its record when it ends.
     JobJournal journal;

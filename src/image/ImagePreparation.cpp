@@ -78,15 +78,19 @@ void ImagePreparation::prepareClick() {
         PreparationPreview preview(picture_.source, variant(), tables_);
         chosen = screen_.askPreparation(preview, preparation_);
     } // the preview's dots go before the picture is prepared again
-    if (!chosen)
-        return;
-    const std::optional<QImage> picture = prepared(picture_.source, *chosen, picture_.fileName);
+    if (chosen)
+        prepareAnew(*chosen);
+}
+
+bool ImagePreparation::prepareAnew(const PreparationChoices& chosen) {
+    const std::optional<QImage> picture = prepared(picture_.source, chosen, picture_.fileName);
     if (!picture)
-        return;
-    preparation_ = *chosen;
+        return false;
+    preparation_ = chosen;
     if (links_.preparationChosen)
         links_.preparationChosen(preparation_);
     convertAndShow(*picture);
+    return true;
 }
 
 // Converts the picture into the dots held and shows them placed on the field.

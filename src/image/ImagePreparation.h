@@ -61,6 +61,9 @@ public:
     // the picture as read is prepared anew, converted and drawn (the density, the placement and
     // the caption stay). Without a picture held it says so.
     void prepareClick();
+    // The picture held prepared anew with these choices, converted and drawn as "OK" of
+    // "Подготовка рисунка" does; false, told why, when it cannot be.
+    bool prepareAnew(const PreparationChoices& chosen);
     // "Файл" → "Сохранить": writes the dots shown as BMP under exactly the name entered.
     void save1Click();
     // Draws the working field with the placed picture and shows it.

@@ -230,6 +230,13 @@ std::optional<QString> setPreparationChoice(PreparationChoices& choices, const Q
     return std::nullopt;
 }
 
+std::optional<QString> setPreparationLine(PreparationChoices& choices, const QString& line) {
+    const qsizetype equals = line.indexOf(QLatin1Char('='));
+    const QString name = equals < 0 ? line : line.left(equals);
+    const QString value = equals < 0 ? QString() : line.mid(equals + 1);
+    return setPreparationChoice(choices, name, value);
+}
+
 QStringList preparationChoiceLines(const PreparationChoices& choices) {
     QStringList lines;
     const auto add = [&lines](const char* name, const QString& value) {

@@ -77,6 +77,10 @@ inline constexpr const char* kPreparationFlagName = "invert";
 std::optional<QString> setPreparationChoice(PreparationChoices& choices, const QString& name,
                                             const QString& value);
 
+// Sets one choice from its line as preparationChoiceLines writes it ("name=value" or the bare
+// flag name); the reason when it is no choice.
+std::optional<QString> setPreparationLine(PreparationChoices& choices, const QString& line);
+
 // The choices that differ from the defaults as "name=value" lines (the flag alone), in the
 // order of the steps; reading them back with setPreparationChoice gives the same choices.
 QStringList preparationChoiceLines(const PreparationChoices& choices);

@@ -24,10 +24,7 @@ PreparationLoad loadPreparation(const ProgramDir& dir) {
         const QString line = file.lines[k].trimmed();
         if (line.isEmpty())
             continue;
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        const QString name = equals < 0 ? line : line.left(equals);
-        const QString value = equals < 0 ? QString() : line.mid(equals + 1);
-        if (const auto mistake = setPreparationChoice(choices, name, value))
+        if (setPreparationLine(choices, line))
             return {{}, damaged(dir, QStringLiteral("строка %1: \"%2\"").arg(k + 1).arg(line))};
     }
     return {choices, {}};

@@ -86,6 +86,15 @@ void EngravingProperties::qualityClick(bool high) {
     view_.showQuality(qualityLook(high));
 }
 
+void EngravingProperties::choicesSet() {
+    panels_.load();
+    showLevels();
+    qualityClick(program_.choices.singleSided);
+    view_.showSecondPass(program_.choices.secondPass);
+    secondWorkClick(program_.choices.secondPass);
+    portraitClick(program_.choices.portrait);
+}
+
 void EngravingProperties::qualMenuClick(bool qual1) {
     program_.choices.singleSided = qual1;
 }

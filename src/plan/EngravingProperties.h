@@ -38,6 +38,8 @@ public:
     virtual void setPropertiesPanelVisible(bool visible) = 0;
     // Moves the second-pass panel to the top of the first and shows or hides it.
     virtual void setSecondPassPanelVisible(bool visible) = 0;
+    // "Двойной проход" checked or cleared.
+    virtual void showSecondPass(bool checked) = 0;
     virtual void showQuality(const QualityLook& look) = 0;
     // "Портрет (качество)" checked and "Текст (ускорение)" cleared, or the reverse.
     virtual void showPortrait(bool portrait) = 0;
@@ -83,6 +85,10 @@ public:
     // "Портрет (качество)" (RadioButton10Click) when `portrait`, else "Текст (ускорение)"
     // (RadioButton9Click).
     void portraitClick(bool portrait);
+    // The choices were set anew as a whole (a material chosen): the level controls loaded
+    // from them as "Гравировка" loads them, the quality, second pass and text or portrait
+    // shown as their clicks show them.
+    void choicesSet();
 
 private:
     void showLevels();

@@ -2,6 +2,7 @@
 #include "app/Language.h"
 #include "app/ui/FieldImage.h"
 #include "app/ui/Windows.h"
+#include "material/ui/MaterialPanel.h"
 #include "plan/ui/PrintReadyPanel.h"
 #include "plan/ui/PrintReadyPanel_2.h"
 #include "run/ui/AbortPanel.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
@@ -363,6 +365,36 @@ TEST_F(EngravingPanelsTest, TheStatusBarShowsTheJobTimes) {
     menu().setJobTimes("Время завершения работы: 11:00:00", "Длительность работы: 02:00:00");
     EXPECT_EQ(menu().findChild<QLabel*>("Label35")->text(), "Время завершения работы: 11:00:00");
     EXPECT_EQ(menu().findChild<QLabel*>("Label37")->text(), "Длительность работы: 02:00:00");
+}
+
+// A material chosen on the panel: its forces through the level rules (a group's "32" derives
+// the others), its quality, second pass and text mode shown; a damaged entry reported once.
+TEST_F(EngravingPanelsTest, AChosenMaterialFillsThePanelsAsTheOperatorsMovesWould) {
+    ASSERT_TRUE(
+        ProgramDir(dir.path())
+            .writeLines("Materials.ini",
+                        {"[Гранит]", "levels=30", "second-levels=100,3,40,30", "mode=single",
+                         "second-pass=yes", "text=yes", "[Мрамор]", "gamma=9"})
+            .ok());
+    menu().Print1Click();
+    auto* material = panels().printReadyPanel().findChild<MaterialPanel*>();
+    ASSERT_NE(material, nullptr);
+    material->refresh();
+    material->refresh();
+    EXPECT_EQ(menu().messages.filter("\"Мрамор\"").size(), 1);
+    ASSERT_EQ(material->box()->count(), 1);
+    emit material->box()->activated(0);
+
+    EXPECT_EQ(positions(LevelSet::PrintReady), (StrikeLevels{30, 20, 10, 2}));
+    EXPECT_EQ(labelled(LevelSet::PrintReady), (StrikeLevels{30, 20, 10, 2}));
+    EXPECT_FALSE(dependentsEnabled(LevelSet::PrintReady));
+    EXPECT_EQ(positions(LevelSet::PrintReady2), (StrikeLevels{100, 3, 40, 30}));
+    EXPECT_TRUE(controls(LevelSet::PrintReady2).individualButton()->isChecked());
+    EXPECT_TRUE(panels().printReadyPanel().secondWork()->isChecked());
+    EXPECT_TRUE(panels().printReadyPanel2().isVisibleTo(&menu()));
+    EXPECT_TRUE(panels().printReadyPanel().textButton()->isChecked());
+    EXPECT_TRUE(panels().printReadyPanel().qualityButtons().high->isChecked());
+    EXPECT_TRUE(program().choices.singleSided && program().choices.secondPass);
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "Command.h"
 #include "ConvertCommand.h"
 #include "EstimateCommand.h"
+#include "FrameCommand.h"
 #include "JobCommands.h"
 #include "JournalCommand.h"
+#include "MaterialCommand.h"
 #include "PlanCommand.h"
 #include "PreparationOptions.h"
 #include "PreviewCommand.h"
@@ -54,6 +56,13 @@ const std::vector<Command>& commands() {
          "print the journal of jobs (\"Журнал работ\") of the program directory, newest first, "
          "with the machine time of each day",
          runJournal, kJournalDetails},
+        {"material", materialUsage(),
+         "list, save and delete the material profiles (\"Материал\") of the program directory",
+         runMaterial, materialDetails()},
+        {"frame", frameUsage(),
+         "\"Обвести рамку\": the head around the placed picture's corners with the needle "
+         "raised, nothing struck",
+         runFrame, kFrameDetails},
     };
     return all;
 }

@@ -3,6 +3,7 @@
 #include "BatchJob.h"
 #include "PreparationOptions.h"
 
+#include "material/MaterialFile.h"
 #include "plan/LevelPanels.h"
 
 #include <QDir>
@@ -13,9 +14,17 @@ namespace zuk::batch {
 namespace {
 
 const char* const kJobOptionsUsage =
-    "[--variant combined|simple] [--density 0..8] [--place 1..9] [--mode double|single] "
-    "[--levels F32[,F24,F16,F8]] [--second-pass [--second-levels F32[,F24,F16,F8]]] [--text]";
+    "[--variant combined|simple] [--density 0..8] [--place 1..9] [--material NAME]";
 const char* const kJobOptionsDetails =
+    "  --material NAME        the material profile NAME of DIR's \"Materials.ini\" (see\n"
+    "                         zuk-batch material); the options given here override its choices\n";
+
+} // namespace
+
+const char* const kEngravingOptionsUsage =
+    "[--mode double|single] [--levels F32[,F24,F16,F8]] "
+    "[--second-pass [--second-levels F32[,F24,F16,F8]]] [--text]";
+const char* const kEngravingOptionsDetails =
     "  --mode double|single   \"Стандарт\" (default) or \"Высокое\"\n"
     "  --levels F32           \"Групповая установка уровней\" with \"32\" moved to F32: the "
     "others\n"
@@ -25,14 +34,12 @@ const char* const kJobOptionsDetails =
     "  --second-pass          \"Двойной проход\"; --second-levels sets its forces the same way\n"
     "  --text                 \"Текст (ускорение)\" instead of \"Портрет (качество)\"\n";
 
-} // namespace
-
 std::string jobChoicesUsage() {
-    return std::string(kJobOptionsUsage) + ' ' + kPreparationUsage;
+    return std::string(kJobOptionsUsage) + ' ' + kEngravingOptionsUsage + ' ' + kPreparationUsage;
 }
 
 std::string jobChoicesDetails() {
-    return std::string(kJobOptionsDetails) + kPreparationDetails;
+    return std::string(kJobOptionsDetails) + kEngravingOptionsDetails + kPreparationDetails;
 }
 
 namespace {
@@ -72,16 +79,9 @@ void chooseLevels(EngravingChoices& choices, Pass pass, const std::vector<int>& 
 
 } // namespace
 
-bool jobChoiceOption(ArgumentReader& reader, JobChoices& choices, QStringList& pictures) {
+bool engravingChoiceOption(ArgumentReader& reader, JobChoices& choices) {
     QString value;
-    if (reader.option("variant", value)) {
-        if (const auto variant = variantNamed(value, reader))
-            choices.variant = *variant;
-    } else if (reader.option("density", value)) {
-        choices.density = numberIn(value, "density", 0, kResolutionIndexCount - 1, reader);
-    } else if (reader.option("place", value)) {
-        choices.placementButton = numberIn(value, "place", 1, 9, reader).value_or(0);
-    } else if (reader.option("mode", value)) {
+    if (reader.option("mode", value)) {
         choices.singleSided = singleSidedNamed(value, reader).value_or(false);
     } else if (reader.option("levels", value)) {
         choices.levels = levelsNamed(value, "levels", reader).value_or(std::vector<int>{});
@@ -92,7 +92,26 @@ bool jobChoiceOption(ArgumentReader& reader, JobChoices& choices, QStringList& p
         choices.secondPass = true;
     } else if (reader.flag("text")) {
         choices.text = true;
-    } else if (preparationOption(reader, choices.preparation)) {
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool jobChoiceOption(ArgumentReader& reader, JobChoices& choices, QStringList& pictures) {
+    QString value;
+    if (reader.option("variant", value)) {
+        if (const auto variant = variantNamed(value, reader))
+            choices.variant = *variant;
+    } else if (reader.option("density", value)) {
+        choices.density = numberIn(value, "density", 0, kResolutionIndexCount - 1, reader);
+    } else if (reader.option("place", value)) {
+        choices.placementButton = numberIn(value, "place", 1, 9, reader).value_or(0);
+    } else if (reader.option("material", value)) {
+        choices.material = value;
+    } else if (engravingChoiceOption(reader, choices) ||
+               preparationOption(reader, choices.preparation, &choices.preparationGiven)) {
+        return true;
     } else if (!reader.unknownOption()) {
         pictures << reader.plain();
     } else {
@@ -104,7 +123,7 @@ bool jobChoiceOption(ArgumentReader& reader, JobChoices& choices, QStringList& p
 void finishJobChoices(ArgumentReader& reader, JobChoices& choices, const QStringList& pictures) {
     if (!reader.failed() && pictures.size() != 1)
         reader.mistake(QStringLiteral("expected one picture, got %1").arg(pictures.size()));
-    if (!reader.failed() && !choices.secondLevels.empty() && !choices.secondPass)
+    if (!reader.failed() && !choices.secondLevels.empty() && !choices.secondPass.value_or(false))
         reader.mistake(QStringLiteral("--second-levels needs --second-pass"));
     if (!reader.failed())
         choices.picture = QFileInfo(pictures.front()).absoluteFilePath();
@@ -130,31 +149,73 @@ bool jobFilesExist(const QString& directory, const JobChoices& choices, const ch
     return true;
 }
 
-EngravingChoices engravingChoicesOf(const JobChoices& options, const EngravingChoices& stored) {
+EngravingChoices engravingChoicesOf(const JobChoices& options, const EngravingChoices& stored,
+                                    const MaterialProfile* material) {
     EngravingChoices choices = choicesOnFirstOpening(stored);
-    choices.singleSided = options.singleSided;
-    choices.secondPass = options.secondPass;
-    choices.portrait = !options.text;
+    if (material) {
+        applyMaterial(*material, choices);
+    } else {
+        choices.singleSided = false;
+        choices.secondPass = false;
+        choices.portrait = true;
+    }
+    choices.singleSided = options.singleSided.value_or(choices.singleSided);
+    choices.secondPass = options.secondPass.value_or(choices.secondPass);
+    choices.portrait = options.text ? !*options.text : choices.portrait;
     chooseLevels(choices, Pass::First, options.levels);
     chooseLevels(choices, Pass::Second, options.secondLevels);
     return choices;
 }
 
+PreparationChoices preparationOf(const JobChoices& options, const MaterialProfile* material) {
+    if (!material)
+        return options.preparation;
+    PreparationChoices preparation;
+    applyMaterialTone(*material, preparation);
+    for (const QString& line : options.preparationGiven)
+        setPreparationLine(preparation, line); // checked when the option was read
+    return preparation;
+}
+
+namespace {
+
+// The material the options name, from the program directory; nothing, told why, when the
+// directory's file does not hold it sound.
+std::optional<MaterialProfile> namedMaterial(Program& program, const QString& name) {
+    const MaterialFile file = MaterialFile::read(program.dir);
+    if (auto profile = file.find(name))
+        return profile;
+    for (const QString& problem : file.problems())
+        program.screen.showMessage(MessageKind::Error, problem);
+    program.screen.showMessage(MessageKind::Error,
+                               QStringLiteral("Материал \"%1\" не найден в \"%2\".")
+                                   .arg(name, QLatin1String(kMaterialFileName)));
+    return std::nullopt;
+}
+
+} // namespace
+
 bool prepareJob(BatchJob& batch, const JobChoices& choices) {
     Program& program = batch.program();
     BatchScreen& screen = batch.screen();
+    std::optional<MaterialProfile> material;
+    if (!choices.material.isEmpty()) {
+        material = namedMaterial(program, choices.material);
+        if (!material)
+            return false;
+    }
     screen.variant = choices.variant;
     screen.picture = choices.picture;
     screen.resolution = {choices.density.value_or(program.choices.resolutionIndex),
                          choices.placementButton};
     // The options are the whole preparation: the one remembered in the directory does not count,
     // and the dialog, closed without "OK", keeps these.
-    program.image.setPreparation(choices.preparation);
+    program.image.setPreparation(preparationOf(choices, material ? &*material : nullptr));
     program.image.openClick();
     if (!program.image.holdsPicture())
         return false;
 
-    program.choices = engravingChoicesOf(choices, program.choices);
+    program.choices = engravingChoicesOf(choices, program.choices, material ? &*material : nullptr);
     return true;
 }
 

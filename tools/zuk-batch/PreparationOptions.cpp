@@ -20,9 +20,11 @@ const char* const kPreparationDetails =
     "  --sharpen AMOUNT[,RADIUS]  unsharp mask, AMOUNT 0..5, RADIUS 0.5..10 dots (default 1)\n"
     "Pictures are read from BMP, PNG, JPEG, TIFF, GIF and WebP files.\n";
 
-bool preparationOption(ArgumentReader& reader, PreparationChoices& choices) {
+bool preparationOption(ArgumentReader& reader, PreparationChoices& choices, QStringList* given) {
     if (reader.flag(kPreparationFlagName)) {
         choices.invert = true;
+        if (given)
+            *given << QLatin1String(kPreparationFlagName);
         return true;
     }
     for (const char* name : kPreparationChoiceNames) {
@@ -33,6 +35,8 @@ bool preparationOption(ArgumentReader& reader, PreparationChoices& choices) {
             return true;
         if (const auto mistake = setPreparationChoice(choices, QLatin1String(name), value))
             reader.mistake(QStringLiteral("--") + *mistake);
+        else if (given)
+            *given << QLatin1String(name) + QLatin1Char('=') + value;
         return true;
     }
     return false;

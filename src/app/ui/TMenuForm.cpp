@@ -225,6 +225,10 @@ void TMenuForm::GeometryButtonClick(int handlePoint) {
     handle([this, handlePoint] { program_.movement.geometryButtonClick(handlePoint); });
 }
 
+void TMenuForm::FrameTraceClick() {
+    handle([this] { program_.frame.trace(); });
+}
+
 void TMenuForm::Button16Click() {
     program_.menus.idle(program_.exchange.linkActive());
     groupBox1_->hide();

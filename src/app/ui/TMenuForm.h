@@ -69,6 +69,8 @@ public:
     void N4Click();                            // "Геометрия"
     void GeometryButtonClick(int handlePoint); // Button7Click .. Button15Click: handle 1 .. 9
     void Button16Click();                      // "Завершить"
+    // "Обвести рамку" ("Работа" menu and the geometry panel): the head around the picture.
+    void FrameTraceClick();
     void Image1MouseDown(Qt::MouseButton button, QPoint point);
     void Image1MouseMove(QPoint point);
     void Image1MouseUp(QPoint point);

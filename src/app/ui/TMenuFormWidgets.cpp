@@ -4,6 +4,7 @@
 #include "app/ui/FieldImage.h"
 #include "app/ui/MenuKeys.h"
 #include "app/ui/ScreenPlacement.h"
+#include "material/ui/MaterialPanel.h"
 #include "plan/TimeEstimate.h"
 #include "plan/ui/EngravingPanels.h"
 #include "run/ui/AbortPanel.h"
@@ -101,6 +102,7 @@ void TMenuForm::addServiceAndWorkMenus(QMenuBar* bar) {
     QMenu* work = addMenu(bar, "SuperWork1", QStringLiteral("Работа"));
     addItem(work, "Print1", QStringLiteral("Гравировка"), &TMenuForm::Print1Click);
     addItem(work, "TestPlate1", QStringLiteral("Пробная пластина"), &TMenuForm::TestPlate1Click);
+    addItem(work, "FrameTrace", QStringLiteral("Обвести рамку"), &TMenuForm::FrameTraceClick);
     auto* quality = new QActionGroup(this);
     for (auto [name, text, checked] :
          {std::tuple{"Qual1", "Quality HI", false}, std::tuple{"Qual2", "Quality LO", true}}) {
@@ -245,6 +247,7 @@ void TMenuForm::buildMovementPanels() {
     connect(groupBox1_, &GroupBox1::positionClicked, this,
             [this](int handle) { GeometryButtonClick(handle); });
     connect(groupBox1_, &GroupBox1::finishClicked, this, [this] { Button16Click(); });
+    connect(groupBox1_, &GroupBox1::frameTraceClicked, this, [this] { FrameTraceClick(); });
     connect(image1_, &FieldImage::mousePressed, this, &TMenuForm::Image1MouseDown);
     connect(image1_, &FieldImage::mouseMoved, this, &TMenuForm::Image1MouseMove);
     connect(image1_, &FieldImage::mouseReleased, this, &TMenuForm::Image1MouseUp);
@@ -321,6 +324,7 @@ void TMenuForm::buildEngravingPanels() {
                             findAction(QStringLiteral("Qual2")));
     connect(engravingPanels_, &EngravingPanels::cancelClicked, this, &TMenuForm::BitBtn1Click);
     connect(engravingPanels_, &EngravingPanels::workClicked, this, &TMenuForm::Button17Click);
+    addMaterialPanel(program_, *engravingPanels_);
     AbortPanel* abortPanel = &engravingPanels_->abortPanel();
     connect(abortPanel, &AbortPanel::continueClicked, this, &TMenuForm::Button27Click);
     connect(abortPanel, &AbortPanel::finishClicked, this, &TMenuForm::Button28Click);

@@ -137,6 +137,10 @@ void EngravingPanels::setSecondPassPanelVisible(bool visible) {
     printReadyPanel2_->raise();
 }
 
+void EngravingPanels::showSecondPass(bool checked) {
+    printReadyPanel_->secondWork()->setChecked(checked);
+}
+
 void EngravingPanels::showQuality(const QualityLook& look) {
     printReadyPanel_->showQuality(look);
     printReadyPanel2_->showQuality(look);

@@ -44,6 +44,7 @@ public:
     void placePropertiesPanels() override;
     void setPropertiesPanelVisible(bool visible) override;
     void setSecondPassPanelVisible(bool visible) override;
+    void showSecondPass(bool checked) override;
     void showQuality(const QualityLook& look) override;
     void showPortrait(bool portrait) override;
 

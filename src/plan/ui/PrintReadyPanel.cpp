@@ -69,6 +69,10 @@ QWidget* PrintReadyPanel::buildPortraitPanel() {
     return panel8;
 }
 
+void PrintReadyPanel::addFootRow(QWidget* row) {
+    layout()->addWidget(row);
+}
+
 void PrintReadyPanel::showPortrait(bool portrait) {
     (portrait ? radioButton10_ : radioButton9_)->setChecked(true);
 }

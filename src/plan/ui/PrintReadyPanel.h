@@ -31,6 +31,9 @@ public:
     QCheckBox* secondWork() const { return secondWork_; }
     QPushButton* cancelButton() const { return bitBtn1_; }
     QPushButton* workButton() const { return button17_; }
+    // Puts a row at the foot of the panel, under "Отмена" and "Работа" (the material choice),
+    // so that nothing above it moves.
+    void addFootRow(QWidget* row);
 
 signals:
     void qualityClicked(bool high);

@@ -3,6 +3,7 @@
 #include "service/ui/PanelPlacement.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -49,10 +50,17 @@ GroupBox1::GroupBox1(MoveChoices& choices, QWidget* parent) : QGroupBox(parent),
                     choices_.geometryNeedle,
                     [this](NeedleChoice choice) { choices_.geometryNeedle = choice; });
 
+    auto* buttons = new QHBoxLayout;
+    auto* frame = new QPushButton(QStringLiteral("Обвести рамку"), this);
+    frame->setObjectName(QStringLiteral("FrameTraceButton"));
+    connect(frame, &QPushButton::clicked, this, &GroupBox1::frameTraceClicked);
+    buttons->addWidget(frame);
+    buttons->addStretch(1);
     auto* finish = new QPushButton(QStringLiteral("Завершить"), this);
     finish->setObjectName(QStringLiteral("Button16"));
     connect(finish, &QPushButton::clicked, this, &GroupBox1::finishClicked);
-    layout->addWidget(finish, 0, Qt::AlignRight);
+    buttons->addWidget(finish);
+    layout->addLayout(buttons);
     adjustSize();
     hide();
 }

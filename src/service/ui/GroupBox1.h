@@ -13,7 +13,7 @@ namespace zuk {
 
 // The geometry panel "Перемещение инструмента на позицию": nine buttons that send the head
 // to the corners, edge middles and centre of the placed picture, the needle choice for these
-// moves and "Завершить".
+// moves, "Обвести рамку" and "Завершить".
 class GroupBox1 : public QGroupBox {
     Q_OBJECT
 public:
@@ -29,6 +29,8 @@ signals:
     void positionClicked(int handle);
     // "Завершить" (`Button16`).
     void finishClicked();
+    // "Обвести рамку" (`FrameTraceButton`).
+    void frameTraceClicked();
 
 private:
     MoveChoices& choices_;
