@@ -8,7 +8,6 @@ namespace zuk {
 namespace {
 constexpr LevelSet kLevelSets[] = {LevelSet::PrintReady, LevelSet::PrintReady2,
                                    LevelSet::AbortWork1, LevelSet::AbortWork2};
-constexpr Level kLevelsInLoadOrder[] = {Level::L32, Level::L24, Level::L16, Level::L8};
 
 void loadTrackbars(PassLevels& levels, const StrikeLevels& forces) {
     for (const Level level : kLevelsInLoadOrder)

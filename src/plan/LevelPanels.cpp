@@ -2,10 +2,6 @@
 
 namespace zuk {
 
-namespace {
-constexpr Level kLevelsInLoadOrder[] = {Level::L32, Level::L24, Level::L16, Level::L8};
-} // namespace
-
 LevelPanels::LevelPanels(EngravingChoices& choices)
     : sets_{PassLevels(choices, LevelSet::PrintReady), PassLevels(choices, LevelSet::PrintReady2),
             PassLevels(choices, LevelSet::AbortWork1), PassLevels(choices, LevelSet::AbortWork2)} {}
