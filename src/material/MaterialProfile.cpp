@@ -7,7 +7,6 @@ namespace zuk {
 namespace {
 
 constexpr const char* kToneNames[] = {"brightness", "contrast", "gamma", "invert", "sharpen"};
-constexpr Level kLevels[] = {Level::L32, Level::L24, Level::L16, Level::L8};
 
 void copyTone(const PreparationChoices& from, PreparationChoices& to) {
     to.brightness = from.brightness;
@@ -53,7 +52,7 @@ bool setLevels(EngravingChoices& choices, Pass pass, const QString& value) {
         const int lowest = k == 0 && pass == Pass::Second ? 0 : 1;
         if (!ok || force < lowest || force > kHighestTrackbarPosition)
             return false;
-        forces = withForce(forces, kLevels[k], static_cast<quint8>(force));
+        forces = withForce(forces, kLevelsFrom32[k], static_cast<quint8>(force));
     }
     choices.mode(pass) = parts.size() == 1 ? LevelMode::Group : LevelMode::Individual;
     choices.forces(pass) = forces;
@@ -88,7 +87,7 @@ void applyPass(const EngravingChoices& from, Pass pass, EngravingChoices& to) {
         to.setForce(pass, Level::L32, forces.level32, true);
         return;
     }
-    for (const Level level : kLevels)
+    for (const Level level : kLevelsFrom32)
         to.setForce(pass, level, force(forces, level), false);
 }
 

@@ -10,7 +10,7 @@ constexpr LevelSet kLevelSets[] = {LevelSet::PrintReady, LevelSet::PrintReady2,
                                    LevelSet::AbortWork1, LevelSet::AbortWork2};
 
 void loadTrackbars(PassLevels& levels, const StrikeLevels& forces) {
-    for (const Level level : kLevelsInLoadOrder)
+    for (const Level level : kLevelsFrom32)
         levels.moveTrackbar(level, force(forces, level));
 }
 } // namespace

@@ -11,7 +11,7 @@ void LevelPanels::load() {
     (*this)[LevelSet::PrintReady2].showStoredMode();
     for (const auto& [properties, abort] : {std::pair{LevelSet::PrintReady, LevelSet::AbortWork1},
                                             std::pair{LevelSet::PrintReady2, LevelSet::AbortWork2}})
-        for (const Level level : kLevelsInLoadOrder) {
+        for (const Level level : kLevelsFrom32) {
             (*this)[properties].loadTrackbar(level);
             (*this)[abort].loadTrackbar(level);
         }

@@ -6,10 +6,6 @@
 
 namespace zuk {
 
-// The order "Гравировка" loads a set's trackbars in: "32" first, so that a group set takes the
-// other three from it by the trackbar rule.
-inline constexpr Level kLevelsInLoadOrder[] = {Level::L32, Level::L24, Level::L16, Level::L8};
-
 // The four sets of level controls over one set of engraving choices (the properties panels
 // of both passes and the abort panel's halves), as designed until the program and the
 // operator move them.
